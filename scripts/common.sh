@@ -1,0 +1,27 @@
+# Shared by ./run and ./test: install what is missing, then configure and build.
+# Sourced, not run.
+
+# Packages the window and the encoder need to build and run.
+VELKORAN_PACKAGES=(qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools cmake g++
+                   ffmpeg xvfb xauth fonts-dejavu-core)
+
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        dpkg -s "$pkg" >/dev/null 2>&1 || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing missing packages: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+build_project() {
+    local build_dir=${VELKORAN_BUILD_DIR:-build}
+    if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+        cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    cmake --build "$build_dir" -j"$(nproc)"
+}

@@ -1,0 +1,43 @@
+#ifndef COMMANDLINE_H
+#define COMMANDLINE_H
+
+#include <QByteArray>
+#include <QString>
+
+// Pieces of the encoder command line and of reading the encoder's error output
+// that need no window.
+
+// A value as one word of the command text. A value holding whitespace or a
+// double quote is enclosed in double quotes, with every quote inside written as
+// three quotes, so that QProcess::splitCommand gives it back as one argument,
+// unchanged. Any other value is returned exactly as it is.
+QString quoteWord(const QString &value);
+
+// "PROGRAM INPUT -o OUTPUT", the input and output quoted by quoteWord.
+QString baseCommand(const QString &program, const QString &input, const QString &output);
+
+// The first time (hours, two-digit minutes, two-digit seconds) in TEXT, or an
+// empty string when there is none.
+QString firstTime(const QString &text);
+
+// Seconds of a time text "H:MM:SS"; minutes and seconds count as written.
+int timeTextSeconds(const QString &time, int *hour = nullptr, int *min = nullptr,
+                    int *sec = nullptr);
+
+// The first of the encoder's known error phrases in TEXT, or an empty string.
+QString firstErrorPhrase(const QString &text);
+
+// The text of the box that shows a known error phrase.
+QString errorBoxText(const QString &phrase);
+
+// A piece of error output as the window reads it: one character per byte,
+// ending at the first zero byte.
+QString errorOutputText(const QByteArray &bytes);
+
+// The last LINES non-empty lines of an error output (lines end at \n or \r).
+QString lastLines(const QByteArray &output, int lines);
+
+// True when both paths name one existing file (also through links).
+bool sameExistingFile(const QString &a, const QString &b);
+
+#endif

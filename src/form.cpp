@@ -1,0 +1,2 @@
+// Compiles the form class generated from velkoran.ui into its own library.
+#include "ui_velkoran.h"

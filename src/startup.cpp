@@ -1,0 +1,55 @@
+#include "startup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTranslator>
+
+QStringList catalogueDirectories(const QString &programDir)
+{
+    return {programDir + QStringLiteral("/translations"),
+            QDir::cleanPath(programDir + QStringLiteral("/../") +
+                            QStringLiteral(VELKORAN_TRANSLATIONS_SUBDIR))};
+}
+
+bool loadCatalogue(QTranslator &translator, const QString &locale, const QString &programDir)
+{
+    const QString name = QStringLiteral("velkoran_") + locale;
+    if (translator.load(name, QString(), QString(), QString()))
+        return true;
+    for (const QString &dir : catalogueDirectories(programDir)) {
+        if (translator.load(name, dir, QString(), QString()))
+            return true;
+    }
+    return false;
+}
+
+QString bundledEncoder(const QString &programDir)
+{
+    const QStringList candidates = {programDir + QStringLiteral("/ffmpeg2theora"),
+                                    QDir::cleanPath(programDir + QStringLiteral("/../") +
+                                                    QStringLiteral(VELKORAN_LIBEXEC_SUBDIR) +
+                                                    QStringLiteral("/ffmpeg2theora"))};
+    for (const QString &candidate : candidates) {
+        const QFileInfo info(candidate);
+        if (info.isFile() && info.isExecutable())
+            return info.absoluteFilePath();
+    }
+    return QString();
+}
+
+QString useBundledEncoderIfMissing(const QString &programDir)
+{
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("ffmpeg2theora"));
+    if (!onPath.isEmpty())
+        return onPath;
+    const QString bundled = bundledEncoder(programDir);
+    if (bundled.isEmpty())
+        return QString();
+    QByteArray path = QFile::encodeName(QFileInfo(bundled).absolutePath());
+    const QByteArray oldPath = qgetenv("PATH");
+    if (!oldPath.isEmpty())
+        path += ':' + oldPath;
+    qputenv("PATH", path);
+    return bundled;
+}

@@ -1,0 +1,29 @@
+#ifndef STARTUP_H
+#define STARTUP_H
+
+#include <QString>
+#include <QStringList>
+
+class QTranslator;
+
+// Where the catalogues installed with the program lie, most likely first:
+// beside it in the build tree, and under the install prefix.
+QStringList catalogueDirectories(const QString &programDir);
+
+// Loads the catalogue "velkoran_" + LOCALE: first relative to the working
+// directory, with the translator's default delimiters and suffix (so de_AT
+// falls back to velkoran_de), and only when none is found there, from the
+// program's own catalogue directories. Returns whether one was loaded.
+bool loadCatalogue(QTranslator &translator, const QString &locale, const QString &programDir);
+
+// The encoder installed with the program: beside it in the build tree, or in
+// libexec/velkoran under the install prefix. Empty when there is none.
+QString bundledEncoder(const QString &programDir);
+
+// When no ffmpeg2theora is on the search path, puts the directory of the one
+// installed with the program first on PATH, so that the command text, which
+// names the program "ffmpeg2theora", finds it. Returns the encoder in use, or
+// an empty string when there is none at all.
+QString useBundledEncoderIfMissing(const QString &programDir);
+
+#endif

@@ -1,0 +1,518 @@
+#include "velkoran.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QVariant>
+
+#include "commandline.h"
+
+namespace
+{
+
+const char *const windowTitle = "Velkoran Theora Encoder";
+
+// How long a stopped encoder may take to close its file when the window closes.
+const int stopGraceMs = 3000;
+
+// Lines of the encoder's error output quoted when it fails without a known phrase.
+const int reportedLines = 5;
+
+// Enough of the encoder's error output to quote its last lines.
+const qsizetype errorTailBytes = 4096;
+
+QString localFileOf(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+        return QString();
+    const QUrl url = mime->urls().constFirst();
+    if (!url.isLocalFile())
+        return QString();
+    const QString path = url.toLocalFile();
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
+} // namespace
+
+Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
+{
+    ui.setupUi(this);
+    resize(size().expandedTo(minimumSizeHint()));
+    setAcceptDrops(true);
+
+    connect(&myprocez, &QProcess::readyReadStandardError, this, &Velkoran::updateProgressbar);
+    connect(&myprocez, &QProcess::finished, this, &Velkoran::processFinished);
+    connect(&myprocez, &QProcess::errorOccurred, this, &Velkoran::processFailedToStart);
+
+    show();
+    real_duration = 0;
+    k = true;
+    getDuration = false;
+    customendtimebool = false;
+    customendtime = 0;
+}
+
+void Velkoran::on_openFileNameButton_clicked()
+{
+    const QString fileName = QFileDialog::getOpenFileName(
+        this, tr("Select your file"), ui.openFileNameLineEdit->text(), tr("All Files (*)"));
+    if (fileName.isEmpty())
+        return;
+    chooseInputFile(fileName);
+}
+
+void Velkoran::chooseInputFile(const QString &path)
+{
+    const QFileInfo info(path);
+    ui.openFileNameLineEdit->setText(path);
+    ui.openDirectoryLineEdit->setText(info.path() + "/");
+    ui.outputFileNameLineEdit->setText(info.baseName() + ".ogg");
+    ui.getDurationpushButton->setEnabled(true);
+    ui.startTimetimeEdit->setEnabled(false);
+    ui.endTimetimeEdit->setEnabled(false);
+    customendtimebool = false;
+}
+
+void Velkoran::on_openDirectoryButton_clicked()
+{
+    const QString dir = QFileDialog::getExistingDirectory(
+        this, tr("Select your directory"), ui.openDirectoryLineEdit->text(),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    if (dir.isEmpty())
+        return;
+    ui.openDirectoryLineEdit->setText(dir + "/");
+}
+
+void Velkoran::on_AudioQualityHorizontalSlider_valueChanged(int value)
+{
+    const int audioQualityType = ui.AudiocomboBox->currentIndex();
+    if (audioQualityType == 0) {
+        double dvalue = value;
+        int i = 10;
+        double labelValue = dvalue / i;
+        ui.AudioQualityHorizontalLabel->setNum(labelValue);
+    }
+    if (audioQualityType == 1)
+        ui.AudioQualityHorizontalLabel->setNum(value);
+}
+
+void Velkoran::on_VideoQualityHorizontalSlider_valueChanged(int value)
+{
+    const int videoQualityType = ui.VideocomboBox->currentIndex();
+    if (videoQualityType == 0) {
+        double dvalue = value;
+        int i = 10;
+        double labelValue = dvalue / i;
+        ui.VideoQualityHorizontalLabel->setNum(labelValue);
+    }
+    if (videoQualityType == 1)
+        ui.VideoQualityHorizontalLabel->setNum(value);
+}
+
+void Velkoran::on_AudiocomboBox_activated(int audioindex)
+{
+    QSlider *slider = ui.AudioQualityHorizontalSlider;
+    if (audioindex == 0) {
+        slider->setMinimum(-10);
+        slider->setMaximum(100);
+        slider->setValue(60);
+        int audioquality = slider->value();
+        double dvalue = audioquality;
+        int i = 10;
+        double labelValue = dvalue / i;
+        ui.AudioQualityHorizontalLabel->setNum(labelValue);
+    }
+    if (audioindex == 1) {
+        slider->setMinimum(45);
+        slider->setMaximum(2000);
+        slider->setValue(92);
+        int audiobitrate = slider->value();
+        ui.AudioQualityHorizontalLabel->setNum(audiobitrate);
+    }
+}
+
+void Velkoran::on_VideocomboBox_activated(int videoindex)
+{
+    QSlider *slider = ui.VideoQualityHorizontalSlider;
+    if (videoindex == 0) {
+        slider->setMinimum(0);
+        slider->setMaximum(100);
+        slider->setValue(30);
+        int videoquality = slider->value();
+        double dvalue = videoquality;
+        int i = 10;
+        double labelValue = dvalue / i;
+        ui.VideoQualityHorizontalLabel->setNum(labelValue);
+    }
+    if (videoindex == 1) {
+        slider->setMinimum(45);
+        slider->setMaximum(2000);
+        slider->setValue(92);
+        int videobitrate = slider->value();
+        ui.VideoQualityHorizontalLabel->setNum(videobitrate);
+    }
+}
+
+QStringList Velkoran::getAudioQuality()
+{
+    QStringList audioarg;
+    if (ui.AudiocomboBox->currentIndex() == 0)
+        audioarg << " --audioquality " << quoteWord(ui.AudioQualityHorizontalLabel->text());
+    if (ui.AudiocomboBox->currentIndex() == 1)
+        audioarg << " --audiobitrate " << quoteWord(ui.AudioQualityHorizontalLabel->text());
+    return audioarg;
+}
+
+QStringList Velkoran::getVideoQuality()
+{
+    QStringList videoarg;
+    if (ui.VideocomboBox->currentIndex() == 0)
+        videoarg << " --videoquality " << quoteWord(ui.VideoQualityHorizontalLabel->text());
+    if (ui.VideocomboBox->currentIndex() == 1)
+        videoarg << " --videobitrate " << quoteWord(ui.VideoQualityHorizontalLabel->text());
+    return videoarg;
+}
+
+QString Velkoran::generateFFmpeg2theoraCommand()
+{
+    const int encoderIndex = ui.EncodersComboBox->currentIndex();
+    QString encoderChoice;
+    if (encoderIndex == 0)
+        encoderChoice = "ffmpeg2theora";
+    const QString openfilename = ui.openFileNameLineEdit->text();
+    const QString outputDir = ui.openDirectoryLineEdit->text();
+    const QString outputfilename = ui.outputFileNameLineEdit->text();
+    return baseCommand(encoderChoice, openfilename, outputDir + outputfilename);
+}
+
+QStringList Velkoran::checkMetainfo()
+{
+    const std::pair<const char *, QLineEdit *> fields[] = {
+        {" --artist ", ui.ArtistLineEdit},
+        {" --title ", ui.TitleLineEdit},
+        {" --date ", ui.DateLineEdit},
+        {" --location ", ui.LocationLineEdit},
+        {" --organization ", ui.OraganizationLineEdit},
+        {" --copyright ", ui.CopyrightLineEdit},
+        {" --license ", ui.LicenseLineEdit},
+    };
+    QStringList metainfo;
+    for (const auto &[fragment, field] : fields) {
+        if (!field->text().isEmpty())
+            metainfo << fragment << quoteWord(field->text());
+    }
+    return metainfo;
+}
+
+QStringList Velkoran::getArgs()
+{
+    QStringList args;
+    const auto addIfFilled = [&args](const char *fragment, const QLineEdit *field) {
+        if (!field->text().isEmpty())
+            args << fragment << quoteWord(field->text());
+    };
+    addIfFilled(" --width ", ui.ScaleWidthlineEdit);
+    addIfFilled(" --height ", ui.ScaleHeightlineEdit);
+    addIfFilled(" --format ", ui.inputFormatlineEdit);
+    addIfFilled(" --aspect ", ui.frameAspectlineEdit);
+    addIfFilled(" --samplerate ", ui.outputSampleratelineEdit);
+    addIfFilled(" --nice ", ui.nicenesslineEdit);
+    addIfFilled(" --croptop ", ui.cropToplineEdit);
+    addIfFilled(" --cropbottom ", ui.cropBottomlineEdit);
+    addIfFilled(" --cropleft ", ui.cropLeftlineEdit);
+    addIfFilled(" --cropright ", ui.cropRightlineEdit);
+    if (ui.disableSoundcomboBox->currentIndex() == 1)
+        args << " --nosound ";
+    if (ui.desableDeinterlacecomboBox->currentIndex() == 1)
+        args << " -d off ";
+    const QString sharpness = ui.sharpnessspinBox->text();
+    const QString keyframe = ui.keyframespinBox->text();
+    args << " --sharpness " << sharpness << " --keyint " << keyframe;
+    addIfFilled(" --format ", ui.inputFormatlineEdit);
+    addIfFilled(" --inputfps ", ui.inputfpslineEdit);
+
+    if (ui.startTimetimeEdit->isEnabled()) {
+        const QTime starttime = ui.startTimetimeEdit->time();
+        const QTime endtime = ui.endTimetimeEdit->time();
+        const int starttimearg = toSeconds(starttime);
+        const int endtimearg = toSeconds(endtime);
+        customendtimebool = true;
+        customendtime = endtimearg - starttimearg;
+        const QVariant st(starttimearg);
+        const QVariant et(endtimearg);
+        const QString starttimeargstring = st.toString();
+        const QString endtimeargstring = et.toString();
+        args << " --starttime " << starttimeargstring << " --endtime " << endtimeargstring;
+    }
+    return args;
+}
+
+int Velkoran::toSeconds(QTime encodetime)
+{
+    const int int_hour = encodetime.hour();
+    const int int_min = encodetime.minute();
+    const int int_sec = encodetime.second();
+    return int_hour * 3600 + int_min * 60 + int_sec;
+}
+
+bool Velkoran::confirmOutputPath(const QString &input, const QString &output)
+{
+    if (!QFileInfo::exists(output))
+        return true;
+    if (sameExistingFile(input, output)) {
+        QMessageBox::critical(this, windowTitle,
+                              tr("The encoded file would replace the video being encoded:\n%1\n\n"
+                                 "Please choose another file name or directory.")
+                                  .arg(output));
+        return false;
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, windowTitle,
+        tr("The file %1 already exists.\n\nDo you want to replace it?").arg(output),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+void Velkoran::on_EncodeToTheorapushButton_clicked()
+{
+    if (myprocez.state() != QProcess::NotRunning)
+        return;
+    if (!confirmOutputPath(ui.openFileNameLineEdit->text(),
+                           ui.openDirectoryLineEdit->text() + ui.outputFileNameLineEdit->text()))
+        return;
+
+    QString encode_cmd = generateFFmpeg2theoraCommand();
+    const QStringList metainfolist = checkMetainfo();
+    const QStringList argslist = getArgs();
+    const QString metainfo = metainfolist.join("");
+    const QString args = argslist.join("");
+    const QStringList audioarglist = getAudioQuality();
+    const QStringList videoarglist = getVideoQuality();
+    const QString audioquality = audioarglist.join("");
+    const QString videoquality = videoarglist.join("");
+    encode_cmd.append(audioquality);
+    encode_cmd.append(videoquality);
+    encode_cmd.append(metainfo);
+    encode_cmd.append(args);
+
+    startJob(Job::Encode, encode_cmd);
+}
+
+void Velkoran::startJob(Job kind, const QString &command)
+{
+    job = kind;
+    errorShownForJob = false;
+    stopRequested = false;
+    errorTail.clear();
+    myprocez.startCommand(command, QIODevice::ReadWrite);
+    if (job != kind)
+        return; // it could not be started, and the window is idle again
+    ui.EncodeToTheorapushButton->setEnabled(false);
+    if (kind == Job::Encode)
+        ui.CancelpushButton->setEnabled(true);
+}
+
+void Velkoran::on_CancelpushButton_clicked()
+{
+    if (myprocez.state() != QProcess::NotRunning)
+        stopRequested = true;
+    myprocez.terminate();
+    k = true;
+    ui.progressBar->setValue(0);
+    ui.progressBar->setMaximum(100);
+    real_duration = 0;
+}
+
+void Velkoran::enableButton()
+{
+    ui.EncodeToTheorapushButton->setEnabled(true);
+    ui.CancelpushButton->setEnabled(false);
+    if (customendtimebool)
+        ui.progressBar->setValue(customendtime);
+}
+
+void Velkoran::processFinished(int exitCode, QProcess::ExitStatus status)
+{
+    const Job ended = job;
+    job = Job::None;
+    const bool failed = status != QProcess::NormalExit || exitCode != 0;
+    const QString report = tr("The encoder stopped with exit code %1.")
+                               .arg(status == QProcess::NormalExit ? exitCode : -1);
+    const QString lastOutput = lastLines(errorTail, reportedLines);
+
+    if (ended == Job::Probe) {
+        probeDir.reset();
+        ui.EncodeToTheorapushButton->setEnabled(true);
+        if (!getDuration)
+            return; // the probe found the input's length and was stopped
+        getDuration = false;
+        if (!errorShownForJob && !closing) {
+            QString text = tr("The length of the input file could not be read.");
+            if (!lastOutput.isEmpty())
+                text += "\n\n" + lastOutput;
+            QMessageBox::critical(this, windowTitle, text);
+        }
+        return;
+    }
+
+    if (ended != Job::Encode)
+        return;
+    enableButton();
+    if (closing || stopRequested)
+        return;
+    if (!failed) {
+        if (ui.progressBar->maximum() <= 0)
+            ui.progressBar->setMaximum(100);
+        ui.progressBar->setValue(ui.progressBar->maximum());
+    } else if (!errorShownForJob) {
+        QString text = report;
+        if (!lastOutput.isEmpty())
+            text += "\n\n" + lastOutput;
+        QMessageBox::critical(this, windowTitle, text);
+    }
+}
+
+void Velkoran::processFailedToStart(QProcess::ProcessError error)
+{
+    if (error != QProcess::FailedToStart)
+        return; // a crash also ends in finished(), which reports it
+    const Job failed = job;
+    job = Job::None;
+    if (failed == Job::Probe) {
+        probeDir.reset();
+        getDuration = false;
+    }
+    ui.EncodeToTheorapushButton->setEnabled(true);
+    ui.CancelpushButton->setEnabled(false);
+    if (!closing)
+        QMessageBox::critical(this, windowTitle,
+                              tr("The encoder \"%1\" could not be started:\n%2")
+                                  .arg(myprocez.program(), myprocez.errorString()));
+}
+
+void Velkoran::updateProgressbar()
+{
+    const QByteArray bytes = myprocez.readAllStandardError();
+    errorTail.append(bytes);
+    if (errorTail.size() > errorTailBytes)
+        errorTail = errorTail.right(errorTailBytes);
+    const QString result = errorOutputText(bytes);
+
+    const QString errorValue = firstErrorPhrase(result);
+    if (!errorValue.isEmpty()) {
+        errorShownForJob = true;
+        if (!closing)
+            QMessageBox::critical(nullptr, windowTitle, errorBoxText(errorValue));
+    }
+
+    const QString value = firstTime(result);
+    if (value.isEmpty())
+        return;
+    k = real_duration == 0;
+    const int totaltime = computeDuration(value);
+    if (totaltime > real_duration)
+        real_duration = totaltime;
+    if (!customendtimebool)
+        ui.progressBar->setMaximum(real_duration);
+    else
+        ui.progressBar->setMaximum(customendtime);
+    if (!k)
+        ui.progressBar->setValue(totaltime);
+}
+
+int Velkoran::computeDuration(QString value)
+{
+    int int_hour = 0, int_min = 0, int_sec = 0;
+    const int duration = timeTextSeconds(value, &int_hour, &int_min, &int_sec);
+    if (getDuration)
+        setDuration(int_hour, int_min, int_sec);
+    return duration;
+}
+
+void Velkoran::on_getDurationpushButton_clicked()
+{
+    if (myprocez.state() != QProcess::NotRunning)
+        return;
+    probeDir = std::make_unique<QTemporaryDir>();
+    if (!probeDir->isValid()) {
+        QMessageBox::critical(this, windowTitle,
+                              tr("No temporary directory could be made for reading the length "
+                                 "of the input file:\n%1")
+                                  .arg(probeDir->errorString()));
+        probeDir.reset();
+        return;
+    }
+    getDuration = true;
+    const QString encode_cmd =
+        baseCommand(QStringLiteral("ffmpeg2theora"), ui.openFileNameLineEdit->text(),
+                    probeDir->filePath(QStringLiteral("probe.ogg")));
+    startJob(Job::Probe, encode_cmd);
+}
+
+void Velkoran::setDuration(int hour, int min, int sec)
+{
+    const QTime endtime(hour, min, sec, 0);
+    const QTime starttimemax = endtime.addSecs(-1);
+    const QTime endtimemin(0, 0, 1);
+    ui.startTimetimeEdit->setMaximumTime(starttimemax);
+    ui.endTimetimeEdit->setMaximumTime(endtime);
+    ui.endTimetimeEdit->setTime(endtime);
+    ui.endTimetimeEdit->setMinimumTime(endtimemin);
+    ui.startTimetimeEdit->setEnabled(true);
+    ui.endTimetimeEdit->setEnabled(true);
+    ui.startTimelabel->setEnabled(true);
+    ui.endTimelabel->setEnabled(true);
+    ui.getDurationpushButton->setEnabled(false);
+    getDuration = false;
+    on_CancelpushButton_clicked();
+}
+
+void Velkoran::on_startTimetimeEdit_timeChanged(const QTime &starttime)
+{
+    const QTime newendtime = starttime.addSecs(1);
+    ui.endTimetimeEdit->setMinimumTime(newendtime);
+}
+
+void Velkoran::closeEvent(QCloseEvent *event)
+{
+    if (myprocez.state() != QProcess::NotRunning && job == Job::Encode) {
+        const QMessageBox::StandardButton answer = QMessageBox::question(
+            this, windowTitle, tr("An encode is still running.\n\nStop it and quit?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+    closing = true;
+    if (myprocez.state() != QProcess::NotRunning) {
+        stopRequested = true;
+        myprocez.terminate();
+        if (!myprocez.waitForFinished(stopGraceMs)) {
+            myprocez.kill();
+            myprocez.waitForFinished(stopGraceMs);
+        }
+    }
+    event->accept();
+}
+
+void Velkoran::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFileOf(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Velkoran::dropEvent(QDropEvent *event)
+{
+    const QString path = localFileOf(event->mimeData());
+    if (path.isEmpty())
+        return;
+    chooseInputFile(path);
+    event->acceptProposedAction();
+}
