@@ -16,7 +16,7 @@
 namespace
 {
 
-const char *const windowTitle = "Velkoran Theora Encoder";
+const char *const boxTitle = "Velkoran Theora Encoder";
 
 // How long a stopped encoder may take to close its file when the window closes.
 const int stopGraceMs = 3000;
@@ -266,15 +266,14 @@ bool Velkoran::confirmOutputPath(const QString &input, const QString &output)
     if (!QFileInfo::exists(output))
         return true;
     if (sameExistingFile(input, output)) {
-        QMessageBox::critical(this, windowTitle,
+        QMessageBox::critical(this, boxTitle,
                               tr("The encoded file would replace the video being encoded:\n%1\n\n"
                                  "Please choose another file name or directory.")
                                   .arg(output));
         return false;
     }
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, windowTitle,
-        tr("The file %1 already exists.\n\nDo you want to replace it?").arg(output),
+        this, boxTitle, tr("The file %1 already exists.\n\nDo you want to replace it?").arg(output),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
@@ -356,7 +355,7 @@ void Velkoran::processFinished(int exitCode, QProcess::ExitStatus status)
             QString text = tr("The length of the input file could not be read.");
             if (!lastOutput.isEmpty())
                 text += "\n\n" + lastOutput;
-            QMessageBox::critical(this, windowTitle, text);
+            QMessageBox::critical(this, boxTitle, text);
         }
         return;
     }
@@ -374,7 +373,7 @@ void Velkoran::processFinished(int exitCode, QProcess::ExitStatus status)
         QString text = report;
         if (!lastOutput.isEmpty())
             text += "\n\n" + lastOutput;
-        QMessageBox::critical(this, windowTitle, text);
+        QMessageBox::critical(this, boxTitle, text);
     }
 }
 
@@ -391,7 +390,7 @@ void Velkoran::processFailedToStart(QProcess::ProcessError error)
     ui.EncodeToTheorapushButton->setEnabled(true);
     ui.CancelpushButton->setEnabled(false);
     if (!closing)
-        QMessageBox::critical(this, windowTitle,
+        QMessageBox::critical(this, boxTitle,
                               tr("The encoder \"%1\" could not be started:\n%2")
                                   .arg(myprocez.program(), myprocez.errorString()));
 }
@@ -408,7 +407,7 @@ void Velkoran::updateProgressbar()
     if (!errorValue.isEmpty()) {
         errorShownForJob = true;
         if (!closing)
-            QMessageBox::critical(nullptr, windowTitle, errorBoxText(errorValue));
+            QMessageBox::critical(nullptr, boxTitle, errorBoxText(errorValue));
     }
 
     const QString value = firstTime(result);
@@ -441,7 +440,7 @@ void Velkoran::on_getDurationpushButton_clicked()
         return;
     probeDir = std::make_unique<QTemporaryDir>();
     if (!probeDir->isValid()) {
-        QMessageBox::critical(this, windowTitle,
+        QMessageBox::critical(this, boxTitle,
                               tr("No temporary directory could be made for reading the length "
                                  "of the input file:\n%1")
                                   .arg(probeDir->errorString()));
@@ -483,7 +482,7 @@ void Velkoran::closeEvent(QCloseEvent *event)
 {
     if (myprocez.state() != QProcess::NotRunning && job == Job::Encode) {
         const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, windowTitle, tr("An encode is still running.\n\nStop it and quit?"),
+            this, boxTitle, tr("An encode is still running.\n\nStop it and quit?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             event->ignore();

@@ -4,13 +4,12 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTime>
 
 #include <memory>
 
 #include "ui_velkoran.h"
-
-class QTemporaryDir;
 
 // The one main window: holds the form, the child process that runs the encoder
 // (for encodes and duration probes alike) and the state carried between slots.
