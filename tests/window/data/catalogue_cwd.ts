@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>Velkoran</name>
+    <message>
+        <source>Velkoran Theora Encoder</source>
+        <translation>Katalog cwd</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,165 @@
+// Finding the catalogue and the encoder at start-up.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+
+#include <memory>
+
+#include "startup.h"
+
+namespace
+{
+
+void copyCatalogue(const QString &which, const QString &dir, const QString &name)
+{
+    QVERIFY(QDir().mkpath(dir));
+    const QString target = dir + "/" + name;
+    QFile::remove(target);
+    QVERIFY(QFile::copy(QStringLiteral(TEST_QM_DIR "/catalogue_") + which + ".qm", target));
+}
+
+void makeExecutable(const QString &path)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void catalogueLookup_data();
+    void catalogueLookup();
+    void bundledEncoderLocations();
+    void encoderOnPathIsKept();
+    void bundledEncoderPutFirstOnPath();
+
+private:
+    QString savedCwd;
+    QByteArray savedPath;
+    std::unique_ptr<QTemporaryDir> root;
+};
+
+void TestStartup::init()
+{
+    savedCwd = QDir::currentPath();
+    savedPath = qgetenv("PATH");
+    root = std::make_unique<QTemporaryDir>();
+    QDir(root->path()).mkpath("cwd");
+    QDir::setCurrent(root->filePath("cwd"));
+}
+
+void TestStartup::cleanup()
+{
+    QDir::setCurrent(savedCwd);
+    qputenv("PATH", savedPath);
+    root.reset();
+}
+
+void TestStartup::catalogueLookup_data()
+{
+    // Where catalogues are put ("cwd", "program" beside the program in the
+    // build tree, "installed" under the install prefix, "elsewhere"), under
+    // which file name, the locale, and the window title the user then sees.
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("placed"); // place:catalogue:file name
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("working directory, full locale name")
+        << "de_DE" << QStringList{"cwd:cwd:velkoran_de_DE.qm"} << "Katalog cwd";
+    QTest::newRow("language only, found by shortening")
+        << "de_AT" << QStringList{"cwd:cwd:velkoran_de.qm"} << "Katalog cwd";
+    QTest::newRow("none anywhere: English")
+        << "de_DE" << QStringList{} << "Velkoran Theora Encoder";
+    QTest::newRow("another directory is not used")
+        << "de_DE" << QStringList{"elsewhere:cwd:velkoran_de_DE.qm"} << "Velkoran Theora Encoder";
+    QTest::newRow("other language not used")
+        << "fr_FR" << QStringList{"cwd:cwd:velkoran_de.qm"} << "Velkoran Theora Encoder";
+    QTest::newRow("beside the program when the working directory has none")
+        << "de_DE" << QStringList{"program:program:velkoran_de.qm"} << "Katalog program";
+    QTest::newRow("under the install prefix")
+        << "de_AT" << QStringList{"installed:program:velkoran_de.qm"} << "Katalog program";
+    QTest::newRow("working directory takes precedence")
+        << "de_DE" << QStringList{"program:program:velkoran_de_DE.qm", "cwd:cwd:velkoran_de.qm"}
+        << "Katalog cwd";
+}
+
+void TestStartup::catalogueLookup()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, placed);
+    QFETCH(QString, title);
+
+    const QString programDir = root->filePath("prefix/bin");
+    const QHash<QString, QString> places = {
+        {"cwd", root->filePath("cwd")},
+        {"program", programDir + "/translations"},
+        {"installed", root->filePath("prefix/" VELKORAN_TRANSLATIONS_SUBDIR)},
+        {"elsewhere", root->filePath("elsewhere")},
+    };
+    for (const QString &entry : placed) {
+        const QStringList parts = entry.split(':');
+        copyCatalogue(parts[1], places.value(parts[0]), parts[2]);
+    }
+
+    QTranslator translator;
+    const bool loaded = loadCatalogue(translator, locale, programDir);
+    QCOMPARE(loaded, title != "Velkoran Theora Encoder");
+    QCoreApplication::installTranslator(&translator);
+    QCOMPARE(QCoreApplication::translate("Velkoran", "Velkoran Theora Encoder"), title);
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void TestStartup::bundledEncoderLocations()
+{
+    const QString programDir = root->filePath("prefix/bin");
+    QCOMPARE(bundledEncoder(programDir), QString());
+    makeExecutable(root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora"));
+    QCOMPARE(bundledEncoder(programDir),
+             root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora"));
+    makeExecutable(programDir + "/ffmpeg2theora");
+    QCOMPARE(bundledEncoder(programDir), programDir + "/ffmpeg2theora");
+}
+
+void TestStartup::encoderOnPathIsKept()
+{
+    const QString programDir = root->filePath("prefix/bin");
+    makeExecutable(programDir + "/ffmpeg2theora");
+    makeExecutable(root->filePath("path/ffmpeg2theora"));
+    const QByteArray path = QFile::encodeName(root->filePath("path")) + ":/usr/bin:/bin";
+    qputenv("PATH", path);
+    QCOMPARE(useBundledEncoderIfMissing(programDir), root->filePath("path/ffmpeg2theora"));
+    QCOMPARE(qgetenv("PATH"), path);
+}
+
+void TestStartup::bundledEncoderPutFirstOnPath()
+{
+    const QString programDir = root->filePath("prefix/bin");
+    qputenv("PATH", "/usr/bin:/bin");
+    QCOMPARE(useBundledEncoderIfMissing(programDir), QString());
+    QCOMPARE(qgetenv("PATH"), QByteArray("/usr/bin:/bin"));
+
+    makeExecutable(root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora"));
+    QCOMPARE(useBundledEncoderIfMissing(programDir),
+             root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora"));
+    QCOMPARE(QStandardPaths::findExecutable("ffmpeg2theora"),
+             root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora"));
+    QVERIFY(qgetenv("PATH").endsWith(":/usr/bin:/bin"));
+}
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
