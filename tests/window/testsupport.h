@@ -131,10 +131,12 @@ private:
     void poll()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == handled)
+        if (!modal)
             return;
-        handled = modal;
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            if (box == handled)
+                return;
+            handled = box;
             boxes.append({box->windowTitle(), box->text(), box->icon()});
             QAbstractButton *button = box->button(answer);
             if (!button)
@@ -145,6 +147,8 @@ private:
             else
                 box->close();
         } else if (onDialog) {
+            // A file chooser may refuse the answer until it has read its
+            // directory, so it is answered again until it closes.
             onDialog(modal);
         }
     }

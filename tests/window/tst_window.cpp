@@ -1,0 +1,318 @@
+// The window's shape and the choice of input file and output directory.
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMetaMethod>
+#include <QMimeData>
+#include <QUrl>
+
+#include "testsupport.h"
+
+namespace
+{
+
+// What a file chooser was opened with.
+struct ChooserSeen {
+    QString caption;
+    QString directory;
+    QStringList filters;
+    QFileDialog::Options options;
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
+};
+
+// Answers the next file chooser with PATH, or cancels it when PATH is empty.
+void answerChooser(ModalWatcher &watcher, const QString &path, ChooserSeen *seen)
+{
+    watcher.onDialog = [path, seen](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        if (!dialog)
+            return;
+        if (seen) {
+            seen->caption = dialog->windowTitle();
+            seen->directory = dialog->directory().absolutePath();
+            seen->filters = dialog->nameFilters();
+            seen->options = dialog->options();
+            seen->mode = dialog->fileMode();
+        }
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        // The chooser ignores selectFile() while its name field has the
+        // focus, so the answer is typed into that field.
+        dialog->setDirectory(QFileInfo(path).absolutePath());
+        if (auto *name = dialog->findChild<QLineEdit *>("fileNameEdit"))
+            name->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+}
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+struct FormState {
+    QString input, directory, name;
+    bool probe, start, end, trim;
+    bool operator==(const FormState &o) const
+    {
+        return input == o.input && directory == o.directory && name == o.name && probe == o.probe &&
+               start == o.start && end == o.end && trim == o.trim;
+    }
+};
+
+FormState stateOf(Velkoran &w)
+{
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    return {ui.openFileNameLineEdit->text(),         ui.openDirectoryLineEdit->text(),
+            ui.outputFileNameLineEdit->text(),       ui.getDurationpushButton->isEnabled(),
+            ui.startTimetimeEdit->isEnabled(),       ui.endTimetimeEdit->isEnabled(),
+            VelkoranTestAccess::customEndTimeBool(w)};
+}
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsIdleAndVisible();
+    void slotTableInOrder();
+    void castsByClassName();
+    void chooseInputFile_data();
+    void chooseInputFile();
+    void chooseDirectory();
+    void directoryThenFile();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+    void dropFile_data();
+    void dropFile();
+};
+
+void TestWindow::startsIdleAndVisible()
+{
+    Velkoran w;
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.windowTitle(), QString("Velkoran Theora Encoder"));
+    QCOMPARE(VelkoranTestAccess::realDuration(w), 0);
+    QVERIFY(VelkoranTestAccess::k(w));
+    QVERIFY(!VelkoranTestAccess::getDuration(w));
+    QVERIFY(!VelkoranTestAccess::customEndTimeBool(w));
+    QCOMPARE(VelkoranTestAccess::customEndTime(w), 0);
+    QCOMPARE(VelkoranTestAccess::process(w).state(), QProcess::NotRunning);
+    const QSize size = w.size();
+    QCOMPARE(size, QSize(561, 577).expandedTo(w.minimumSizeHint()));
+}
+
+void TestWindow::slotTableInOrder()
+{
+    const QMetaObject &mo = Velkoran::staticMetaObject;
+    QCOMPARE(mo.className(), "Velkoran");
+    QCOMPARE(mo.superClass(), &QMainWindow::staticMetaObject);
+    QCOMPARE(mo.methodCount() - mo.methodOffset(), 16);
+    QCOMPARE(mo.propertyCount(), mo.propertyOffset());
+    const char *expected[] = {"on_openFileNameButton_clicked()",
+                              "on_openDirectoryButton_clicked()",
+                              "on_AudioQualityHorizontalSlider_valueChanged(int)",
+                              "on_VideoQualityHorizontalSlider_valueChanged(int)",
+                              "on_EncodeToTheorapushButton_clicked()",
+                              "updateProgressbar()",
+                              "enableButton()",
+                              "on_AudiocomboBox_activated(int)",
+                              "on_VideocomboBox_activated(int)",
+                              "on_CancelpushButton_clicked()",
+                              "on_getDurationpushButton_clicked()",
+                              "setDuration(int,int,int)",
+                              "on_startTimetimeEdit_timeChanged(QTime)",
+                              "generateFFmpeg2theoraCommand()",
+                              "checkMetainfo()",
+                              "getArgs()"};
+    for (int i = 0; i < 16; ++i) {
+        const QMetaMethod m = mo.method(mo.methodOffset() + i);
+        QCOMPARE(m.methodSignature(), QByteArray(expected[i]));
+        QCOMPARE(m.methodType(), QMetaMethod::Slot);
+        QCOMPARE(m.access(), QMetaMethod::Private);
+    }
+    QCOMPARE(mo.method(mo.indexOfSlot("generateFFmpeg2theoraCommand()")).returnType(),
+             int(QMetaType::QString));
+    QCOMPARE(mo.method(mo.indexOfSlot("getArgs()")).returnType(), int(QMetaType::QStringList));
+}
+
+void TestWindow::castsByClassName()
+{
+    Velkoran w;
+    QCOMPARE(w.qt_metacast("Velkoran"), static_cast<void *>(&w));
+    QCOMPARE(w.qt_metacast("QMainWindow"), w.QMainWindow::qt_metacast("QMainWindow"));
+    QCOMPARE(w.qt_metacast(nullptr), nullptr);
+}
+
+void TestWindow::chooseInputFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "clip.avi"
+                           << "clip.ogg";
+    QTest::newRow("base name stops at first dot") << "clip.part1.avi"
+                                                  << "clip.ogg";
+    QTest::newRow("no dot") << "movie"
+                            << "movie.ogg";
+    QTest::newRow("hidden file") << ".hidden.avi"
+                                 << ".ogg";
+    QTest::newRow("blank in name") << "My Clip.mp4"
+                                   << "My Clip.ogg";
+}
+
+void TestWindow::chooseInputFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    touch(path);
+
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ui.startTimetimeEdit->setEnabled(true);
+    ui.endTimetimeEdit->setEnabled(true);
+    ui.startTimelabel->setEnabled(true);
+    VelkoranTestAccess::setCustomEndTime(w, true, 65);
+
+    ModalWatcher watcher;
+    ChooserSeen seen;
+    answerChooser(watcher, path, &seen);
+    ui.openFileNameButton->click();
+
+    QCOMPARE(seen.caption, QString("Select your file"));
+    QCOMPARE(seen.filters, QStringList{"All Files (*)"});
+    QCOMPARE(seen.mode, QFileDialog::ExistingFile);
+    QCOMPARE(stateOf(w), (FormState{path, dir.path() + "/", name, true, false, false, false}));
+    QVERIFY(ui.startTimelabel->isEnabled()); // the labels keep their state
+
+    // The next chooser starts where the last file was.
+    answerChooser(watcher, QString(), &seen);
+    ui.openFileNameButton->click();
+    QCOMPARE(seen.directory, dir.path());
+}
+
+void TestWindow::chooseDirectory()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("out"));
+    touch(dir.filePath("clip.avi"));
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ModalWatcher watcher;
+    answerChooser(watcher, dir.filePath("clip.avi"), nullptr);
+    ui.openFileNameButton->click();
+    const FormState before = stateOf(w);
+
+    ChooserSeen seen;
+    answerChooser(watcher, dir.filePath("out"), &seen);
+    ui.openDirectoryButton->click();
+    QCOMPARE(seen.caption, QString("Select your directory"));
+    QCOMPARE(seen.directory, dir.path());
+    QVERIFY(seen.options.testFlag(QFileDialog::ShowDirsOnly));
+    QVERIFY(seen.options.testFlag(QFileDialog::DontResolveSymlinks));
+    FormState expected = before;
+    expected.directory = dir.filePath("out") + "/";
+    QCOMPARE(stateOf(w), expected);
+    QCOMPARE(ui.openDirectoryLineEdit->text() + ui.outputFileNameLineEdit->text(),
+             dir.filePath("out/clip.ogg"));
+}
+
+void TestWindow::directoryThenFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("out"));
+    touch(dir.filePath("clip.avi"));
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ModalWatcher watcher;
+    answerChooser(watcher, dir.filePath("out"), nullptr);
+    ui.openDirectoryButton->click();
+    QCOMPARE(ui.openDirectoryLineEdit->text(), dir.filePath("out") + "/");
+    answerChooser(watcher, dir.filePath("clip.avi"), nullptr);
+    ui.openFileNameButton->click();
+    QCOMPARE(ui.openDirectoryLineEdit->text(), dir.path() + "/");
+}
+
+void TestWindow::cancelChangesNothing_data()
+{
+    QTest::addColumn<bool>("fileChooser");
+    QTest::newRow("file chooser") << true;
+    QTest::newRow("directory chooser") << false;
+}
+
+void TestWindow::cancelChangesNothing()
+{
+    QFETCH(bool, fileChooser);
+    QTemporaryDir dir;
+    touch(dir.filePath("clip.avi"));
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ModalWatcher watcher;
+    answerChooser(watcher, dir.filePath("clip.avi"), nullptr);
+    ui.openFileNameButton->click();
+    ui.startTimetimeEdit->setEnabled(true);
+    ui.endTimetimeEdit->setEnabled(true);
+    VelkoranTestAccess::setCustomEndTime(w, true, 12);
+    const FormState before = stateOf(w);
+
+    answerChooser(watcher, QString(), nullptr);
+    (fileChooser ? ui.openFileNameButton : ui.openDirectoryButton)->click();
+    QCOMPARE(stateOf(w), before);
+    QCOMPARE(VelkoranTestAccess::customEndTime(w), 12);
+}
+
+void TestWindow::dropFile_data()
+{
+    QTest::addColumn<QString>("dropped"); // "file", "dir", "two", "web"
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("a local file") << "file" << true;
+    QTest::newRow("a directory") << "dir" << false;
+    QTest::newRow("two files") << "two" << false;
+    QTest::newRow("a web address") << "web" << false;
+}
+
+void TestWindow::dropFile()
+{
+    QFETCH(QString, dropped);
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    touch(dir.filePath("drop me.mkv"));
+    touch(dir.filePath("other.avi"));
+    QList<QUrl> urls;
+    if (dropped == "file")
+        urls = {QUrl::fromLocalFile(dir.filePath("drop me.mkv"))};
+    else if (dropped == "dir")
+        urls = {QUrl::fromLocalFile(dir.path())};
+    else if (dropped == "two")
+        urls = {QUrl::fromLocalFile(dir.filePath("drop me.mkv")),
+                QUrl::fromLocalFile(dir.filePath("other.avi"))};
+    else
+        urls = {QUrl("https://example.org/clip.avi")};
+
+    Velkoran w;
+    VelkoranTestAccess::setCustomEndTime(w, true, 5);
+    const FormState before = stateOf(w);
+    QMimeData mime;
+    mime.setUrls(urls);
+    const QPoint at(w.width() / 2, w.height() - 5);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    QCOMPARE(enter.isAccepted(), taken);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+
+    if (taken)
+        QCOMPARE(stateOf(w), (FormState{dir.filePath("drop me.mkv"), dir.path() + "/",
+                                        "drop me.ogg", true, false, false, false}));
+    else
+        QCOMPARE(stateOf(w), before);
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
