@@ -1,0 +1,189 @@
+// ffmpeg2theora: encodes a video file into Ogg Theora and Vorbis with ffmpeg,
+// showing the input's length and then the position reached on standard error.
+
+#include "media.h"
+#include "options.h"
+#include "process.h"
+#include "progress.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+
+// Writes TEXT to standard error in one write, so that a reader gets each line
+// whole.
+void say(const QByteArray &text)
+{
+    qsizetype done = 0;
+    while (done < text.size()) {
+        const ssize_t n = write(STDERR_FILENO, text.constData() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+void say(const QString &text)
+{
+    say(text.toLocal8Bit());
+}
+
+void complain(const QString &message)
+{
+    say(QStringLiteral("ffmpeg2theora: %1\n").arg(message));
+}
+
+QString tool(const char *variable, const char *fallback)
+{
+    const QByteArray set = qgetenv(variable);
+    return QString::fromLocal8Bit(set.isEmpty() ? QByteArray(fallback) : set);
+}
+
+int stoppedExit()
+{
+    return 128 + stopSignal();
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa, sb;
+    return stat(a.toLocal8Bit().constData(), &sa) == 0 &&
+           stat(b.toLocal8Bit().constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    installStopHandlers();
+
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const ParseResult parsed = parseArguments(args);
+    if (!parsed.ok()) {
+        complain(parsed.error);
+        say(QByteArray("Try 'ffmpeg2theora --help' for more information.\n"));
+        return 1;
+    }
+    const Options &o = parsed.options;
+    if (o.help) {
+        const QByteArray text = usageText().toLocal8Bit();
+        fwrite(text.constData(), 1, text.size(), stdout);
+        return 0;
+    }
+
+    const QString ffprobe = tool("FFMPEG2THEORA_FFPROBE", "ffprobe");
+    const QString ffmpeg = tool("FFMPEG2THEORA_FFMPEG", "ffmpeg");
+
+    const ProbeResult probe = probeInput(o, ffprobe);
+    if (probe.child.stopped)
+        return stoppedExit();
+    if (!probe.child.startError.isEmpty()) {
+        complain(QStringLiteral("cannot run %1: %2").arg(ffprobe, probe.child.startError));
+        return 1;
+    }
+    if (probe.unknownFormat) {
+        complain(QStringLiteral("--format %1 names no input format ffmpeg knows").arg(o.format));
+        return 1;
+    }
+    if (!probe.opened) {
+        say(QStringLiteral("Unable to open file %1: %2\n").arg(o.input, probe.reason));
+        return 1;
+    }
+    if (sameFile(o.input, o.output)) {
+        complain(
+            QStringLiteral("the output %1 is the input file; choose another output").arg(o.output));
+        return 1;
+    }
+
+    const Plan plan = makePlan(o, probe.info);
+    if (!plan.error.isEmpty()) {
+        complain(plan.error);
+        return 1;
+    }
+
+    say(QStringLiteral("  Duration: %1\n")
+            .arg(probe.info.duration ? formatTime(*probe.info.duration) : QStringLiteral("N/A")));
+    for (const QString &note : plan.notes)
+        complain(QStringLiteral("note: ") + note);
+    if (stopSignal())
+        return stoppedExit();
+
+    ProgressReader progress;
+    OggFollower ogg(o.output);
+    bool lineOpen = false;
+    QByteArray ffmpegErrors;
+    constexpr int keptErrors = 64 * 1024;
+
+    ChildSpec spec;
+    spec.argv = QStringList{ffmpeg} + plan.args;
+    spec.nice = o.nice;
+    // On SIGINT ffmpeg finishes the file it writes, so what is there plays.
+    spec.stopWith = SIGINT;
+    spec.graceMs = 10000;
+    spec.onStdout = [&](const QByteArray &bytes) {
+        progress.feed(bytes, [&](const ProgressReader::Block &block) {
+            if (!block.outTimeUs)
+                return;
+            ogg.update();
+            const double seconds = *block.outTimeUs / 1e6;
+            QString line = QStringLiteral("\r      ") + formatTime(seconds);
+            if (plan.audio)
+                line += QStringLiteral(" audio: %1kbps").arg(ogg.audioKbps());
+            if (plan.video)
+                line += QStringLiteral(" video: %1kbps").arg(ogg.videoKbps());
+            say(line);
+            lineOpen = true;
+        });
+    };
+    spec.onStderr = [&](const QByteArray &bytes) {
+        ffmpegErrors += bytes;
+        if (ffmpegErrors.size() > keptErrors)
+            ffmpegErrors.remove(0, ffmpegErrors.size() - keptErrors);
+    };
+    const ChildResult run = runChild(spec);
+    if (lineOpen)
+        say(QByteArray("\n"));
+
+    if (!run.startError.isEmpty()) {
+        complain(QStringLiteral("cannot run %1: %2").arg(ffmpeg, run.startError));
+        return 1;
+    }
+    if (o.nice && run.niceness && *run.niceness != *o.nice)
+        complain(QStringLiteral("note: the encoding ran at niceness %1, not %2")
+                     .arg(*run.niceness)
+                     .arg(*o.nice));
+    if (run.stopped) {
+        complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
+        return stoppedExit();
+    }
+    if (WIFSIGNALED(run.status)) {
+        say(ffmpegErrors);
+        const int sig = WTERMSIG(run.status);
+        // strsignal gives the shell's words, such as "Floating point exception".
+        say(QStringLiteral("%1 died: %2\n").arg(ffmpeg, QString::fromLocal8Bit(strsignal(sig))));
+        return 128 + sig;
+    }
+    const int code = WIFEXITED(run.status) ? WEXITSTATUS(run.status) : 1;
+    if (code != 0) {
+        if (ffmpegErrors.isEmpty())
+            complain(QStringLiteral("%1 failed with exit status %2").arg(ffmpeg).arg(code));
+        else
+            say(ffmpegErrors);
+        return code;
+    }
+    return 0;
+}

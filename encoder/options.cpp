@@ -1,0 +1,302 @@
+#include "options.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <cmath>
+#include <functional>
+
+namespace
+{
+
+// Every option reads its value (if it takes one) and stores it, or says what
+// is wrong with the value.
+using Setter = std::function<QString(Options &, const QString &)>;
+
+struct OptionDef {
+    const char *name;
+    bool takesValue;
+    Setter set;
+};
+
+QString rangeError(const QString &option, const QString &what, const QString &value)
+{
+    return QStringLiteral("%1 takes %2, not '%3'").arg(option, what, value);
+}
+
+// Reads a whole number in [low, high] into OUT, or explains why not.
+QString readInt(const QString &v, int low, int high, const char *name, int &out)
+{
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    if (!ok || n < low || n > high)
+        return rangeError(QString::fromLatin1(name),
+                          QStringLiteral("a whole number from %1 to %2").arg(low).arg(high), v);
+    out = n;
+    return QString();
+}
+
+Setter intIn(int Options::*field, int low, int high, const char *name)
+{
+    return [=](Options &o, const QString &v) { return readInt(v, low, high, name, o.*field); };
+}
+
+Setter optIntIn(std::optional<int> Options::*field, int low, int high, const char *name)
+{
+    return [=](Options &o, const QString &v) {
+        int n = 0;
+        const QString err = readInt(v, low, high, name, n);
+        if (err.isEmpty())
+            o.*field = n;
+        return err;
+    };
+}
+
+Setter optDoubleIn(std::optional<double> Options::*field, double low, double high, const char *name)
+{
+    return [=](Options &o, const QString &v) {
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (!ok || !std::isfinite(d) || d < low || d > high)
+            return rangeError(QString::fromLatin1(name),
+                              QStringLiteral("a number from %1 to %2").arg(low).arg(high), v);
+        o.*field = d;
+        return QString();
+    };
+}
+
+Setter comment(const char *key)
+{
+    return [=](Options &o, const QString &v) {
+        const QString k = QString::fromLatin1(key);
+        for (auto &c : o.comments) {
+            if (c.first == k) {
+                c.second = v;
+                return QString();
+            }
+        }
+        o.comments.append({k, v});
+        return QString();
+    };
+}
+
+// A positive number ("1.5") or a ratio of two positive whole numbers, written
+// with one of the separators given.
+bool isPositiveRatio(const QString &v, const QString &separators)
+{
+    const QRegularExpression re(QStringLiteral("^(\\d+(?:\\.\\d*)?|\\.\\d+)(?:[%1](\\d+))?$")
+                                    .arg(QRegularExpression::escape(separators)));
+    const auto m = re.match(v);
+    if (!m.hasMatch())
+        return false;
+    if (m.captured(1).toDouble() <= 0)
+        return false;
+    return m.captured(2).isEmpty() || m.captured(2).toLongLong() > 0;
+}
+
+const QList<OptionDef> &optionTable()
+{
+    static const QList<OptionDef> table = {
+        {"-o", true,
+         [](Options &o, const QString &v) {
+             o.output = v;
+             return QString();
+         }},
+        {"--output", true,
+         [](Options &o, const QString &v) {
+             o.output = v;
+             return QString();
+         }},
+        {"--audioquality", true, optDoubleIn(&Options::audioQuality, -1, 10, "--audioquality")},
+        {"--videoquality", true, optDoubleIn(&Options::videoQuality, 0, 10, "--videoquality")},
+        {"--audiobitrate", true, optIntIn(&Options::audioBitrate, 1, 100000, "--audiobitrate")},
+        {"--videobitrate", true, optIntIn(&Options::videoBitrate, 1, 1000000, "--videobitrate")},
+        {"--artist", true, comment("ARTIST")},
+        {"--title", true, comment("TITLE")},
+        {"--date", true, comment("DATE")},
+        {"--location", true, comment("LOCATION")},
+        {"--organization", true, comment("ORGANIZATION")},
+        {"--copyright", true, comment("COPYRIGHT")},
+        {"--license", true, comment("LICENSE")},
+        {"--width", true, optIntIn(&Options::width, 2, 16384, "--width")},
+        {"--height", true, optIntIn(&Options::height, 2, 16384, "--height")},
+        {"--format", true,
+         [](Options &o, const QString &v) {
+             static const QRegularExpression re(QStringLiteral("^[A-Za-z0-9_,]+$"));
+             if (!re.match(v).hasMatch())
+                 return rangeError(QStringLiteral("--format"),
+                                   QStringLiteral("the name of an input format"), v);
+             o.format = v;
+             return QString();
+         }},
+        {"--aspect", true,
+         [](Options &o, const QString &v) {
+             if (!isPositiveRatio(v, QStringLiteral(":/")))
+                 return rangeError(QStringLiteral("--aspect"),
+                                   QStringLiteral("a ratio such as 4:3 or a number such as 1.78"),
+                                   v);
+             o.aspect = v;
+             return QString();
+         }},
+        {"--samplerate", true, optIntIn(&Options::sampleRate, 1000, 192000, "--samplerate")},
+        {"--nice", true, optIntIn(&Options::nice, -20, 19, "--nice")},
+        {"--croptop", true, intIn(&Options::cropTop, 0, 65535, "--croptop")},
+        {"--cropbottom", true, intIn(&Options::cropBottom, 0, 65535, "--cropbottom")},
+        {"--cropleft", true, intIn(&Options::cropLeft, 0, 65535, "--cropleft")},
+        {"--cropright", true, intIn(&Options::cropRight, 0, 65535, "--cropright")},
+        {"--nosound", false,
+         [](Options &o, const QString &) {
+             o.noSound = true;
+             return QString();
+         }},
+        {"-d", true,
+         [](Options &o, const QString &v) {
+             if (v == QLatin1String("off"))
+                 o.deinterlace = Options::Deinterlace::Off;
+             else if (v == QLatin1String("on"))
+                 o.deinterlace = Options::Deinterlace::On;
+             else
+                 return rangeError(QStringLiteral("-d"), QStringLiteral("'off' or 'on'"), v);
+             return QString();
+         }},
+        {"--sharpness", true, intIn(&Options::sharpness, 0, 2, "--sharpness")},
+        {"--keyint", true, intIn(&Options::keyint, 1, 65536, "--keyint")},
+        {"--inputfps", true,
+         [](Options &o, const QString &v) {
+             if (!isPositiveRatio(v, QStringLiteral("/")))
+                 return rangeError(QStringLiteral("--inputfps"),
+                                   QStringLiteral("a frame rate such as 25 or 30000/1001"), v);
+             o.inputFps = v;
+             return QString();
+         }},
+        {"--starttime", true, optDoubleIn(&Options::startTime, 0, 1e9, "--starttime")},
+        {"--endtime", true, optDoubleIn(&Options::endTime, 0, 1e9, "--endtime")},
+        {"--help", false,
+         [](Options &o, const QString &) {
+             o.help = true;
+             return QString();
+         }},
+        {"-h", false,
+         [](Options &o, const QString &) {
+             o.help = true;
+             return QString();
+         }},
+    };
+    return table;
+}
+
+const OptionDef *findOption(const QString &word)
+{
+    for (const auto &def : optionTable())
+        if (word == QLatin1String(def.name))
+            return &def;
+    return nullptr;
+}
+
+} // namespace
+
+ParseResult parseArguments(const QStringList &args)
+{
+    ParseResult r;
+    Options &o = r.options;
+    QStringList inputs;
+    auto fail = [&r](const QString &message) {
+        r.error = message;
+        return r;
+    };
+
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &word = args.at(i);
+        const OptionDef *def = findOption(word);
+        if (!def) {
+            if (word.startsWith(QLatin1Char('-')) && word.size() > 1)
+                return fail(QStringLiteral("unknown option '%1'").arg(word));
+            inputs.append(word);
+            continue;
+        }
+        QString value;
+        if (def->takesValue) {
+            // An option name where the value should be means the value was left
+            // out (an empty field in a generated command line, say), not that
+            // the user meant that word as the value.
+            if (i + 1 >= args.size() || findOption(args.at(i + 1)))
+                return fail(QStringLiteral("option requires an argument -- '%1'").arg(word));
+            value = args.at(++i);
+        }
+        const QString err = def->set(o, value);
+        if (!err.isEmpty())
+            return fail(err);
+    }
+
+    if (o.help)
+        return r;
+    if (inputs.isEmpty())
+        return fail(QStringLiteral("no input file given"));
+    if (inputs.size() > 1)
+        return fail(QStringLiteral("more than one input file given: '%1'")
+                        .arg(inputs.join(QStringLiteral("', '"))));
+    o.input = inputs.first();
+    if (o.output.isEmpty())
+        return fail(QStringLiteral("no output file given (-o OUTPUT)"));
+    if (o.startTime && o.endTime && *o.endTime <= *o.startTime)
+        return fail(QStringLiteral("--endtime (%1) must be later than --starttime (%2)")
+                        .arg(*o.endTime)
+                        .arg(*o.startTime));
+    return r;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: ffmpeg2theora INPUT -o OUTPUT [options]\n"
+        "\n"
+        "Encodes INPUT into an Ogg file with Theora video and Vorbis audio, using\n"
+        "ffmpeg. OUTPUT is overwritten without asking. Each option is one word and\n"
+        "its value, if it takes one, the next word.\n"
+        "\n"
+        "Quality (a bit rate, if given, wins over a quality):\n"
+        "  --videoquality Q     Theora quality, 0 to 10 (default 6)\n"
+        "  --videobitrate N     Theora bit rate in kbit/s\n"
+        "  --audioquality Q     Vorbis quality, -1 to 10 (default 1)\n"
+        "  --audiobitrate N     Vorbis bit rate in kbit/s; brought into the range\n"
+        "                       Vorbis reaches at the sample rate and channels\n"
+        "\n"
+        "Metadata (written as Vorbis comments):\n"
+        "  --artist TEXT  --title TEXT  --date TEXT  --location TEXT\n"
+        "  --organization TEXT  --copyright TEXT  --license TEXT\n"
+        "\n"
+        "Picture:\n"
+        "  --croptop N --cropbottom N --cropleft N --cropright N\n"
+        "                       pixels cut off before scaling\n"
+        "  --width N, --height N\n"
+        "                       scale to this size; one alone keeps the aspect;\n"
+        "                       sizes are made even\n"
+        "  --aspect A           display aspect, such as 4:3 or 1.78\n"
+        "  -d off|on            deinterlace never or always; without it, only\n"
+        "                       frames marked interlaced are deinterlaced\n"
+        "  --keyint N           key frame interval, 1 to 65536 (default 64)\n"
+        "  --sharpness N        0 to 2; accepted but without effect: the Theora\n"
+        "                       encoder in use has no sharpness control\n"
+        "\n"
+        "Sound:\n"
+        "  --samplerate HZ      resample the audio to HZ\n"
+        "  --nosound            leave the audio out\n"
+        "\n"
+        "Input:\n"
+        "  --format NAME        read INPUT as this ffmpeg input format\n"
+        "  --inputfps R         take the input's frame rate to be R (25, 30000/1001)\n"
+        "  --starttime S        start encoding at S seconds into the input\n"
+        "  --endtime S          stop at S seconds into the input\n"
+        "\n"
+        "Other:\n"
+        "  --nice N             run the encoding at niceness N (-20 to 19)\n"
+        "  -h, --help           show this text\n"
+        "\n"
+        "Standard error shows the input's length, then the position reached within\n"
+        "the encoded range. Exit status: 0 on success, 1 for a bad command line or\n"
+        "input, ffmpeg's own status when ffmpeg fails, 128 plus the signal number\n"
+        "when stopped by a signal.\n"
+        "\n"
+        "Environment: FFMPEG2THEORA_FFMPEG and FFMPEG2THEORA_FFPROBE name the ffmpeg\n"
+        "and ffprobe programs to run (default: found on the search path).\n");
+}
