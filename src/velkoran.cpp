@@ -263,8 +263,8 @@ int Velkoran::toSeconds(QTime encodetime)
 
 bool Velkoran::confirmOutputPath(const QString &input, const QString &output)
 {
-    if (!QFileInfo::exists(output))
-        return true;
+    if (!QFileInfo(output).isFile())
+        return true; // nothing of the user's to lose; the encoder reports a bad path
     if (sameExistingFile(input, output)) {
         QMessageBox::critical(this, boxTitle,
                               tr("The encoded file would replace the video being encoded:\n%1\n\n"

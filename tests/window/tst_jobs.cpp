@@ -1,0 +1,463 @@
+// Running the encoder from the window: the command it receives, the progress
+// bar, cancelling, and how every kind of failure reaches the user.
+
+#include <signal.h>
+
+#include "testsupport.h"
+
+namespace
+{
+
+const int jobTimeoutMs = 10000;
+
+void setPaths(Velkoran &w, const QString &input, const QString &dir, const QString &name)
+{
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ui.openFileNameLineEdit->setText(input);
+    ui.openDirectoryLineEdit->setText(dir);
+    ui.outputFileNameLineEdit->setText(name);
+}
+
+bool idle(Velkoran &w)
+{
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    return ui.EncodeToTheorapushButton->isEnabled() && !ui.CancelpushButton->isEnabled() &&
+           VelkoranTestAccess::process(w).state() == QProcess::NotRunning;
+}
+
+bool encoding(Velkoran &w)
+{
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    return !ui.EncodeToTheorapushButton->isEnabled() && ui.CancelpushButton->isEnabled();
+}
+
+// Shell that prints the pieces of error output one at a time, then waits
+// until the test creates the file "go", then exits with EXITCODE.
+QString scripted(const QStringList &pieces, int exitCode = 0)
+{
+    QString shell;
+    for (const QString &piece : pieces)
+        shell += "printf '" + piece + "' >&2; sleep 0.15\n";
+    shell += "while [ ! -e \"$d/go\" ]; do sleep 0.05; done\n";
+    shell += QString("exit %1\n").arg(exitCode);
+    return shell;
+}
+
+void release(FakeEncoder &fake)
+{
+    QFile go(fake.path("go"));
+    QVERIFY(go.open(QIODevice::WriteOnly));
+}
+
+bool processGone(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) != 0;
+}
+
+} // namespace
+
+class TestJobs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void receivedArguments_data();
+    void receivedArguments();
+    void progressFromPieces_data();
+    void progressFromPieces();
+    void secondJobContinuesFromFirst();
+    void cancelStopsTheEncoder_data();
+    void cancelStopsTheEncoder();
+    void encoderCannotStart_data();
+    void encoderCannotStart();
+    void endOfJobReported_data();
+    void endOfJobReported();
+    void outputThatIsTheInputIsRefused();
+    void existingOutputNeedsConsent_data();
+    void existingOutputNeedsConsent();
+    void closingStopsTheEncoder_data();
+    void closingStopsTheEncoder();
+};
+
+void TestJobs::receivedArguments_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("dir");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("commandStart");
+    QTest::addColumn<QStringList>("argsStart");
+
+    QTest::newRow("plain paths")
+        << "/home/user/video/holiday.avi"
+        << "/home/user/video/"
+        << "holiday.ogg"
+        << "ffmpeg2theora /home/user/video/holiday.avi -o /home/user/video/holiday.ogg "
+        << QStringList{"/home/user/video/holiday.avi", "-o", "/home/user/video/holiday.ogg"};
+    QTest::newRow("blanks stay in one argument")
+        << "/home/u/My Videos/a b.avi"
+        << "/home/u/My Videos/"
+        << "a b.ogg"
+        << "ffmpeg2theora \"/home/u/My Videos/a b.avi\" -o \"/home/u/My Videos/a b.ogg\" "
+        << QStringList{"/home/u/My Videos/a b.avi", "-o", "/home/u/My Videos/a b.ogg"};
+    QTest::newRow("quote in a name") << "/v/say \"hi\".avi"
+                                     << "/v/"
+                                     << "say.ogg"
+                                     << "ffmpeg2theora \"/v/say \"\"\"hi\"\"\".avi\" -o /v/say.ogg "
+                                     << QStringList{"/v/say \"hi\".avi", "-o", "/v/say.ogg"};
+    QTest::newRow("empty input: -o comes first")
+        << ""
+        << "/tmp/"
+        << "x.ogg"
+        << "ffmpeg2theora  -o /tmp/x.ogg " << QStringList{"-o", "/tmp/x.ogg"};
+    QTest::newRow("directory without slash is glued to the name")
+        << "/a.avi"
+        << "/tmp/out"
+        << "clip.ogg"
+        << "ffmpeg2theora /a.avi -o /tmp/outclip.ogg "
+        << QStringList{"/a.avi", "-o", "/tmp/outclip.ogg"};
+    QTest::newRow("empty directory: the name alone")
+        << "/a.avi"
+        << ""
+        << "clip.ogg"
+        << "ffmpeg2theora /a.avi -o clip.ogg " << QStringList{"/a.avi", "-o", "clip.ogg"};
+    QTest::newRow("empty name: the directory alone")
+        << "/a.avi"
+        << "/tmp/"
+        << ""
+        << "ffmpeg2theora /a.avi -o /tmp/ " << QStringList{"/a.avi", "-o", "/tmp/"};
+}
+
+void TestJobs::receivedArguments()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, dir);
+    QFETCH(QString, name);
+    QFETCH(QString, commandStart);
+    QFETCH(QStringList, argsStart);
+
+    FakeEncoder fake;
+    Velkoran w;
+    setPaths(w, input, dir, name);
+    ModalWatcher watcher;
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 1, jobTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+
+    const QStringList args = fake.arguments();
+    QCOMPARE(args.mid(0, argsStart.size()), argsStart);
+    QCOMPARE(args.mid(argsStart.size()), QStringList({"--audioquality", "6", "--videoquality", "3",
+                                                      "--sharpness", "2", "--keyint", "64"}));
+    QVERIFY2(VelkoranTestAccess::baseCommand(w) + " " == commandStart,
+             qPrintable(VelkoranTestAccess::baseCommand(w)));
+    // Pressing twice with the same form gives the same command.
+    QCOMPARE(VelkoranTestAccess::baseCommand(w), VelkoranTestAccess::baseCommand(w));
+    QCOMPARE(watcher.boxes.size(), 0);
+}
+
+void TestJobs::progressFromPieces_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<int>("trimLength"); // 0: no trim range
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("realDuration");
+    QTest::addColumn<int>("boxes");
+
+    QTest::newRow("length first, then position")
+        << QStringList{"  Duration: 00:01:23.45, start: 0\\n", "\\r      0:00:10.00 audio: 62kbps"}
+        << 0 << 83 << 10 << 83 << 0;
+    QTest::newRow("length alone moves no value")
+        << QStringList{"  Duration: 0:02:00.00\\n"} << 0 << 120 << 0 << 120 << 0;
+    QTest::newRow("a zero time is no length")
+        << QStringList{"0:00:00.00\\n", "0:00:20.00\\n"} << 0 << 20 << 0 << 20 << 0;
+    QTest::newRow("first time of a piece only")
+        << QStringList{"0:01:00 0:00:30\\n", "0:00:10 0:00:50\\n"} << 0 << 60 << 10 << 60 << 0;
+    QTest::newRow("position beyond the length raises it")
+        << QStringList{"0:01:00\\n", "0:01:30\\n"} << 0 << 90 << 90 << 90 << 0;
+    QTest::newRow("error and time in one piece")
+        << QStringList{"Unable to open file x.avi 0:01:00\\n"} << 0 << 60 << 0 << 60 << 1;
+    QTest::newRow("nothing after a zero byte")
+        << QStringList{"0:01:00\\n", "\\000 0:00:30 Unable to open file"} << 0 << 60 << 0 << 60
+        << 0;
+    QTest::newRow("ten hours and more")
+        << QStringList{"  Duration: 12:34:56.00\\n", "10:00:00.00\\n"} << 0 << 45296 << 36000
+        << 45296 << 0;
+    QTest::newRow("trim range sets the maximum")
+        << QStringList{"  Duration: 0:05:00.00\\n", "0:00:40.00\\n"} << 120 << 120 << 40 << 300
+        << 0;
+    QTest::newRow("time cut between pieces is lost")
+        << QStringList{"0:01:", "00\\n"} << 0 << 100 << 0 << 0 << 0;
+    QTest::newRow("phrase in another case is no error")
+        << QStringList{"unable to open file\\n"} << 0 << 100 << 0 << 0 << 0;
+}
+
+void TestJobs::progressFromPieces()
+{
+    QFETCH(QStringList, pieces);
+    QFETCH(int, trimLength);
+    QFETCH(int, maximum);
+    QFETCH(int, value);
+    QFETCH(int, realDuration);
+    QFETCH(int, boxes);
+
+    FakeEncoder fake;
+    fake.setBehaviour(scripted(pieces));
+    Velkoran w;
+    setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
+    QProgressBar *bar = VelkoranTestAccess::ui(w).progressBar;
+    ModalWatcher watcher;
+    if (trimLength) {
+        // What a probed input carries into the encode.
+        Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+        ui.endTimetimeEdit->setMaximumTime(QTime(0, 5));
+        ui.endTimetimeEdit->setTime(QTime(0, 3));
+        ui.startTimetimeEdit->setTime(QTime(0, 1));
+        ui.startTimetimeEdit->setEnabled(true);
+    }
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QVERIFY(encoding(w));
+    QCOMPARE(VelkoranTestAccess::customEndTime(w), trimLength);
+
+    QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 1, jobTimeoutMs);
+    QTest::qWait(150 * pieces.size() + 200);
+    QCOMPARE(bar->maximum(), maximum);
+    QCOMPARE(bar->value(), value);
+    QCOMPARE(VelkoranTestAccess::realDuration(w), realDuration);
+    QCOMPARE(watcher.boxes.size(), boxes);
+    if (boxes) {
+        QCOMPARE(watcher.boxes[0].title, QString("Velkoran Theora Encoder"));
+        QCOMPARE(watcher.boxes[0].icon, QMessageBox::Critical);
+        QVERIFY(watcher.boxes[0].text.endsWith("\"Unable to open file\""));
+    }
+
+    // A job that ends well ends with a full bar.
+    release(fake);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(watcher.boxes.size(), boxes);
+}
+
+void TestJobs::secondJobContinuesFromFirst()
+{
+    FakeEncoder fake;
+    Velkoran w;
+    setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
+    QProgressBar *bar = VelkoranTestAccess::ui(w).progressBar;
+    ModalWatcher watcher;
+
+    fake.setBehaviour("printf '  Duration: 0:01:00.00\\n' >&2; sleep 0.1; printf '0:00:30\\n' >&2");
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QCOMPARE(VelkoranTestAccess::realDuration(w), 60);
+
+    // The next job's first time is a position, not a new length.
+    fake.setBehaviour(scripted({"0:00:40\\n"}));
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(bar->value(), 40, jobTimeoutMs);
+    QCOMPARE(bar->maximum(), 60);
+    release(fake);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QCOMPARE(fake.runs(), 2);
+    QCOMPARE(watcher.boxes.size(), 0);
+}
+
+void TestJobs::cancelStopsTheEncoder_data()
+{
+    QTest::addColumn<bool>("trimmed");
+    QTest::newRow("whole input") << false;
+    QTest::newRow("trim range") << true;
+}
+
+void TestJobs::cancelStopsTheEncoder()
+{
+    QFETCH(bool, trimmed);
+    FakeEncoder fake;
+    fake.setBehaviour(scripted({"  Duration: 0:01:00.00\\n", "0:00:10\\n"}, 0));
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
+    if (trimmed) {
+        ui.endTimetimeEdit->setTime(QTime(0, 0, 45));
+        ui.startTimetimeEdit->setEnabled(true);
+    }
+    ModalWatcher watcher;
+    ui.EncodeToTheorapushButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(VelkoranTestAccess::realDuration(w), 60, jobTimeoutMs);
+    QVERIFY(encoding(w));
+
+    ui.CancelpushButton->click();
+    QCOMPARE(ui.progressBar->value(), 0);
+    QCOMPARE(ui.progressBar->maximum(), 100);
+    QCOMPARE(VelkoranTestAccess::realDuration(w), 0);
+    QVERIFY(VelkoranTestAccess::k(w));
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    // A cancelled job is no failure.
+    QCOMPARE(watcher.boxes.size(), 0);
+    QCOMPARE(ui.progressBar->value(), trimmed ? 45 : 0);
+}
+
+void TestJobs::encoderCannotStart_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::newRow("not on the search path") << false;
+    QTest::newRow("not executable") << true;
+}
+
+void TestJobs::encoderCannotStart()
+{
+    QFETCH(bool, present);
+    QTemporaryDir dir;
+    if (present) {
+        QFile f(dir.filePath("ffmpeg2theora"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    Velkoran w;
+    setPaths(w, "/in.avi", dir.path() + "/", "out.ogg");
+    ModalWatcher watcher;
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.boxes.size(), 1, jobTimeoutMs);
+    qputenv("PATH", oldPath);
+    QVERIFY(idle(w));
+    QCOMPARE(watcher.boxes[0].title, QString("Velkoran Theora Encoder"));
+    QVERIFY(watcher.boxes[0].text.contains("ffmpeg2theora"));
+    QCOMPARE(watcher.boxes[0].icon, QMessageBox::Critical);
+}
+
+void TestJobs::endOfJobReported_data()
+{
+    QTest::addColumn<QString>("behaviour");
+    QTest::addColumn<QStringList>("boxTexts"); // each box must contain its text
+    QTest::addColumn<bool>("fullBar");
+
+    QTest::newRow("success fills the bar")
+        << "printf '  Duration: 0:00:50\\n' >&2; sleep 0.1; printf '0:00:20\\n' >&2; exit 0"
+        << QStringList{} << true;
+    QTest::newRow("success without any time") << "exit 0" << QStringList{} << true;
+    QTest::newRow("non-zero exit with unknown output")
+        << "printf 'first line\\nsomething broke\\n' >&2; exit 3"
+        << QStringList{"3", "something broke"} << false;
+    QTest::newRow("crash") << "printf 'going down\\n' >&2; kill -SEGV $$"
+                           << QStringList{"going down"} << false;
+    QTest::newRow("known phrase is reported once")
+        << "printf 'option requires an argument -- o\\n' >&2; exit 1"
+        << QStringList{"\"option requires an argument\""} << false;
+}
+
+void TestJobs::endOfJobReported()
+{
+    QFETCH(QString, behaviour);
+    QFETCH(QStringList, boxTexts);
+    QFETCH(bool, fullBar);
+
+    FakeEncoder fake;
+    fake.setBehaviour(behaviour);
+    Velkoran w;
+    setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
+    ModalWatcher watcher;
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QTest::qWait(100);
+    QCOMPARE(watcher.boxes.size(), boxTexts.isEmpty() ? 0 : 1);
+    for (const QString &text : boxTexts)
+        QVERIFY2(watcher.boxes[0].text.contains(text), qPrintable(watcher.boxes[0].text));
+    QProgressBar *bar = VelkoranTestAccess::ui(w).progressBar;
+    if (fullBar) {
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+    }
+}
+
+void TestJobs::outputThatIsTheInputIsRefused()
+{
+    FakeEncoder fake;
+    QFile input(fake.path("clip.ogg"));
+    QVERIFY(input.open(QIODevice::WriteOnly));
+    input.write("precious");
+    input.close();
+
+    Velkoran w;
+    w.chooseInputFile(fake.path("clip.ogg")); // the output becomes the input itself
+    ModalWatcher watcher;
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QCOMPARE(watcher.boxes.size(), 1);
+    QCOMPARE(watcher.boxes[0].icon, QMessageBox::Critical);
+    QVERIFY(idle(w));
+    QTest::qWait(200);
+    QCOMPARE(fake.runs(), 0);
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    QCOMPARE(input.readAll(), QByteArray("precious"));
+}
+
+void TestJobs::existingOutputNeedsConsent_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("keep the file") << false;
+    QTest::newRow("replace it") << true;
+}
+
+void TestJobs::existingOutputNeedsConsent()
+{
+    QFETCH(bool, yes);
+    FakeEncoder fake;
+    QFile output(fake.path("out.ogg"));
+    QVERIFY(output.open(QIODevice::WriteOnly));
+    output.close();
+
+    Velkoran w;
+    setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
+    ModalWatcher watcher(yes ? QMessageBox::Yes : QMessageBox::No);
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QCOMPARE(watcher.boxes.size(), 1);
+    QCOMPARE(watcher.boxes[0].icon, QMessageBox::Question);
+    QVERIFY(watcher.boxes[0].text.contains(fake.path("out.ogg")));
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QCOMPARE(fake.runs(), yes ? 1 : 0);
+}
+
+void TestJobs::closingStopsTheEncoder_data()
+{
+    QTest::addColumn<bool>("stopIt");
+    QTest::addColumn<bool>("ignoresTerm");
+    QTest::newRow("keep encoding") << false << false;
+    QTest::newRow("stop and quit") << true << false;
+    QTest::newRow("stop an encoder that ignores the request") << true << true;
+}
+
+void TestJobs::closingStopsTheEncoder()
+{
+    QFETCH(bool, stopIt);
+    QFETCH(bool, ignoresTerm);
+    FakeEncoder fake;
+    fake.setBehaviour(QString(ignoresTerm ? "trap '' TERM\n" : "") +
+                      "printf '  Duration: 0:01:00\\n' >&2\n"
+                      "while [ ! -e \"$d/go\" ]; do sleep 0.05; done");
+    Velkoran w;
+    setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(VelkoranTestAccess::realDuration(w), 60, jobTimeoutMs);
+    const qint64 pid = VelkoranTestAccess::process(w).processId();
+
+    ModalWatcher watcher(stopIt ? QMessageBox::Yes : QMessageBox::No);
+    QCOMPARE(w.close(), stopIt);
+    QCOMPARE(watcher.boxes.size(), 1);
+    QCOMPARE(watcher.boxes[0].icon, QMessageBox::Question);
+    if (!stopIt) {
+        QVERIFY(w.isVisible());
+        QVERIFY(encoding(w));
+        release(fake);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+        return;
+    }
+    QCOMPARE(VelkoranTestAccess::process(w).state(), QProcess::NotRunning);
+    QVERIFY(processGone(pid));
+    QCOMPARE(watcher.boxes.size(), 1); // no report of the stopped job
+}
+
+QTEST_MAIN(TestJobs)
+#include "tst_jobs.moc"
