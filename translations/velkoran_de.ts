@@ -269,14 +269,70 @@
         <translation>Aus</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="64"/>
         <source>Select your file</source>
         <translation>Datei auswählen</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="85"/>
         <source>Select your directory</source>
         <translation>Ordner auswählen</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="270"/>
+        <source>The encoded file would replace the video being encoded:
+%1
+
+Please choose another file name or directory.</source>
+        <translation>Die kodierte Datei würde das Video ersetzen, das kodiert wird:
+%1
+
+Bitte wählen Sie einen anderen Dateinamen oder Ordner.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="276"/>
+        <source>The file %1 already exists.
+
+Do you want to replace it?</source>
+        <translation>Die Datei %1 existiert bereits.
+
+Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="344"/>
+        <source>The encoder stopped with exit code %1.</source>
+        <translation>Der Encoder wurde mit dem Exit-Code %1 beendet.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="355"/>
+        <source>The length of the input file could not be read.</source>
+        <translation>Die Länge der Eingabedatei konnte nicht ermittelt werden.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="394"/>
+        <source>The encoder &quot;%1&quot; could not be started:
+%2</source>
+        <translation>Der Encoder &quot;%1&quot; konnte nicht gestartet werden:
+%2</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="444"/>
+        <source>No temporary directory could be made for reading the length of the input file:
+%1</source>
+        <translation>Für das Ermitteln der Länge der Eingabedatei konnte kein temporärer Ordner angelegt werden:
+%1</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="485"/>
+        <source>An encode is still running.
+
+Stop it and quit?</source>
+        <translation>Eine Kodierung läuft noch.
+
+Kodierung abbrechen und beenden?</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="64"/>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
