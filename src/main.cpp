@@ -1,9 +1,15 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QTranslator>
 
 #include "startup.h"
 #include "velkoran.h"
+
+// Off unless asked for with QT_LOGGING_RULES="velkoran.startup.info=true":
+// which catalogue and which encoder a start found.
+Q_LOGGING_CATEGORY(lcStartup, "velkoran.startup", QtWarningMsg)
 
 int main(int argc, char *argv[])
 {
@@ -12,11 +18,20 @@ int main(int argc, char *argv[])
     QTranslator translator;
     loadCatalogue(translator, locale, QCoreApplication::applicationDirPath());
     app.installTranslator(&translator);
+    qCInfo(lcStartup) << "catalogue:" << translator.filePath();
 
-    useBundledEncoderIfMissing(QCoreApplication::applicationDirPath());
+    const QString encoder = useBundledEncoderIfMissing(QCoreApplication::applicationDirPath());
+    qCInfo(lcStartup) << "encoder:" << encoder;
 
     Velkoran *window = new Velkoran;
     window->show();
+
+    // A file handed over by the desktop ("Open With") becomes the input file.
+    // The toolkit has already taken its own options out of the arguments.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 2)
+        window->chooseInputFile(QFileInfo(arguments.at(1)).absoluteFilePath());
+
     int result = app.exec();
     return result;
 }
