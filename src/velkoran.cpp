@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include "commandline.h"
+#include "timeleft.h"
 
 namespace
 {
@@ -309,6 +310,7 @@ void Velkoran::startJob(Job kind, const QString &command)
     errorShownForJob = false;
     stopRequested = false;
     errorTail.clear();
+    resetProgressText();
     myprocez.startCommand(command, QIODevice::ReadWrite);
     if (job != kind)
         return; // it could not be started, and the window is idle again
@@ -322,6 +324,7 @@ void Velkoran::on_CancelpushButton_clicked()
     if (myprocez.state() != QProcess::NotRunning)
         stopRequested = true;
     myprocez.terminate();
+    resetProgressText();
     k = true;
     ui.progressBar->setValue(0);
     ui.progressBar->setMaximum(100);
@@ -340,6 +343,7 @@ void Velkoran::processFinished(int exitCode, QProcess::ExitStatus status)
 {
     const Job ended = job;
     job = Job::None;
+    resetProgressText();
     const bool failed = status != QProcess::NormalExit || exitCode != 0;
     const QString report = tr("The encoder stopped with exit code %1.")
                                .arg(status == QProcess::NormalExit ? exitCode : -1);
@@ -421,8 +425,30 @@ void Velkoran::updateProgressbar()
         ui.progressBar->setMaximum(real_duration);
     else
         ui.progressBar->setMaximum(customendtime);
-    if (!k)
+    if (!k) {
         ui.progressBar->setValue(totaltime);
+        if (job == Job::Encode)
+            showTimeLeft(totaltime);
+    }
+}
+
+void Velkoran::showTimeLeft(int position)
+{
+    // The clock starts at the first position, and again when the position
+    // goes back (the input's length, read as a position after a probe).
+    if (clockFirstValue < 0 || position < clockFirstValue) {
+        clockFirstValue = position;
+        encodeClock.start();
+        return;
+    }
+    ui.progressBar->setFormat(progressFormat(encodeClock.elapsed(), clockFirstValue, position,
+                                             ui.progressBar->maximum()));
+}
+
+void Velkoran::resetProgressText()
+{
+    clockFirstValue = -1;
+    ui.progressBar->setFormat(QStringLiteral("%p%"));
 }
 
 int Velkoran::computeDuration(QString value)

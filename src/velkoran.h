@@ -1,6 +1,7 @@
 #ifndef VELKORAN_H
 #define VELKORAN_H
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QProcess>
 #include <QStringList>
@@ -68,6 +69,11 @@ private:
     bool closing = false;                    // the window is closing; no more dialogs
     QByteArray errorTail;                    // the end of the child's error output, for reports
     std::unique_ptr<QTemporaryDir> probeDir; // where a probe writes its throw-away output
+    QElapsedTimer encodeClock;               // since the encode's first position
+    int clockFirstValue = -1;                // that first position, -1 before it
+
+    void showTimeLeft(int position);
+    void resetProgressText();
 
     void startJob(Job kind, const QString &command);
     void processFinished(int exitCode, QProcess::ExitStatus status);

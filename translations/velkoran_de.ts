@@ -269,17 +269,17 @@
         <translation>Aus</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="64"/>
+        <location filename="../src/velkoran.cpp" line="65"/>
         <source>Select your file</source>
         <translation>Datei auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="85"/>
+        <location filename="../src/velkoran.cpp" line="86"/>
         <source>Select your directory</source>
         <translation>Ordner auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="270"/>
+        <location filename="../src/velkoran.cpp" line="271"/>
         <source>The encoded file would replace the video being encoded:
 %1
 
@@ -290,7 +290,7 @@ Please choose another file name or directory.</source>
 Bitte wählen Sie einen anderen Dateinamen oder Ordner.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="276"/>
+        <location filename="../src/velkoran.cpp" line="277"/>
         <source>The file %1 already exists.
 
 Do you want to replace it?</source>
@@ -299,31 +299,31 @@ Do you want to replace it?</source>
 Möchten Sie sie ersetzen?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="344"/>
+        <location filename="../src/velkoran.cpp" line="348"/>
         <source>The encoder stopped with exit code %1.</source>
         <translation>Der Encoder wurde mit dem Exit-Code %1 beendet.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="355"/>
+        <location filename="../src/velkoran.cpp" line="359"/>
         <source>The length of the input file could not be read.</source>
         <translation>Die Länge der Eingabedatei konnte nicht ermittelt werden.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="394"/>
+        <location filename="../src/velkoran.cpp" line="398"/>
         <source>The encoder &quot;%1&quot; could not be started:
 %2</source>
         <translation>Der Encoder &quot;%1&quot; konnte nicht gestartet werden:
 %2</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="444"/>
+        <location filename="../src/velkoran.cpp" line="470"/>
         <source>No temporary directory could be made for reading the length of the input file:
 %1</source>
         <translation>Für das Ermitteln der Länge der Eingabedatei konnte kein temporärer Ordner angelegt werden:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="485"/>
+        <location filename="../src/velkoran.cpp" line="511"/>
         <source>An encode is still running.
 
 Stop it and quit?</source>
@@ -332,9 +332,14 @@ Stop it and quit?</source>
 Kodierung abbrechen und beenden?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="64"/>
+        <location filename="../src/velkoran.cpp" line="65"/>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <location filename="../src/timeleft.cpp" line="35"/>
+        <source>about %1 left</source>
+        <translation>noch etwa %1</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,113 @@
+// The time left shown on the progress bar while an encode runs.
+
+#include "testsupport.h"
+#include "timeleft.h"
+
+class TestTimeLeft : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void estimate_data();
+    void estimate();
+    void durationForms_data();
+    void durationForms();
+    void shownDuringEncodeOnly();
+};
+
+void TestTimeLeft::estimate_data()
+{
+    QTest::addColumn<qint64>("elapsedMs");
+    QTest::addColumn<int>("firstValue");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<qint64>("left");
+
+    QTest::newRow("too early to tell") << qint64(2000) << 0 << 10 << 100 << qint64(-1);
+    QTest::newRow("no movement yet") << qint64(8000) << 10 << 10 << 100 << qint64(-1);
+    QTest::newRow("at the end") << qint64(8000) << 0 << 100 << 100 << qint64(-1);
+    QTest::newRow("no length known") << qint64(8000) << 0 << 10 << 0 << qint64(-1);
+    QTest::newRow("real time") << qint64(10000) << 0 << 10 << 100 << qint64(90);
+    QTest::newRow("twice real time") << qint64(10000) << 0 << 20 << 100 << qint64(40);
+    QTest::newRow("counted from the first position")
+        << qint64(10000) << 50 << 60 << 100 << qint64(40);
+    QTest::newRow("rounded up") << qint64(3000) << 0 << 7 << 10 << qint64(2);
+}
+
+void TestTimeLeft::estimate()
+{
+    QFETCH(qint64, elapsedMs);
+    QFETCH(int, firstValue);
+    QFETCH(int, value);
+    QFETCH(int, maximum);
+    QFETCH(qint64, left);
+    QCOMPARE(secondsLeft(elapsedMs, firstValue, value, maximum), left);
+    const QString format = progressFormat(elapsedMs, firstValue, value, maximum);
+    if (left < 0)
+        QCOMPARE(format, QString("%p%"));
+    else
+        QCOMPARE(format, QString("%p% \u00b7 about %1 left").arg(durationText(left)));
+}
+
+void TestTimeLeft::durationForms_data()
+{
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("seconds") << qint64(7) << "0:07";
+    QTest::newRow("minutes") << qint64(83) << "1:23";
+    QTest::newRow("hours") << qint64(3723) << "1:02:03";
+    QTest::newRow("many hours") << qint64(36000) << "10:00:00";
+}
+
+void TestTimeLeft::durationForms()
+{
+    QFETCH(qint64, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(durationText(seconds), text);
+}
+
+void TestTimeLeft::shownDuringEncodeOnly()
+{
+    // Positions move at ten seconds of input per second: 100 s take about 10 s.
+    const QString steady =
+        "printf '  Duration: 0:01:40.00\\n' >&2\n"
+        "for p in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18; do\n"
+        "  printf '\\r      0:00:%02d.00 audio: 1kbps' $((p * 5)) >&2; sleep 0.5\n"
+        "done\n"
+        "sleep 30";
+    FakeEncoder fake;
+    fake.setBehaviour(steady);
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ui.openFileNameLineEdit->setText("/in.avi");
+    ui.openDirectoryLineEdit->setText(fake.dir.path() + "/");
+    ui.outputFileNameLineEdit->setText("out.ogg");
+    ModalWatcher watcher;
+
+    // A probe shows no time left.
+    ui.getDurationpushButton->setEnabled(true);
+    ui.getDurationpushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!ui.getDurationpushButton->isEnabled(), 5000);
+    QCOMPARE(ui.progressBar->format(), QString("%p%"));
+    QTRY_VERIFY_WITH_TIMEOUT(ui.EncodeToTheorapushButton->isEnabled(), 5000);
+
+    ui.EncodeToTheorapushButton->click();
+    QTest::qWait(2000);
+    QCOMPARE(ui.progressBar->format(), QString("%p%")); // not yet meaningful
+    QTRY_VERIFY_WITH_TIMEOUT(ui.progressBar->format().contains("left"), 6000);
+    const QString text = ui.progressBar->text();
+    QVERIFY2(QRegularExpression("^\\d+% \u00b7 about 0:\\d\\d left$").match(text).hasMatch(),
+             qPrintable(text));
+    // About ten seconds of encoding at most, whatever the moment of the check.
+    const int left = text.section(':', 1).left(2).toInt();
+    QVERIFY2(left >= 1 && left <= 12, qPrintable(text));
+
+    ui.CancelpushButton->click();
+    QCOMPARE(ui.progressBar->format(), QString("%p%"));
+    QTRY_VERIFY_WITH_TIMEOUT(ui.EncodeToTheorapushButton->isEnabled(), 5000);
+    QCOMPARE(watcher.boxes.size(), 0);
+}
+
+QTEST_MAIN(TestTimeLeft)
+#include "tst_timeleft.moc"
