@@ -102,11 +102,6 @@ const QList<OptionDef> &optionTable()
              o.output = v;
              return QString();
          }},
-        {"--output", true,
-         [](Options &o, const QString &v) {
-             o.output = v;
-             return QString();
-         }},
         {"--audioquality", true, optDoubleIn(&Options::audioQuality, -1, 10, "--audioquality")},
         {"--videoquality", true, optDoubleIn(&Options::videoQuality, 0, 10, "--videoquality")},
         {"--audiobitrate", true, optIntIn(&Options::audioBitrate, 1, 100000, "--audiobitrate")},
