@@ -38,7 +38,7 @@ const VorbisBand *vorbisBand(int rate)
     return nullptr;
 }
 
-// The range of bit rates Vorbis reaches at RATE with CHANNELS.
+// The range of bit rates Vorbis reaches in BAND with CHANNELS.
 std::pair<int, int> vorbisRange(const VorbisBand &band, int channels)
 {
     if (channels == 2)
