@@ -128,13 +128,13 @@ int main(int argc, char **argv)
     QByteArray ffmpegErrors;
     constexpr int keptErrors = 64 * 1024;
 
-    ChildSpec spec;
-    spec.argv = QStringList{ffmpeg} + plan.args;
-    spec.nice = o.nice;
+    ChildCommand command;
+    command.argv = QStringList{ffmpeg} + plan.args;
+    command.nice = o.nice;
     // On SIGINT ffmpeg finishes the file it writes, so what is there plays.
-    spec.stopWith = SIGINT;
-    spec.graceMs = 10000;
-    spec.onStdout = [&](const QByteArray &bytes) {
+    command.stopWith = SIGINT;
+    command.graceMs = 10000;
+    command.onStdout = [&](const QByteArray &bytes) {
         progress.feed(bytes, [&](const ProgressReader::Block &block) {
             if (!block.outTimeUs)
                 return;
@@ -149,12 +149,12 @@ int main(int argc, char **argv)
             lineOpen = true;
         });
     };
-    spec.onStderr = [&](const QByteArray &bytes) {
+    command.onStderr = [&](const QByteArray &bytes) {
         ffmpegErrors += bytes;
         if (ffmpegErrors.size() > keptErrors)
             ffmpegErrors.remove(0, ffmpegErrors.size() - keptErrors);
     };
-    const ChildResult run = runChild(spec);
+    const ChildResult run = runChild(command);
     if (lineOpen)
         say(QByteArray("\n"));
 

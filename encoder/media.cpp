@@ -71,23 +71,23 @@ ProbeResult probeInput(const Options &o, const QString &ffprobe)
 {
     ProbeResult r;
     QByteArray out, err;
-    ChildSpec spec;
-    spec.argv = QStringList{ffprobe,
-                            QStringLiteral("-v"),
-                            QStringLiteral("error"),
-                            QStringLiteral("-hide_banner"),
-                            QStringLiteral("-of"),
-                            QStringLiteral("json"),
-                            QStringLiteral("-show_entries"),
-                            QStringLiteral("format=duration:stream=index,codec_type,width,"
-                                           "height,sample_rate,channels:"
-                                           "stream_disposition=attached_pic")};
+    ChildCommand command;
+    command.argv = QStringList{ffprobe,
+                               QStringLiteral("-v"),
+                               QStringLiteral("error"),
+                               QStringLiteral("-hide_banner"),
+                               QStringLiteral("-of"),
+                               QStringLiteral("json"),
+                               QStringLiteral("-show_entries"),
+                               QStringLiteral("format=duration:stream=index,codec_type,width,"
+                                              "height,sample_rate,channels:"
+                                              "stream_disposition=attached_pic")};
     if (!o.format.isEmpty())
-        spec.argv << QStringLiteral("-f") << o.format;
-    spec.argv << inputUrl(o);
-    spec.onStdout = [&out](const QByteArray &b) { out += b; };
-    spec.onStderr = [&err](const QByteArray &b) { err += b; };
-    r.child = runChild(spec);
+        command.argv << QStringLiteral("-f") << o.format;
+    command.argv << inputUrl(o);
+    command.onStdout = [&out](const QByteArray &b) { out += b; };
+    command.onStderr = [&err](const QByteArray &b) { err += b; };
+    r.child = runChild(command);
     if (!r.child.startError.isEmpty() || r.child.stopped)
         return r;
 

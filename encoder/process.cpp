@@ -81,13 +81,13 @@ int stopSignal()
     return firstStopSignal;
 }
 
-ChildResult runChild(const ChildSpec &spec)
+ChildResult runChild(const ChildCommand &command)
 {
     ChildResult result;
 
     // Everything the child needs is made before fork.
     std::vector<QByteArray> words;
-    for (const QString &w : spec.argv)
+    for (const QString &w : command.argv)
         words.push_back(w.toLocal8Bit());
     std::vector<char *> argv;
     for (auto &w : words)
@@ -121,8 +121,8 @@ ChildResult runChild(const ChildSpec &spec)
         sigset_t none;
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
-        if (spec.nice)
-            setpriority(PRIO_PROCESS, 0, *spec.nice);
+        if (command.nice)
+            setpriority(PRIO_PROCESS, 0, *command.nice);
         execvp(argv[0], argv.data());
         const int err = errno;
         [[maybe_unused]] ssize_t n = write(execPipe[1], &err, sizeof err);
@@ -156,7 +156,7 @@ ChildResult runChild(const ChildSpec &spec)
         result.startError = QString::fromLocal8Bit(strerror(execErrno));
         return result;
     }
-    if (spec.nice) {
+    if (command.nice) {
         errno = 0;
         const int now = getpriority(PRIO_PROCESS, pid);
         if (errno == 0)
@@ -176,7 +176,7 @@ ChildResult runChild(const ChildSpec &spec)
             ++requests;
             if (requests == 1) {
                 result.stopped = true;
-                kill(pid, spec.stopWith);
+                kill(pid, command.stopWith);
                 sinceStop.start();
             } else {
                 kill(pid, SIGKILL);
@@ -194,12 +194,12 @@ ChildResult runChild(const ChildSpec &spec)
             fds[count++] = {errFd, POLLIN, 0};
         int timeout = -1;
         if (requests && !killed)
-            timeout = std::max<qint64>(0, spec.graceMs - sinceStop.elapsed());
+            timeout = std::max<qint64>(0, command.graceMs - sinceStop.elapsed());
         const int ready = poll(fds, count, timeout);
         if (ready < 0 && errno != EINTR)
             break;
         passOnStops();
-        if (requests && !killed && sinceStop.elapsed() >= spec.graceMs) {
+        if (requests && !killed && sinceStop.elapsed() >= command.graceMs) {
             kill(pid, SIGKILL);
             killed = true;
         }
@@ -208,7 +208,7 @@ ChildResult runChild(const ChildSpec &spec)
                 continue;
             const bool isOut = fds[i].fd == outFd;
             int &fd = isOut ? outFd : errFd;
-            if (!drain(fd, isOut ? spec.onStdout : spec.onStderr))
+            if (!drain(fd, isOut ? command.onStdout : command.onStderr))
                 closeFd(fd);
         }
     }

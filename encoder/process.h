@@ -18,7 +18,7 @@ int stopSignal();
 // One child program, run to its end. Its standard input is /dev/null (this
 // program never reads its own), its standard output and error come back
 // through the callbacks, and it dies with us (PR_SET_PDEATHSIG).
-struct ChildSpec {
+struct ChildCommand {
     QStringList argv; // program (looked up on PATH) and arguments
     std::optional<int> nice;
     // Sent to the child when we are asked to stop; SIGKILL follows after
@@ -36,6 +36,6 @@ struct ChildResult {
     std::optional<int> niceness; // what the child ran at, when a niceness was asked
 };
 
-ChildResult runChild(const ChildSpec &spec);
+ChildResult runChild(const ChildCommand &command);
 
 #endif
