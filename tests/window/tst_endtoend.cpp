@@ -1,0 +1,98 @@
+// The window with our real encoder: a probe, a trimmed encode with options,
+// and a cancelled encode, on clips made with ffmpeg.
+
+#include "../encoder/encodertest.h"
+#include "testsupport.h"
+
+#include <QFileInfo>
+
+#include <signal.h>
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase() { qputenv("PATH", savedPath); }
+    void probeThenTrimmedEncode();
+    void cancelLeavesNoEncoder();
+
+private:
+    QTemporaryDir dir;
+    QByteArray savedPath;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    savedPath = qgetenv("PATH");
+    // The encoder of this build, found on the search path as the window expects.
+    qputenv("PATH", QFile::encodeName(QFileInfo(FFMPEG2THEORA).absolutePath()) + ':' + savedPath);
+    QVERIFY(makeClip(dir.filePath("My Clip.mkv"),
+                     "-f lavfi -i testsrc2=size=160x120:rate=25:duration=3 -f lavfi -i "
+                     "sine=frequency=440:duration=3 -c:v mpeg4 -c:a pcm_s16le"));
+    QVERIFY(makeClip(dir.filePath("long.mkv"),
+                     "-f lavfi -i testsrc2=size=640x360:rate=25:duration=120 -c:v mpeg4 -q:v 20"));
+}
+
+void TestEndToEnd::probeThenTrimmedEncode()
+{
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ModalWatcher watcher;
+    w.chooseInputFile(dir.filePath("My Clip.mkv"));
+    QCOMPARE(ui.outputFileNameLineEdit->text(), QString("My Clip.ogg"));
+
+    ui.getDurationpushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(ui.startTimetimeEdit->isEnabled(), 20000);
+    QCOMPARE(ui.endTimetimeEdit->time(), QTime(0, 0, 3));
+    QTRY_VERIFY_WITH_TIMEOUT(ui.EncodeToTheorapushButton->isEnabled(), 20000);
+    QCOMPARE(QDir(dir.path()).entryList({"*.ogg"}), QStringList()); // the probe wrote nothing here
+
+    ui.startTimetimeEdit->setTime(QTime(0, 0, 1));
+    ui.endTimetimeEdit->setTime(QTime(0, 0, 2));
+    ui.TitleLineEdit->setText("A \"quoted\" holiday");
+    ui.ScaleWidthlineEdit->setText("80");
+    ui.EncodeToTheorapushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(ui.EncodeToTheorapushButton->isEnabled(), 30000);
+    QCOMPARE(watcher.boxes.size(), 0);
+    QCOMPARE(ui.progressBar->value(), ui.progressBar->maximum());
+    QCOMPARE(ui.progressBar->maximum(), 1);
+
+    const QString out = dir.filePath("My Clip.ogg");
+    QVERIFY(playable(out));
+    const Probe p = probe(out);
+    QCOMPARE(field(p.video, "codec_name"), QString("theora"));
+    QCOMPARE(field(p.audio, "codec_name"), QString("vorbis"));
+    QCOMPARE(field(p.video, "width"), QString("80"));
+    QVERIFY2(qAbs(field(p.format, "duration").toDouble() - 1.0) < 0.15,
+             qPrintable(field(p.format, "duration")));
+    const QJsonObject tags = p.video.value("tags").toObject();
+    QCOMPARE(tags.value("TITLE").toString(), QString("A \"quoted\" holiday"));
+}
+
+void TestEndToEnd::cancelLeavesNoEncoder()
+{
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ModalWatcher watcher;
+    w.chooseInputFile(dir.filePath("long.mkv"));
+    ui.EncodeToTheorapushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(ui.progressBar->value() > 0, 20000);
+    QCOMPARE(ui.progressBar->maximum(), 120);
+    const qint64 pid = VelkoranTestAccess::process(w).processId();
+    ui.CancelpushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(ui.EncodeToTheorapushButton->isEnabled(), 20000);
+    QCOMPARE(watcher.boxes.size(), 0);
+    QVERIFY(::kill(pid_t(pid), 0) != 0);
+    // The encoder stopped ffmpeg: no process of ours is left to write the file.
+    QProcess pgrep;
+    pgrep.start("pgrep", {"-f", dir.filePath("long.ogg")});
+    QVERIFY(pgrep.waitForFinished());
+    QCOMPARE(pgrep.exitCode(), 1); // nothing matched
+    QVERIFY(playable(dir.filePath("long.ogg")));
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
