@@ -39,6 +39,52 @@ QString localFileOf(const QMimeData *mime)
     return QFileInfo(path).isFile() ? path : QString();
 }
 
+// Quality sliders work in tenths in quality mode (mode 0): the label shows the
+// value divided by ten, as a decimal. In bit-rate mode (mode 1) it shows the
+// value as it is, in kbit/s.
+void showQuality(QLabel *label, int mode, int value)
+{
+    if (mode == 0) {
+        double dvalue = value;
+        int i = 10;
+        double labelValue = dvalue / i;
+        label->setNum(labelValue);
+    }
+    if (mode == 1)
+        label->setNum(value);
+}
+
+// Gives a quality slider the range and starting value of a mode, then its label.
+// Quality mode runs from QUALITYMIN to 100 (tenths); bit-rate mode from 45 to
+// 2000 kbit/s, starting at 92, for audio and video alike.
+void enterQualityMode(QSlider *slider, QLabel *label, int mode, int qualityMin, int qualityStart)
+{
+    if (mode == 0) {
+        slider->setMinimum(qualityMin);
+        slider->setMaximum(100);
+        slider->setValue(qualityStart);
+    }
+    if (mode == 1) {
+        slider->setMinimum(45);
+        slider->setMaximum(2000);
+        slider->setValue(92);
+    }
+    showQuality(label, mode, slider->value());
+}
+
+// The option for a stream's quality, or its bit rate, with the label's text as
+// the value: what the user sees is what the encoder gets.
+QStringList qualityGroup(const QComboBox *mode, const QLabel *label, const char *qualityFragment,
+                         const char *bitrateFragment)
+{
+    QStringList group;
+    if (mode->currentIndex() == 0)
+        group << qualityFragment << quoteWord(label->text());
+    if (mode->currentIndex() == 1)
+        group << bitrateFragment << quoteWord(label->text());
+    return group;
+}
+
 } // namespace
 
 Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
@@ -93,91 +139,37 @@ void Velkoran::on_openDirectoryButton_clicked()
 void Velkoran::on_AudioQualityHorizontalSlider_valueChanged(int value)
 {
     const int audioQualityType = ui.AudiocomboBox->currentIndex();
-    if (audioQualityType == 0) {
-        double dvalue = value;
-        int i = 10;
-        double labelValue = dvalue / i;
-        ui.AudioQualityHorizontalLabel->setNum(labelValue);
-    }
-    if (audioQualityType == 1)
-        ui.AudioQualityHorizontalLabel->setNum(value);
+    showQuality(ui.AudioQualityHorizontalLabel, audioQualityType, value);
 }
 
 void Velkoran::on_VideoQualityHorizontalSlider_valueChanged(int value)
 {
     const int videoQualityType = ui.VideocomboBox->currentIndex();
-    if (videoQualityType == 0) {
-        double dvalue = value;
-        int i = 10;
-        double labelValue = dvalue / i;
-        ui.VideoQualityHorizontalLabel->setNum(labelValue);
-    }
-    if (videoQualityType == 1)
-        ui.VideoQualityHorizontalLabel->setNum(value);
+    showQuality(ui.VideoQualityHorizontalLabel, videoQualityType, value);
 }
 
 void Velkoran::on_AudiocomboBox_activated(int audioindex)
 {
-    QSlider *slider = ui.AudioQualityHorizontalSlider;
-    if (audioindex == 0) {
-        slider->setMinimum(-10);
-        slider->setMaximum(100);
-        slider->setValue(60);
-        int audioquality = slider->value();
-        double dvalue = audioquality;
-        int i = 10;
-        double labelValue = dvalue / i;
-        ui.AudioQualityHorizontalLabel->setNum(labelValue);
-    }
-    if (audioindex == 1) {
-        slider->setMinimum(45);
-        slider->setMaximum(2000);
-        slider->setValue(92);
-        int audiobitrate = slider->value();
-        ui.AudioQualityHorizontalLabel->setNum(audiobitrate);
-    }
+    enterQualityMode(ui.AudioQualityHorizontalSlider, ui.AudioQualityHorizontalLabel, audioindex,
+                     -10, 60);
 }
 
 void Velkoran::on_VideocomboBox_activated(int videoindex)
 {
-    QSlider *slider = ui.VideoQualityHorizontalSlider;
-    if (videoindex == 0) {
-        slider->setMinimum(0);
-        slider->setMaximum(100);
-        slider->setValue(30);
-        int videoquality = slider->value();
-        double dvalue = videoquality;
-        int i = 10;
-        double labelValue = dvalue / i;
-        ui.VideoQualityHorizontalLabel->setNum(labelValue);
-    }
-    if (videoindex == 1) {
-        slider->setMinimum(45);
-        slider->setMaximum(2000);
-        slider->setValue(92);
-        int videobitrate = slider->value();
-        ui.VideoQualityHorizontalLabel->setNum(videobitrate);
-    }
+    enterQualityMode(ui.VideoQualityHorizontalSlider, ui.VideoQualityHorizontalLabel, videoindex, 0,
+                     30);
 }
 
 QStringList Velkoran::getAudioQuality()
 {
-    QStringList audioarg;
-    if (ui.AudiocomboBox->currentIndex() == 0)
-        audioarg << " --audioquality " << quoteWord(ui.AudioQualityHorizontalLabel->text());
-    if (ui.AudiocomboBox->currentIndex() == 1)
-        audioarg << " --audiobitrate " << quoteWord(ui.AudioQualityHorizontalLabel->text());
-    return audioarg;
+    return qualityGroup(ui.AudiocomboBox, ui.AudioQualityHorizontalLabel, " --audioquality ",
+                        " --audiobitrate ");
 }
 
 QStringList Velkoran::getVideoQuality()
 {
-    QStringList videoarg;
-    if (ui.VideocomboBox->currentIndex() == 0)
-        videoarg << " --videoquality " << quoteWord(ui.VideoQualityHorizontalLabel->text());
-    if (ui.VideocomboBox->currentIndex() == 1)
-        videoarg << " --videobitrate " << quoteWord(ui.VideoQualityHorizontalLabel->text());
-    return videoarg;
+    return qualityGroup(ui.VideocomboBox, ui.VideoQualityHorizontalLabel, " --videoquality ",
+                        " --videobitrate ");
 }
 
 QString Velkoran::generateFFmpeg2theoraCommand()
