@@ -1,0 +1,768 @@
+// Every option of the form reaching the encoder, the duration probe and the
+// trim range, checked through the arguments the fake encoder receives.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTimeEdit>
+
+#include "testsupport.h"
+
+namespace
+{
+
+// A time line as the encoder prints it before it starts encoding.
+const QString twoMinutes = QStringLiteral("  Duration: 0:02:00.00, start: 0.000000");
+
+const QStringList defaultQuality = {"--audioquality", "6", "--videoquality", "3"};
+const QStringList defaultTail = {"--sharpness", "2", "--keyint", "64"};
+
+// The encoder's behaviour for a probe: it prints LINE on its error output
+// and would then go on for a second if it were not stopped.
+QString probeBehaviour(const QString &line)
+{
+    return "printf '%s\\n' '" + line + "' >&2; exec sleep 1";
+}
+
+// Sets each widget named in SETTINGS (name, value, name, value, ...) as a user
+// would: a line edit's or label's text, a combo box's entry (picked, so that
+// it is activated even when it is the current one), a slider's or spin box's
+// value, a time editor's time (hh:mm:ss).
+void apply(Velkoran &w, const QStringList &settings)
+{
+    QVERIFY(settings.size() % 2 == 0);
+    for (int i = 0; i + 1 < settings.size(); i += 2) {
+        const QString &name = settings[i];
+        const QString &value = settings[i + 1];
+        QWidget *widget = w.findChild<QWidget *>(name);
+        QVERIFY2(widget, qPrintable("no widget " + name));
+        if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+            edit->setText(value);
+        } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            combo->setCurrentIndex(value.toInt());
+            emit combo->activated(value.toInt());
+        } else if (auto *slider = qobject_cast<QSlider *>(widget)) {
+            slider->setValue(value.toInt());
+        } else if (auto *spin = qobject_cast<QSpinBox *>(widget)) {
+            spin->setValue(value.toInt());
+        } else if (auto *time = qobject_cast<QTimeEdit *>(widget)) {
+            time->setTime(QTime::fromString(value, "hh:mm:ss"));
+        } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+            label->setText(value);
+        } else {
+            QFAIL(qPrintable("cannot set " + name));
+        }
+    }
+}
+
+// A window with an input chosen, the fake encoder first on PATH and every
+// dialog answered.
+struct Session {
+    FakeEncoder fake;
+    QTemporaryDir dir;
+    ModalWatcher watcher;
+    Velkoran w;
+    Ui::Velkoran &ui;
+    QProcess &process;
+    QString input;
+    QString output;
+
+    Session()
+        : ui(VelkoranTestAccess::ui(w)), process(VelkoranTestAccess::process(w)),
+          input(dir.filePath("clip.avi")), output(dir.filePath("clip.ogg"))
+    {
+        w.chooseInputFile(input);
+    }
+
+    ~Session()
+    {
+        // A child still running after a failed check ends while the window is whole.
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+
+    bool idle() const
+    {
+        return process.state() == QProcess::NotRunning && ui.EncodeToTheorapushButton->isEnabled();
+    }
+
+    // Presses BUTTON and waits until the child it started has ended.
+    bool runWith(QAbstractButton *button)
+    {
+        const int before = fake.runs();
+        button->click();
+        return QTest::qWaitFor([&] { return fake.runs() > before && idle(); }, 5000);
+    }
+    bool encode() { return runWith(ui.EncodeToTheorapushButton); }
+    bool probe(const QString &line)
+    {
+        fake.setBehaviour(probeBehaviour(line));
+        return runWith(ui.getDurationpushButton);
+    }
+
+    QStringList base() const { return {input, "-o", output}; }
+
+    // The command text as the encode button builds it.
+    QString commandText()
+    {
+        return VelkoranTestAccess::baseCommand(w) + VelkoranTestAccess::audio(w).join("") +
+               VelkoranTestAccess::video(w).join("") + VelkoranTestAccess::metainfo(w).join("") +
+               VelkoranTestAccess::args(w).join("");
+    }
+
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const ModalWatcher::Box &box : watcher.boxes)
+            texts << box.text;
+        return texts;
+    }
+};
+
+} // namespace
+
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void workedExamples_data();
+    void workedExamples();
+    void quality_data();
+    void quality();
+    void metadata_data();
+    void metadata();
+    void pictureSoundOptions_data();
+    void pictureSoundOptions();
+    void toSeconds_data();
+    void toSeconds();
+    void probeBoundsEditors_data();
+    void probeBoundsEditors();
+    void startTimeRaisesEndMinimum_data();
+    void startTimeRaisesEndMinimum();
+    void encodeCarriesTrimRange_data();
+    void encodeCarriesTrimRange();
+    void newInputDropsTrimRange();
+    void probeLeavesUserFilesAlone_data();
+    void probeLeavesUserFilesAlone();
+    void probeWithoutTime_data();
+    void probeWithoutTime();
+    void noSecondStartDuringProbe();
+    void probeIgnoredDuringEncode();
+};
+
+void TestOptions::workedExamples_data()
+{
+    QTest::addColumn<QString>("probe"); // the probe's time line; empty: no probe
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QString>("command");
+
+    QTest::newRow("quality, bit rate, title, size")
+        << QString()
+        << QStringList{"AudioQualityHorizontalSlider", "65",  "VideocomboBox",       "1",
+                       "VideoQualityHorizontalSlider", "600", "TitleLineEdit",       "Holiday",
+                       "ScaleWidthlineEdit",           "320", "ScaleHeightlineEdit", "240"}
+        << "ffmpeg2theora /home/user/video/holiday.avi -o /home/user/video/holiday.ogg"
+           " --audioquality 6.5 --videobitrate 600 --title Holiday --width 320 --height 240"
+           " --sharpness 2 --keyint 64";
+    // clang-format off
+    QTest::newRow("probed, trimmed, no sound, no deinterlacing")
+        << twoMinutes
+        << QStringList{"startTimetimeEdit", "00:00:30", "endTimetimeEdit", "00:01:35",
+                       "disableSoundcomboBox", "1", "desableDeinterlacecomboBox", "1"}
+        << "ffmpeg2theora /home/user/video/holiday.avi -o /home/user/video/holiday.ogg"
+           " --audioquality 6 --videoquality 3 --nosound  -d off  --sharpness 2 --keyint 64"
+           " --starttime 30 --endtime 95";
+    // clang-format on
+}
+
+void TestOptions::workedExamples()
+{
+    QFETCH(QString, probe);
+    QFETCH(QStringList, settings);
+    QFETCH(QString, command);
+    Session s;
+    s.w.chooseInputFile("/home/user/video/holiday.avi");
+    if (!probe.isEmpty()) {
+        QVERIFY(s.probe(probe));
+        QVERIFY(s.ui.startTimetimeEdit->isEnabled());
+        s.fake.setBehaviour("exit 0");
+    }
+    apply(s.w, settings);
+    if (QTest::currentTestFailed())
+        return;
+
+    QVERIFY(s.encode());
+    QStringList words = command.split(' ', Qt::SkipEmptyParts);
+    words.removeFirst();
+    QCOMPARE(s.fake.arguments(), words);
+    QCOMPARE(s.commandText(), command);
+}
+
+void TestOptions::quality_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<bool>("audio"); // which stream the row is about
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("option");
+
+    const QString aSlider = "AudioQualityHorizontalSlider",
+                  vSlider = "VideoQualityHorizontalSlider";
+    const QString aMode = "AudiocomboBox", vMode = "VideocomboBox";
+
+    QTest::newRow("audio untouched") << QStringList{} << true << -10 << 100 << 60 << "6"
+                                     << "--audioquality";
+    QTest::newRow("video untouched") << QStringList{} << false << 0 << 100 << 30 << "3"
+                                     << "--videoquality";
+    const std::pair<int, const char *> audioSteps[] = {
+        {-10, "-1"}, {-5, "-0.5"}, {0, "0"}, {65, "6.5"}, {100, "10"}};
+    for (const auto &[value, label] : audioSteps)
+        QTest::addRow("audio quality %d", value)
+            << QStringList{aSlider, QString::number(value)} << true << -10 << 100 << value << label
+            << "--audioquality";
+    const std::pair<int, const char *> videoSteps[] = {
+        {0, "0"}, {5, "0.5"}, {65, "6.5"}, {100, "10"}};
+    for (const auto &[value, label] : videoSteps)
+        QTest::addRow("video quality %d", value)
+            << QStringList{vSlider, QString::number(value)} << false << 0 << 100 << value << label
+            << "--videoquality";
+    QTest::newRow("video quality stops at 0")
+        << QStringList{vSlider, "-10"} << false << 0 << 100 << 0 << "0"
+        << "--videoquality";
+
+    QTest::newRow("audio bit rate picked")
+        << QStringList{aMode, "1"} << true << 45 << 2000 << 92 << "92"
+        << "--audiobitrate";
+    QTest::newRow("video bit rate picked")
+        << QStringList{vMode, "1"} << false << 45 << 2000 << 92 << "92"
+        << "--videobitrate";
+    QTest::newRow("audio bit rate from quality 1")
+        << QStringList{aSlider, "10", aMode, "1"} << true << 45 << 2000 << 92 << "92"
+        << "--audiobitrate";
+    QTest::newRow("audio bit rate 2000")
+        << QStringList{aMode, "1", aSlider, "2000"} << true << 45 << 2000 << 2000 << "2000"
+        << "--audiobitrate";
+    QTest::newRow("video bit rate 45")
+        << QStringList{vMode, "1", vSlider, "45"} << false << 45 << 2000 << 45 << "45"
+        << "--videobitrate";
+
+    QTest::newRow("audio quality picked again")
+        << QStringList{aSlider, "65", aMode, "0"} << true << -10 << 100 << 60 << "6"
+        << "--audioquality";
+    QTest::newRow("video quality picked again")
+        << QStringList{vSlider, "77", vMode, "0"} << false << 0 << 100 << 30 << "3"
+        << "--videoquality";
+    QTest::newRow("audio bit rate picked again")
+        << QStringList{aMode, "1", aSlider, "1500", aMode, "1"} << true << 45 << 2000 << 92 << "92"
+        << "--audiobitrate";
+    QTest::newRow("video bit rate picked again")
+        << QStringList{vMode, "1", vSlider, "1500", vMode, "1"} << false << 45 << 2000 << 92 << "92"
+        << "--videobitrate";
+
+    QTest::newRow("audio bit rate 1500 back to quality")
+        << QStringList{aMode, "1", aSlider, "1500", aMode, "0"} << true << -10 << 100 << 60 << "6"
+        << "--audioquality";
+    QTest::newRow("video bit rate 1500 back to quality")
+        << QStringList{vMode, "1", vSlider, "1500", vMode, "0"} << false << 0 << 100 << 30 << "3"
+        << "--videoquality";
+
+    QTest::newRow("the label is the value")
+        << QStringList{aSlider, "65", "AudioQualityHorizontalLabel", "7.25"} << true << -10 << 100
+        << 65 << "7.25"
+        << "--audioquality";
+}
+
+void TestOptions::quality()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(bool, audio);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(int, value);
+    QFETCH(QString, label);
+    QFETCH(QString, option);
+    Session s;
+    apply(s.w, settings);
+    if (QTest::currentTestFailed())
+        return;
+
+    const QSlider *slider =
+        audio ? s.ui.AudioQualityHorizontalSlider : s.ui.VideoQualityHorizontalSlider;
+    QCOMPARE(slider->minimum(), minimum);
+    QCOMPARE(slider->maximum(), maximum);
+    QCOMPARE(slider->value(), value);
+    QCOMPARE((audio ? s.ui.AudioQualityHorizontalLabel : s.ui.VideoQualityHorizontalLabel)->text(),
+             label);
+
+    QVERIFY(s.encode());
+    QStringList quality = defaultQuality;
+    quality[audio ? 0 : 2] = option;
+    quality[audio ? 1 : 3] = label;
+    QCOMPARE(s.fake.arguments(), s.base() + quality + defaultTail);
+}
+
+void TestOptions::metadata_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QStringList>("group");
+
+    QTest::newRow("none") << QStringList{} << QStringList{};
+    QTest::newRow("title only") << QStringList{"TitleLineEdit", "Holiday"}
+                                << QStringList{"--title", "Holiday"};
+    QTest::newRow("artist before title, title typed first")
+        << QStringList{"TitleLineEdit", "Holiday", "ArtistLineEdit", "Band"}
+        << QStringList{"--artist", "Band", "--title", "Holiday"};
+    QTest::newRow("artist before title, artist typed first")
+        << QStringList{"ArtistLineEdit", "Band", "TitleLineEdit", "Holiday"}
+        << QStringList{"--artist", "Band", "--title", "Holiday"};
+    QTest::newRow("all seven, typed from the top of the page")
+        << QStringList{"TitleLineEdit",     "T", "ArtistLineEdit",        "A",
+                       "DateLineEdit",      "D", "OraganizationLineEdit", "O",
+                       "LocationLineEdit",  "L", "LicenseLineEdit",       "Li",
+                       "CopyrightLineEdit", "C"}
+        << QStringList{"--artist",   "A", "--title",        "T", "--date",      "D",
+                       "--location", "L", "--organization", "O", "--copyright", "C",
+                       "--license",  "Li"};
+    QTest::newRow("blank only") << QStringList{"TitleLineEdit", " "} << QStringList{"--title", " "};
+    QTest::newRow("blanks only, between two values")
+        << QStringList{"ArtistLineEdit", "Band", "TitleLineEdit", "   ", "DateLineEdit", "2009"}
+        << QStringList{"--artist", "Band", "--title", "   ", "--date", "2009"};
+    QTest::newRow("two words") << QStringList{"TitleLineEdit", "Summer Holiday"}
+                               << QStringList{"--title", "Summer Holiday"};
+    QTest::newRow("outer blanks kept")
+        << QStringList{"ArtistLineEdit", "  Band  "} << QStringList{"--artist", "  Band  "};
+    QTest::newRow("tab") << QStringList{"LocationLineEdit", "a\tb"}
+                         << QStringList{"--location", "a\tb"};
+    QTest::newRow("double quotes") << QStringList{"TitleLineEdit", "say \"hi\" now"}
+                                   << QStringList{"--title", "say \"hi\" now"};
+    QTest::newRow("lone double quote")
+        << QStringList{"TitleLineEdit", "\""} << QStringList{"--title", "\""};
+    QTest::newRow("two double quotes, no blank")
+        << QStringList{"TitleLineEdit", "a\"\"b"} << QStringList{"--title", "a\"\"b"};
+    QTest::newRow("single quotes")
+        << QStringList{"TitleLineEdit", "Rock'n'Roll"} << QStringList{"--title", "Rock'n'Roll"};
+    QTest::newRow("not ASCII") << QStringList{"OraganizationLineEdit", "Müller & Söhne"}
+                               << QStringList{"--organization", "Müller & Söhne"};
+    QTest::newRow("another output path stays a value")
+        << QStringList{"TitleLineEdit", "x -o /tmp/other.ogv"}
+        << QStringList{"--title", "x -o /tmp/other.ogv"};
+    QTest::newRow("an option stays a value")
+        << QStringList{"CopyrightLineEdit", "--nosound"} << QStringList{"--copyright", "--nosound"};
+}
+
+void TestOptions::metadata()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QStringList, group);
+    Session s;
+    apply(s.w, settings);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(s.encode());
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + group + defaultTail);
+}
+
+void TestOptions::pictureSoundOptions_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QStringList>("group");
+    QTest::addColumn<QString>("text"); // the group's text in the command
+
+    QTest::newRow("untouched") << QStringList{} << defaultTail << " --sharpness 2 --keyint 64";
+    QTest::newRow("no sound, no deinterlacing")
+        << QStringList{"disableSoundcomboBox", "1", "desableDeinterlacecomboBox", "1"}
+        << QStringList{"--nosound", "-d", "off"} + defaultTail
+        << " --nosound  -d off  --sharpness 2 --keyint 64";
+    QTest::newRow("no deinterlacing only")
+        << QStringList{"desableDeinterlacecomboBox", "1"} << QStringList{"-d", "off"} + defaultTail
+        << " -d off  --sharpness 2 --keyint 64";
+    QTest::newRow("sound and deinterlacing picked back")
+        << QStringList{"disableSoundcomboBox", "1", "desableDeinterlacecomboBox", "1",
+                       "disableSoundcomboBox", "0", "desableDeinterlacecomboBox", "0"}
+        << defaultTail << " --sharpness 2 --keyint 64";
+    QTest::newRow("format twice")
+        << QStringList{"inputFormatlineEdit", "avi", "ScaleWidthlineEdit", "320"}
+        << QStringList{"--width", "320", "--format", "avi"} + defaultTail +
+               QStringList{"--format", "avi"}
+        << " --width 320 --format avi --sharpness 2 --keyint 64 --format avi";
+    QTest::newRow("crop typed right to left")
+        << QStringList{"cropRightlineEdit",  "4", "cropLeftlineEdit", "3",
+                       "cropBottomlineEdit", "2", "cropToplineEdit",  "1"}
+        << QStringList{"--croptop",  "1", "--cropbottom", "2",
+                       "--cropleft", "3", "--cropright",  "4"} +
+               defaultTail
+        << " --croptop 1 --cropbottom 2 --cropleft 3 --cropright 4 --sharpness 2 --keyint 64";
+    // clang-format off
+    QTest::newRow("every option, set last to first")
+        << QStringList{"inputfpslineEdit", "30000/1001",
+                       "inputFormatlineEdit", "dv",
+                       "desableDeinterlacecomboBox", "1",
+                       "keyframespinBox", "128",
+                       "sharpnessspinBox", "1",
+                       "disableSoundcomboBox", "1",
+                       "cropRightlineEdit", "8",
+                       "cropLeftlineEdit", "6",
+                       "cropBottomlineEdit", "4",
+                       "cropToplineEdit", "2",
+                       "nicenesslineEdit", "5",
+                       "outputSampleratelineEdit", "44100",
+                       "frameAspectlineEdit", "16:9",
+                       "ScaleHeightlineEdit", "240",
+                       "ScaleWidthlineEdit", "320"}
+        << QStringList{"--width", "320", "--height", "240", "--format", "dv", "--aspect", "16:9",
+                       "--samplerate", "44100", "--nice", "5",
+                       "--croptop", "2", "--cropbottom", "4", "--cropleft", "6", "--cropright", "8",
+                       "--nosound", "-d", "off", "--sharpness", "1", "--keyint", "128",
+                       "--format", "dv", "--inputfps", "30000/1001"}
+        << " --width 320 --height 240 --format dv --aspect 16:9 --samplerate 44100 --nice 5"
+           " --croptop 2 --cropbottom 4 --cropleft 6 --cropright 8 --nosound  -d off "
+           " --sharpness 1 --keyint 128 --format dv --inputfps 30000/1001";
+    // clang-format on
+    QTest::newRow("spin boxes at their lowest")
+        << QStringList{"sharpnessspinBox", "0", "keyframespinBox", "1"}
+        << QStringList{"--sharpness", "0", "--keyint", "1"} << " --sharpness 0 --keyint 1";
+    QTest::newRow("key frame interval at its highest")
+        << QStringList{"keyframespinBox", "65536"}
+        << QStringList{"--sharpness", "2", "--keyint", "65536"} << " --sharpness 2 --keyint 65536";
+    QTest::newRow("values as typed")
+        << QStringList{"ScaleWidthlineEdit", " 320 ", "outputSampleratelineEdit", "lots",
+                       "nicenesslineEdit",   " ",     "frameAspectlineEdit",      "4 : 3"}
+        << QStringList{"--width",      " 320 ", "--aspect", "4 : 3",
+                       "--samplerate", "lots",  "--nice",   " "} +
+               defaultTail
+        << " --width \" 320 \" --aspect \"4 : 3\" --samplerate lots --nice \" \""
+           " --sharpness 2 --keyint 64";
+}
+
+void TestOptions::pictureSoundOptions()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QStringList, group);
+    QFETCH(QString, text);
+    Session s;
+    apply(s.w, settings);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(s.encode());
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + group);
+    QCOMPARE(VelkoranTestAccess::args(s.w).join(""), text);
+    QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
+}
+
+void TestOptions::toSeconds_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("midnight") << QTime(0, 0, 0) << 0;
+    QTest::newRow("01:02:03") << QTime(1, 2, 3) << 3723;
+    QTest::newRow("last second of the day") << QTime(23, 59, 59) << 86399;
+    QTest::newRow("milliseconds dropped") << QTime(0, 0, 59, 999) << 59;
+}
+
+void TestOptions::toSeconds()
+{
+    QFETCH(QTime, time);
+    QFETCH(int, seconds);
+    Velkoran w;
+    QCOMPARE(VelkoranTestAccess::toSeconds(w, time), seconds);
+}
+
+void TestOptions::probeBoundsEditors_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QTime>("end"); // end time and end maximum; invalid: the toolkit's
+    QTest::addColumn<QTime>("startMaximum");
+    QTest::addColumn<int>("progressMaximum");
+
+    QTest::newRow("0:01:23") << "  Duration: 0:01:23.45, start: 0.000000, bitrate: 1205 kb/s"
+                             << QTime(0, 1, 23) << QTime(0, 1, 22) << 83;
+    QTest::newRow("two-digit hour field")
+        << "  Duration: 00:01:23.45" << QTime(0, 1, 23) << QTime(0, 1, 22) << 83;
+    QTest::newRow("hours") << "  Duration: 1:02:03.00" << QTime(1, 2, 3) << QTime(1, 2, 2) << 3723;
+    QTest::newRow("ten hours and more")
+        << "  Duration: 10:00:01.00" << QTime(10, 0, 1) << QTime(10, 0, 0) << 36001;
+    QTest::newRow("0:00:00 wraps") << "  Duration: 0:00:00.00" << QTime() << QTime(23, 59, 59) << 0;
+}
+
+void TestOptions::probeBoundsEditors()
+{
+    QFETCH(QString, line);
+    QFETCH(QTime, end);
+    QFETCH(QTime, startMaximum);
+    QFETCH(int, progressMaximum);
+    Session s;
+    QVERIFY(s.probe(line));
+
+    QCOMPARE(s.fake.runs(), 1);
+    QCOMPARE(s.ui.startTimetimeEdit->maximumTime(), startMaximum);
+    QCOMPARE(s.ui.endTimetimeEdit->minimumTime(), QTime(0, 0, 1));
+    if (end.isValid()) {
+        QCOMPARE(s.ui.endTimetimeEdit->time(), end);
+        QCOMPARE(s.ui.endTimetimeEdit->maximumTime(), end);
+    }
+    QVERIFY(s.ui.startTimetimeEdit->isEnabled());
+    QVERIFY(s.ui.endTimetimeEdit->isEnabled());
+    QVERIFY(s.ui.startTimelabel->isEnabled());
+    QVERIFY(s.ui.endTimelabel->isEnabled());
+    QVERIFY(!s.ui.getDurationpushButton->isEnabled());
+    QVERIFY(!VelkoranTestAccess::getDuration(s.w));
+    QCOMPARE(s.ui.progressBar->value(), 0);
+    QCOMPARE(s.ui.progressBar->maximum(), progressMaximum);
+    // Stopped on purpose once the time was found: not left to run, not reported.
+    QCOMPARE(s.process.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(s.boxTexts(), QStringList());
+    QVERIFY(s.ui.EncodeToTheorapushButton->isEnabled());
+    QVERIFY(!s.ui.CancelpushButton->isEnabled());
+}
+
+void TestOptions::startTimeRaisesEndMinimum_data()
+{
+    QTest::addColumn<QStringList>("starts"); // start times set one after the other
+    QTest::addColumn<QTime>("endMinimum");
+    QTest::newRow("00:00:30") << QStringList{"00:00:30"} << QTime(0, 0, 31);
+    QTest::newRow("start at its maximum") << QStringList{"00:01:59"} << QTime(0, 2, 0);
+    QTest::newRow("back to 00:00:00") << QStringList{"00:00:30", "00:00:00"} << QTime(0, 0, 1);
+}
+
+void TestOptions::startTimeRaisesEndMinimum()
+{
+    QFETCH(QStringList, starts);
+    QFETCH(QTime, endMinimum);
+    Session s;
+    QVERIFY(s.probe(twoMinutes));
+    QCOMPARE(s.ui.endTimetimeEdit->minimumTime(), QTime(0, 0, 1));
+    for (const QString &start : starts)
+        apply(s.w, {"startTimetimeEdit", start});
+    QCOMPARE(s.ui.startTimetimeEdit->time(), QTime::fromString(starts.last(), "hh:mm:ss"));
+    QCOMPARE(s.ui.endTimetimeEdit->minimumTime(), endMinimum);
+    // Nothing else moves.
+    QCOMPARE(s.ui.endTimetimeEdit->maximumTime(), QTime(0, 2, 0));
+    QCOMPARE(s.ui.endTimetimeEdit->time(), QTime(0, 2, 0));
+    QCOMPARE(s.ui.startTimetimeEdit->maximumTime(), QTime(0, 1, 59));
+}
+
+void TestOptions::encodeCarriesTrimRange_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("length");
+    QTest::newRow("00:00:30 to 00:01:35")
+        << QStringList{"startTimetimeEdit", "00:00:30", "endTimetimeEdit", "00:01:35"} << "30"
+        << "95" << 65;
+    QTest::newRow("as the probe left them") << QStringList{} << "0"
+                                            << "120" << 120;
+    QTest::newRow("the last second") << QStringList{"startTimetimeEdit", "00:01:59"} << "119"
+                                     << "120" << 1;
+}
+
+void TestOptions::encodeCarriesTrimRange()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(int, length);
+    Session s;
+    QVERIFY(s.probe(twoMinutes));
+    apply(s.w, settings);
+    if (QTest::currentTestFailed())
+        return;
+    s.fake.setBehaviour("printf '%s\\n' '" + twoMinutes + "' >&2; sleep 0.1; exit 0");
+    QVERIFY(s.encode());
+
+    const QStringList range{"--starttime", start, "--endtime", end};
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail + range);
+    QVERIFY(VelkoranTestAccess::customEndTimeBool(s.w));
+    QCOMPARE(VelkoranTestAccess::customEndTime(s.w), length);
+    QCOMPARE(s.ui.progressBar->maximum(), length);
+    QCOMPARE(s.ui.progressBar->value(), length);
+    QCOMPARE(s.boxTexts(), QStringList());
+}
+
+void TestOptions::newInputDropsTrimRange()
+{
+    Session s;
+    QVERIFY(s.probe(twoMinutes));
+    apply(s.w, {"startTimetimeEdit", "00:00:30", "endTimetimeEdit", "00:01:35"});
+    s.fake.setBehaviour("exit 0");
+    QVERIFY(s.encode());
+    QVERIFY(VelkoranTestAccess::customEndTimeBool(s.w));
+
+    const QString other = s.dir.filePath("other.avi");
+    s.w.chooseInputFile(other);
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+    QVERIFY(!s.ui.endTimetimeEdit->isEnabled());
+    QVERIFY(s.ui.startTimelabel->isEnabled());
+    QVERIFY(s.ui.endTimelabel->isEnabled());
+    QVERIFY(s.ui.getDurationpushButton->isEnabled());
+    QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
+    // The old input's times and bounds stay until the next probe.
+    QCOMPARE(s.ui.startTimetimeEdit->time(), QTime(0, 0, 30));
+    QCOMPARE(s.ui.endTimetimeEdit->time(), QTime(0, 1, 35));
+    QCOMPARE(s.ui.endTimetimeEdit->maximumTime(), QTime(0, 2, 0));
+
+    QVERIFY(s.encode());
+    const QStringList otherBase{other, "-o", s.dir.filePath("other.ogg")};
+    QCOMPARE(s.fake.arguments(), otherBase + defaultQuality + defaultTail);
+    QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
+}
+
+void TestOptions::probeLeavesUserFilesAlone_data()
+{
+    // The fake writes to the output it was given, then prints OUTPUT.
+    QTest::addColumn<QString>("name"); // of the input, without extension
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("time found") << "clip" << twoMinutes << 0;
+    QTest::newRow("no time") << "clip"
+                             << "Invalid data found when processing input" << 1;
+    QTest::newRow("blanks and quotes in the name") << "my \"best\" clip" << twoMinutes << 0;
+}
+
+void TestOptions::probeLeavesUserFilesAlone()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, output);
+    QFETCH(int, boxes);
+    Session s;
+    s.input = s.dir.filePath(name + ".avi");
+    s.output = s.dir.filePath(name + ".ogg");
+    s.w.chooseInputFile(s.input);
+    {
+        QFile user(s.output);
+        QVERIFY(user.open(QIODevice::WriteOnly));
+        user.write("the user's own file");
+    }
+    s.fake.setBehaviour("echo partial > \"$out\" && : > \"$d/wrote\"\n"
+                        "printf '%s\\n' '" +
+                        output + "' >&2\n" + (boxes ? "exit 1" : "exec sleep 1"));
+    QVERIFY(s.runWith(s.ui.getDurationpushButton));
+
+    const QStringList args = s.fake.arguments();
+    QCOMPARE(args.size(), 3);
+    QCOMPARE(args[0], s.input);
+    QCOMPARE(args[1], QString("-o"));
+    const QFileInfo probeFile(args[2]);
+    QCOMPARE(probeFile.fileName(), QString("probe.ogg"));
+    QVERIFY(probeFile.absolutePath() != QFileInfo(s.output).absolutePath());
+    QVERIFY2(QFile::exists(s.fake.path("wrote")), "the probe's directory was not there");
+    QVERIFY2(!QFileInfo::exists(probeFile.absolutePath()), "the probe's directory was left");
+
+    QFile user(s.output);
+    QVERIFY(user.open(QIODevice::ReadOnly));
+    QCOMPARE(user.readAll(), QByteArray("the user's own file"));
+    QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files), QStringList{name + ".ogg"});
+    // Nobody was asked about replacing the user's file.
+    QCOMPARE(s.watcher.boxes.size(), boxes);
+    for (const ModalWatcher::Box &box : s.watcher.boxes)
+        QCOMPARE(box.icon, QMessageBox::Critical);
+}
+
+void TestOptions::probeWithoutTime_data()
+{
+    QTest::addColumn<QString>("behaviour");
+    QTest::addColumn<QStringList>("boxParts"); // what the one box shown says
+    QTest::addColumn<QString>("notShown");
+
+    const QString unread = "The length of the input file could not be read.";
+    QTest::newRow("silent, success") << "exit 0" << QStringList{unread} << QString();
+    QTest::newRow("other output, failure")
+        << "printf 'Invalid data found when processing input\\n' >&2; exit 1"
+        << QStringList{unread, "Invalid data found when processing input"} << QString();
+    QTest::newRow("crash") << "kill -SEGV $$" << QStringList{unread} << QString();
+    QTest::newRow("known error phrase") << "printf 'clip.avi: Unable to open file\\n' >&2; exit 1"
+                                        << QStringList{"\"Unable to open file\""} << unread;
+}
+
+void TestOptions::probeWithoutTime()
+{
+    QFETCH(QString, behaviour);
+    QFETCH(QStringList, boxParts);
+    QFETCH(QString, notShown);
+    Session s;
+    s.fake.setBehaviour(behaviour);
+    QVERIFY(s.runWith(s.ui.getDurationpushButton));
+
+    QTRY_COMPARE(s.watcher.boxes.size(), 1);
+    const ModalWatcher::Box box = s.watcher.boxes.first();
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    for (const QString &part : boxParts)
+        QVERIFY2(box.text.contains(part), qPrintable(box.text));
+    if (!notShown.isEmpty())
+        QVERIFY2(!box.text.contains(notShown), qPrintable(box.text));
+    QVERIFY(!VelkoranTestAccess::getDuration(s.w));
+    QVERIFY(s.ui.getDurationpushButton->isEnabled());
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+    QVERIFY(!s.ui.endTimetimeEdit->isEnabled());
+    const QFileInfo probeFile(s.fake.arguments().value(2));
+    QVERIFY(!QFileInfo::exists(probeFile.absolutePath()));
+
+    // The next encode runs to its end; its times are positions, not a probe's result.
+    s.fake.setBehaviour("printf '  Duration: 0:00:50.00\\n' >&2; sleep 0.2\n"
+                        "printf '0:00:10.00\\n' >&2; sleep 0.1\n"
+                        ": > \"$d/finished\"");
+    QVERIFY(s.encode());
+    QVERIFY2(QFile::exists(s.fake.path("finished")), "the encode was stopped");
+    QCOMPARE(s.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail);
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+    QVERIFY(s.ui.getDurationpushButton->isEnabled());
+    QCOMPARE(s.watcher.boxes.size(), 1);
+}
+
+void TestOptions::noSecondStartDuringProbe()
+{
+    Session s;
+    s.fake.setBehaviour("sleep 0.3\n" + probeBehaviour("  Duration: 0:01:23.45"));
+    s.ui.getDurationpushButton->click();
+    QVERIFY(VelkoranTestAccess::getDuration(s.w));
+    QVERIFY(!s.ui.EncodeToTheorapushButton->isEnabled());
+    QVERIFY(!s.ui.CancelpushButton->isEnabled());
+    QTRY_COMPARE(s.fake.runs(), 1);
+
+    // Neither the encode slot nor a second probe press starts another child.
+    QVERIFY(QMetaObject::invokeMethod(&s.w, "on_EncodeToTheorapushButton_clicked"));
+    s.ui.getDurationpushButton->click();
+    QVERIFY(!s.ui.EncodeToTheorapushButton->isEnabled());
+
+    QTRY_VERIFY(s.idle());
+    QCOMPARE(s.fake.runs(), 1);
+    QVERIFY(s.ui.startTimetimeEdit->isEnabled());
+    QCOMPARE(s.ui.endTimetimeEdit->time(), QTime(0, 1, 23));
+    QCOMPARE(s.boxTexts(), QStringList());
+
+    s.fake.setBehaviour("exit 0");
+    QVERIFY(s.encode());
+    QCOMPARE(s.fake.runs(), 2);
+}
+
+void TestOptions::probeIgnoredDuringEncode()
+{
+    Session s;
+    s.fake.setBehaviour("printf '  Duration: 0:00:50.00\\n' >&2; sleep 0.3\n"
+                        "printf '0:00:10.00\\n' >&2; sleep 0.2\n"
+                        ": > \"$d/finished\"");
+    s.ui.EncodeToTheorapushButton->click();
+    QTRY_COMPARE(s.fake.runs(), 1);
+    QVERIFY(s.ui.getDurationpushButton->isEnabled());
+    s.ui.getDurationpushButton->click();
+    QVERIFY(!VelkoranTestAccess::getDuration(s.w));
+
+    QTRY_VERIFY(s.idle());
+    QCOMPARE(s.fake.runs(), 1);
+    QVERIFY2(QFile::exists(s.fake.path("finished")), "the encode was stopped");
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail);
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+    QVERIFY(s.ui.getDurationpushButton->isEnabled());
+    QCOMPARE(s.boxTexts(), QStringList());
+}
+
+QTEST_MAIN(TestOptions)
+#include "tst_options.moc"
