@@ -336,41 +336,53 @@ void Velkoran::processFinished(int exitCode, QProcess::ExitStatus status)
     const Job ended = job;
     job = Job::None;
     resetProgressText();
-    const bool failed = status != QProcess::NormalExit || exitCode != 0;
-    const QString report = tr("The encoder stopped with exit code %1.")
-                               .arg(status == QProcess::NormalExit ? exitCode : -1);
-    const QString lastOutput = lastLines(errorTail, reportedLines);
-
     if (ended == Job::Probe) {
-        probeDir.reset();
-        ui.EncodeToTheorapushButton->setEnabled(true);
-        if (!getDuration)
-            return; // the probe found the input's length and was stopped
-        getDuration = false;
-        if (!errorShownForJob && !closing) {
-            QString text = tr("The length of the input file could not be read.");
-            if (!lastOutput.isEmpty())
-                text += "\n\n" + lastOutput;
-            QMessageBox::critical(this, boxTitle, text);
-        }
-        return;
+        // An error box may be open over the piece of output that also holds
+        // the probe's time: the probe ends once that piece has been read.
+        if (errorBoxesOpen > 0)
+            probeEndPending = true;
+        else
+            finishProbe();
+    } else if (ended == Job::Encode) {
+        finishEncode(exitCode, status);
     }
+}
 
-    if (ended != Job::Encode)
-        return;
+void Velkoran::finishProbe()
+{
+    probeEndPending = false;
+    probeDir.reset();
+    ui.EncodeToTheorapushButton->setEnabled(true);
+    if (!getDuration)
+        return; // the probe found the input's length and was stopped
+    getDuration = false;
+    if (!errorShownForJob && !closing)
+        reportFailure(tr("The length of the input file could not be read."));
+}
+
+void Velkoran::finishEncode(int exitCode, QProcess::ExitStatus status)
+{
     enableButton();
     if (closing || stopRequested)
         return;
-    if (!failed) {
+    if (status == QProcess::NormalExit && exitCode == 0) {
         if (ui.progressBar->maximum() <= 0)
             ui.progressBar->setMaximum(100);
         ui.progressBar->setValue(ui.progressBar->maximum());
     } else if (!errorShownForJob) {
-        QString text = report;
-        if (!lastOutput.isEmpty())
-            text += "\n\n" + lastOutput;
-        QMessageBox::critical(this, boxTitle, text);
+        reportFailure(status == QProcess::CrashExit
+                          ? tr("The encoder crashed.")
+                          : tr("The encoder stopped with exit code %1.").arg(exitCode));
     }
+}
+
+void Velkoran::reportFailure(const QString &what)
+{
+    QString text = what;
+    const QString lastOutput = lastLines(errorTail, reportedLines);
+    if (!lastOutput.isEmpty())
+        text += "\n\n" + lastOutput;
+    QMessageBox::critical(this, boxTitle, text);
 }
 
 void Velkoran::processFailedToStart(QProcess::ProcessError error)
@@ -402,13 +414,22 @@ void Velkoran::updateProgressbar()
     const QString errorValue = firstErrorPhrase(result);
     if (!errorValue.isEmpty()) {
         errorShownForJob = true;
-        if (!closing)
+        if (!closing) {
+            ++errorBoxesOpen;
             QMessageBox::critical(nullptr, boxTitle, errorBoxText(errorValue));
+            --errorBoxesOpen;
+        }
     }
 
     const QString value = firstTime(result);
-    if (value.isEmpty())
-        return;
+    if (!value.isEmpty())
+        showTime(value);
+    if (probeEndPending && errorBoxesOpen == 0)
+        finishProbe();
+}
+
+void Velkoran::showTime(const QString &value)
+{
     k = real_duration == 0;
     const int totaltime = computeDuration(value);
     if (totaltime > real_duration)

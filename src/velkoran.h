@@ -67,6 +67,8 @@ private:
     bool errorShownForJob = false;           // a known error phrase was shown for this job
     bool stopRequested = false;              // the user cancelled, or a probe found its time
     bool closing = false;                    // the window is closing; no more dialogs
+    int errorBoxesOpen = 0;                  // known-error boxes waiting for the user
+    bool probeEndPending = false;            // the probe ended while such a box was open
     QByteArray errorTail;                    // the end of the child's error output, for reports
     std::unique_ptr<QTemporaryDir> probeDir; // where a probe writes its throw-away output
     QElapsedTimer encodeClock;               // since the encode's first position
@@ -77,6 +79,10 @@ private:
 
     void startJob(Job kind, const QString &command);
     void processFinished(int exitCode, QProcess::ExitStatus status);
+    void finishProbe();
+    void finishEncode(int exitCode, QProcess::ExitStatus status);
+    void reportFailure(const QString &what);
+    void showTime(const QString &value);
     void processFailedToStart(QProcess::ProcessError error);
     bool confirmOutputPath(const QString &input, const QString &output);
 

@@ -269,17 +269,17 @@
         <translation>Aus</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="65"/>
+        <location filename="../src/velkoran.cpp" line="111"/>
         <source>Select your file</source>
         <translation>Datei auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="86"/>
+        <location filename="../src/velkoran.cpp" line="132"/>
         <source>Select your directory</source>
         <translation>Ordner auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="271"/>
+        <location filename="../src/velkoran.cpp" line="263"/>
         <source>The encoded file would replace the video being encoded:
 %1
 
@@ -290,7 +290,7 @@ Please choose another file name or directory.</source>
 Bitte wählen Sie einen anderen Dateinamen oder Ordner.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="277"/>
+        <location filename="../src/velkoran.cpp" line="269"/>
         <source>The file %1 already exists.
 
 Do you want to replace it?</source>
@@ -299,31 +299,36 @@ Do you want to replace it?</source>
 Möchten Sie sie ersetzen?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="348"/>
+        <location filename="../src/velkoran.cpp" line="374"/>
+        <source>The encoder crashed.</source>
+        <translation>Der Encoder ist abgestürzt.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="375"/>
         <source>The encoder stopped with exit code %1.</source>
         <translation>Der Encoder wurde mit dem Exit-Code %1 beendet.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="359"/>
+        <location filename="../src/velkoran.cpp" line="360"/>
         <source>The length of the input file could not be read.</source>
         <translation>Die Länge der Eingabedatei konnte nicht ermittelt werden.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="398"/>
+        <location filename="../src/velkoran.cpp" line="402"/>
         <source>The encoder &quot;%1&quot; could not be started:
 %2</source>
         <translation>Der Encoder &quot;%1&quot; konnte nicht gestartet werden:
 %2</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="470"/>
+        <location filename="../src/velkoran.cpp" line="483"/>
         <source>No temporary directory could be made for reading the length of the input file:
 %1</source>
         <translation>Für das Ermitteln der Länge der Eingabedatei konnte kein temporärer Ordner angelegt werden:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="511"/>
+        <location filename="../src/velkoran.cpp" line="524"/>
         <source>An encode is still running.
 
 Stop it and quit?</source>
@@ -332,12 +337,12 @@ Stop it and quit?</source>
 Kodierung abbrechen und beenden?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="65"/>
+        <location filename="../src/velkoran.cpp" line="111"/>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../src/timeleft.cpp" line="35"/>
+        <location filename="../src/timeleft.cpp" line="37"/>
         <source>about %1 left</source>
         <translation>noch etwa %1</translation>
     </message>

@@ -153,6 +153,7 @@ private slots:
     void probeWithoutTime();
     void noSecondStartDuringProbe();
     void probeIgnoredDuringEncode();
+    void probeTimeBehindErrorBox();
 };
 
 void TestOptions::workedExamples_data()
@@ -762,6 +763,41 @@ void TestOptions::probeIgnoredDuringEncode()
     QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
     QVERIFY(s.ui.getDurationpushButton->isEnabled());
     QCOMPARE(s.boxTexts(), QStringList());
+}
+
+void TestOptions::probeTimeBehindErrorBox()
+{
+    // The encoder writes an error and the input's length in one piece and ends
+    // while the user still reads the error box: the length still counts.
+    FakeEncoder fake;
+    QTemporaryDir dir;
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    QProcess &process = VelkoranTestAccess::process(w);
+    w.chooseInputFile(dir.filePath("clip.avi"));
+    fake.setBehaviour("printf 'output size must be a multiple of 16 for now\\n"
+                      "  Duration: 0:01:23.45\\n' >&2; exit 1");
+    int boxes = 0;
+    QTimer slowUser;
+    QObject::connect(&slowUser, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box && process.state() == QProcess::NotRunning) {
+            ++boxes;
+            box->accept();
+        }
+    });
+    slowUser.start(10);
+    ui.getDurationpushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(fake.runs() == 1 && process.state() == QProcess::NotRunning &&
+                                 !QApplication::activeModalWidget(),
+                             10000);
+    QTest::qWait(100);
+    QCOMPARE(boxes, 1);
+    QVERIFY(ui.startTimetimeEdit->isEnabled());
+    QCOMPARE(ui.endTimetimeEdit->time(), QTime(0, 1, 23));
+    QVERIFY(!ui.getDurationpushButton->isEnabled());
+    QVERIFY(!VelkoranTestAccess::getDuration(w));
+    QVERIFY(ui.EncodeToTheorapushButton->isEnabled());
 }
 
 QTEST_MAIN(TestOptions)
