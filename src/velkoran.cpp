@@ -496,6 +496,21 @@ void Velkoran::on_getDurationpushButton_clicked()
 void Velkoran::setDuration(int hour, int min, int sec)
 {
     const QTime endtime(hour, min, sec, 0);
+    if (!endtime.isValid()) {
+        // A length of a day or more (or not a time of day at all) cannot be
+        // shown by the time editors; they stay off and the whole input is encoded.
+        ui.getDurationpushButton->setEnabled(false);
+        getDuration = false;
+        on_CancelpushButton_clicked();
+        if (!closing)
+            QMessageBox::critical(this, boxTitle,
+                                  tr("The input is %1:%2:%3 long. Only inputs shorter than a "
+                                     "day can be trimmed; the whole input will be encoded.")
+                                      .arg(hour)
+                                      .arg(min, 2, 10, QLatin1Char('0'))
+                                      .arg(sec, 2, 10, QLatin1Char('0')));
+        return;
+    }
     const QTime starttimemax = endtime.addSecs(-1);
     const QTime endtimemin(0, 0, 1);
     ui.startTimetimeEdit->setMaximumTime(starttimemax);

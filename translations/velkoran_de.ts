@@ -328,7 +328,12 @@ Möchten Sie sie ersetzen?</translation>
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="524"/>
+        <location filename="../src/velkoran.cpp" line="507"/>
+        <source>The input is %1:%2:%3 long. Only inputs shorter than a day can be trimmed; the whole input will be encoded.</source>
+        <translation>Die Eingabe ist %1:%2:%3 lang. Nur Eingaben unter einem Tag können zugeschnitten werden; die ganze Eingabe wird kodiert.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="539"/>
         <source>An encode is still running.
 
 Stop it and quit?</source>

@@ -154,6 +154,8 @@ private slots:
     void noSecondStartDuringProbe();
     void probeIgnoredDuringEncode();
     void probeTimeBehindErrorBox();
+    void probeLongerThanADay_data();
+    void probeLongerThanADay();
 };
 
 void TestOptions::workedExamples_data()
@@ -798,6 +800,31 @@ void TestOptions::probeTimeBehindErrorBox()
     QVERIFY(!ui.getDurationpushButton->isEnabled());
     QVERIFY(!VelkoranTestAccess::getDuration(w));
     QVERIFY(ui.EncodeToTheorapushButton->isEnabled());
+}
+
+void TestOptions::probeLongerThanADay_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("progressMaximum");
+    QTest::newRow("a day and more") << "  Duration: 25:00:00.00" << 90000;
+    QTest::newRow("minutes past 59") << "0:75:80" << 4580;
+}
+
+void TestOptions::probeLongerThanADay()
+{
+    // No time of day can bound the editors: they stay off, so no range that
+    // the user never chose reaches the encoder.
+    QFETCH(QString, line);
+    QFETCH(int, progressMaximum);
+    Session s;
+    QVERIFY(s.probe(line));
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+    QVERIFY(!s.ui.endTimetimeEdit->isEnabled());
+    QVERIFY(!s.ui.getDurationpushButton->isEnabled());
+    QVERIFY(!VelkoranTestAccess::getDuration(s.w));
+    QCOMPARE(s.ui.progressBar->maximum(), progressMaximum);
+    QCOMPARE(s.boxTexts().size(), 1);
+    QVERIFY(!VelkoranTestAccess::args(s.w).contains(" --starttime "));
 }
 
 QTEST_MAIN(TestOptions)
