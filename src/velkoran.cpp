@@ -92,6 +92,9 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     ui.setupUi(this);
     resize(size().expandedTo(minimumSizeHint()));
     setAcceptDrops(true);
+    // A file dropped on a text field is the input file too, not text to insert.
+    for (QLineEdit *field : findChildren<QLineEdit *>())
+        field->installEventFilter(this);
 
     connect(&myprocez, &QProcess::readyReadStandardError, this, &Velkoran::updateProgressbar);
     connect(&myprocez, &QProcess::finished, this, &Velkoran::processFinished);
@@ -553,6 +556,27 @@ void Velkoran::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+}
+
+bool Velkoran::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString path = localFileOf(drop->mimeData());
+        if (path.isEmpty())
+            break;
+        if (event->type() == QEvent::Drop)
+            chooseInputFile(path);
+        drop->acceptProposedAction();
+        return true;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Velkoran::dragEnterEvent(QDragEnterEvent *event)

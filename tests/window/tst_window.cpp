@@ -271,16 +271,20 @@ void TestWindow::dropFile_data()
 {
     QTest::addColumn<QString>("dropped"); // "file", "dir", "two", "web"
     QTest::addColumn<bool>("taken");
-    QTest::newRow("a local file") << "file" << true;
-    QTest::newRow("a directory") << "dir" << false;
-    QTest::newRow("two files") << "two" << false;
-    QTest::newRow("a web address") << "web" << false;
+    QTest::addColumn<QString>("target"); // object name, or empty for the window itself
+    QTest::newRow("a local file") << "file" << true << "";
+    QTest::newRow("a local file on the input field") << "file" << true << "openFileNameLineEdit";
+    QTest::newRow("a local file on the name field") << "file" << true << "outputFileNameLineEdit";
+    QTest::newRow("a directory") << "dir" << false << "";
+    QTest::newRow("two files") << "two" << false << "";
+    QTest::newRow("a web address") << "web" << false << "";
 }
 
 void TestWindow::dropFile()
 {
     QFETCH(QString, dropped);
     QFETCH(bool, taken);
+    QFETCH(QString, target);
     QTemporaryDir dir;
     touch(dir.filePath("drop me.mkv"));
     touch(dir.filePath("other.avi"));
@@ -300,12 +304,15 @@ void TestWindow::dropFile()
     const FormState before = stateOf(w);
     QMimeData mime;
     mime.setUrls(urls);
-    const QPoint at(w.width() / 2, w.height() - 5);
+    mime.setText(urls.constFirst().toString()); // file managers offer the text too
+    QWidget *receiver = target.isEmpty() ? &w : w.findChild<QWidget *>(target);
+    QVERIFY(receiver);
+    const QPoint at(receiver->width() / 2, receiver->height() / 2);
     QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &enter);
+    QApplication::sendEvent(receiver, &enter);
     QCOMPARE(enter.isAccepted(), taken);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &drop);
+    QApplication::sendEvent(receiver, &drop);
 
     if (taken)
         QCOMPARE(stateOf(w), (FormState{dir.filePath("drop me.mkv"), dir.path() + "/",
