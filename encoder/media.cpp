@@ -58,6 +58,28 @@ QString number(double d)
     return QString::number(d, 'f', 6);
 }
 
+std::pair<int, int> ratio(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('/'));
+    bool okNum = false, okDen = false;
+    const int num = parts.value(0).toInt(&okNum);
+    const int den = parts.size() == 2 ? parts.at(1).toInt(&okDen) : 1;
+    if (!okNum || (parts.size() == 2 && !okDen) || num <= 0 || den <= 0)
+        return {0, 0};
+    return {num, den};
+}
+
+// The rate ffmpeg takes for the frames, from the stream's real base rate and
+// its average: the average where the real rate is a time base in disguise.
+std::pair<int, int> guessRate(const QString &real, const QString &average)
+{
+    const auto r = ratio(real);
+    const auto a = ratio(average);
+    if (r.first && a.first && double(a.first) / a.second < 70 && double(r.first) / r.second > 210)
+        return a;
+    return r.first ? r : a;
+}
+
 } // namespace
 
 QString inputUrl(const Options &o)
@@ -80,7 +102,8 @@ ProbeResult probeInput(const Options &o, const QString &ffprobe)
                                QStringLiteral("json"),
                                QStringLiteral("-show_entries"),
                                QStringLiteral("format=duration:stream=index,codec_type,width,"
-                                              "height,sample_rate,channels:"
+                                              "height,sample_rate,channels,r_frame_rate,"
+                                              "avg_frame_rate:"
                                               "stream_disposition=attached_pic")};
     if (!o.format.isEmpty())
         command.argv << QStringLiteral("-f") << o.format;
@@ -125,6 +148,10 @@ ProbeResult probeInput(const Options &o, const QString &ffprobe)
             r.info.videoStream = index;
             r.info.width = s.value(QLatin1String("width")).toInt();
             r.info.height = s.value(QLatin1String("height")).toInt();
+            const auto [num, den] = guessRate(s.value(QLatin1String("r_frame_rate")).toString(),
+                                              s.value(QLatin1String("avg_frame_rate")).toString());
+            r.info.rateNum = num;
+            r.info.rateDen = den;
         } else if (type == QLatin1String("audio") && r.info.audioStream < 0) {
             r.info.audioStream = index;
             r.info.sampleRate = s.value(QLatin1String("sample_rate")).toString().toInt();
@@ -154,26 +181,29 @@ Plan makePlan(const Options &o, const MediaInfo &m)
         return p;
     }
 
-    QStringList &a = p.args;
-    a << QStringLiteral("-hide_banner") << QStringLiteral("-nostdin") << QStringLiteral("-nostats")
+    p.head << QStringLiteral("-hide_banner") << QStringLiteral("-nostdin") << QStringLiteral("-nostats")
       << QStringLiteral("-loglevel") << QStringLiteral("error") << QStringLiteral("-y")
       << QStringLiteral("-progress") << QStringLiteral("pipe:1") << QStringLiteral("-stats_period")
       << QStringLiteral("0.25");
     if (!o.format.isEmpty())
-        a << QStringLiteral("-f") << o.format;
+        p.inputFormat << QStringLiteral("-f") << o.format;
     if (!o.inputFps.isEmpty())
-        a << QStringLiteral("-r") << o.inputFps;
-    if (o.startTime && *o.startTime > 0)
-        a << QStringLiteral("-ss") << number(*o.startTime);
-    a << QStringLiteral("-i") << inputUrl(o);
+        p.inputFormat << QStringLiteral("-r") << o.inputFps;
+    p.start = o.startTime.value_or(0);
+    p.url = inputUrl(o);
     if (p.video)
-        a << QStringLiteral("-map") << QStringLiteral("0:%1").arg(m.videoStream);
+        p.videoMap << QStringLiteral("-map") << QStringLiteral("0:%1").arg(m.videoStream);
     if (p.audio)
-        a << QStringLiteral("-map") << QStringLiteral("0:%1").arg(m.audioStream);
+        p.audioMap << QStringLiteral("-map") << QStringLiteral("0:%1").arg(m.audioStream);
     if (o.endTime)
-        a << QStringLiteral("-t") << number(*o.endTime - o.startTime.value_or(0));
+        p.length = *o.endTime - p.start;
+    if (o.inputFps.isEmpty() && m.rateNum > 0) {
+        p.rateNum = m.rateNum;
+        p.rateDen = m.rateDen;
+    }
 
     if (p.video) {
+        QStringList &a = p.videoCodec;
         a << QStringLiteral("-c:v") << QStringLiteral("libtheora");
         if (o.videoBitrate) {
             int kbps = *o.videoBitrate;
@@ -192,12 +222,13 @@ Plan makePlan(const Options &o, const MediaInfo &m)
         a << QStringLiteral("-g") << QString::number(o.keyint);
         a << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p");
 
-        QStringList filters;
-        // Deinterlace before anything moves or scales lines of the picture.
+        // Deinterlace before anything moves or scales lines of the picture,
+        // and before frames are dropped: it looks at the neighbours.
         if (o.deinterlace == Options::Deinterlace::Auto)
-            filters << QStringLiteral("yadif=deint=interlaced");
+            p.earlyFilters << QStringLiteral("yadif=deint=interlaced");
         else if (o.deinterlace == Options::Deinterlace::On)
-            filters << QStringLiteral("yadif=deint=all");
+            p.earlyFilters << QStringLiteral("yadif=deint=all");
+        QStringList &filters = p.lateFilters;
 
         const bool cropping = o.cropTop || o.cropBottom || o.cropLeft || o.cropRight;
         const bool scaling = o.width || o.height;
@@ -251,11 +282,10 @@ Plan makePlan(const Options &o, const MediaInfo &m)
             dar.replace(QLatin1Char(':'), QLatin1Char('/'));
             filters << QStringLiteral("setdar=%1").arg(dar);
         }
-        if (!filters.isEmpty())
-            a << QStringLiteral("-vf") << filters.join(QLatin1Char(','));
     }
 
     if (p.audio) {
+        QStringList &a = p.audioCodec;
         a << QStringLiteral("-c:a") << QStringLiteral("libvorbis");
         int rate = o.sampleRate.value_or(m.sampleRate);
         if (o.audioBitrate) {
@@ -295,11 +325,26 @@ Plan makePlan(const Options &o, const MediaInfo &m)
     }
 
     for (const auto &c : o.comments)
-        a << QStringLiteral("-metadata") << c.first + QLatin1Char('=') + c.second;
+        p.metadata << QStringLiteral("-metadata") << c.first + QLatin1Char('=') + c.second;
     // Pages reach the file as they are made, so the progress line can tell
     // the bit rates from what is there.
-    a << QStringLiteral("-flush_packets") << QStringLiteral("1");
-    a << QStringLiteral("-f") << QStringLiteral("ogg") << QStringLiteral("file:") + o.output;
+    p.output << QStringLiteral("-flush_packets") << QStringLiteral("1") << QStringLiteral("-f")
+             << QStringLiteral("ogg") << QStringLiteral("file:") + o.output;
+
+    QStringList &a = p.args;
+    a << p.head << p.inputFormat;
+    if (p.start > 0)
+        a << QStringLiteral("-ss") << number(p.start);
+    a << QStringLiteral("-i") << p.url << p.videoMap << p.audioMap;
+    if (p.length)
+        a << QStringLiteral("-t") << number(*p.length);
+    if (p.video) {
+        QStringList filters = p.earlyFilters;
+        filters << frameGridFilter(p) << p.lateFilters;
+        filters.removeAll(QString());
+        a << p.videoCodec << videoFilterArgs(filters);
+    }
+    a << p.audioCodec << p.metadata << p.output;
     return p;
 }
 
@@ -311,4 +356,23 @@ QString formatTime(double seconds)
         .arg(cs / 6000 % 60, 2, 10, QLatin1Char('0'))
         .arg(cs / 100 % 60, 2, 10, QLatin1Char('0'))
         .arg(cs % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString seconds(double s)
+{
+    return number(s);
+}
+
+QString frameGridFilter(const Plan &p)
+{
+    if (!p.rateNum)
+        return QString();
+    return QStringLiteral("fps=%1/%2:start_time=0").arg(p.rateNum).arg(p.rateDen);
+}
+
+QStringList videoFilterArgs(const QStringList &filters)
+{
+    if (filters.isEmpty())
+        return {};
+    return {QStringLiteral("-vf"), filters.join(QLatin1Char(','))};
 }

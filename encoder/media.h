@@ -16,6 +16,10 @@ struct MediaInfo {
     int videoStream = -1;
     int width = 0;
     int height = 0;
+    // The video's frame rate as ffmpeg would pick it for the encoder; 0/0
+    // when the input does not say.
+    int rateNum = 0;
+    int rateDen = 0;
     int audioStream = -1;
     int sampleRate = 0;
     int channels = 0;
@@ -39,17 +43,47 @@ ProbeResult probeInput(const Options &o, const QString &ffprobe);
 
 // The ffmpeg arguments for an encode, with the notes about values that had to
 // be brought into range, or an error that stops it.
+//
+// args is the whole command of a one-process encode; the pieces it is made of
+// are kept too, for encodes that are split over several processes.
 struct Plan {
     QStringList args;
     QStringList notes;
     QString error;
     bool video = false;
     bool audio = false;
+
+    QStringList head;        // ffmpeg's own flags: quiet, progress on stdout
+    QStringList inputFormat; // -f FORMAT, -r RATE: before -ss and -i
+    QString url;             // the input
+    double start = 0;        // seconds into the input
+    std::optional<double> length; // of the range, when it ends before the input
+    QStringList videoMap, audioMap;
+    QStringList videoCodec, audioCodec;
+    // The picture filters before and after the frame rate filter, which
+    // puts the frames on a fixed grid that starts with the range.
+    QStringList earlyFilters, lateFilters;
+    QStringList metadata;
+    QStringList output; // muxing options and the output
+    // The frame rate of the output, when the input states one and --inputfps
+    // does not replace it: the frames are then put on its grid.
+    int rateNum = 0;
+    int rateDen = 0;
 };
+
+// The filter that puts the frames on the grid of the frame rate, starting
+// with the first frame (empty without a known frame rate).
+QString frameGridFilter(const Plan &p);
+
+// The -vf words for FILTERS, none if it is empty.
+QStringList videoFilterArgs(const QStringList &filters);
 
 Plan makePlan(const Options &o, const MediaInfo &m);
 
 // Position or length as H:MM:SS.ss.
 QString formatTime(double seconds);
+
+// Seconds as ffmpeg reads them, to the microsecond.
+QString seconds(double s);
 
 #endif
