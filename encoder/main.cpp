@@ -3,8 +3,10 @@
 
 #include "media.h"
 #include "options.h"
+#include "parallel.h"
 #include "process.h"
 #include "progress.h"
+#include "report.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -19,40 +21,10 @@
 namespace
 {
 
-// Writes TEXT to standard error in one write, so that a reader gets each line
-// whole.
-void say(const QByteArray &text)
-{
-    qsizetype done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(STDERR_FILENO, text.constData() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        done += n;
-    }
-}
-
-void say(const QString &text)
-{
-    say(text.toLocal8Bit());
-}
-
-void complain(const QString &message)
-{
-    say(QStringLiteral("ffmpeg2theora: %1\n").arg(message));
-}
-
 QString tool(const char *variable, const char *fallback)
 {
     const QByteArray set = qgetenv(variable);
     return QString::fromLocal8Bit(set.isEmpty() ? QByteArray(fallback) : set);
-}
-
-int stoppedExit()
-{
-    return 128 + stopSignal();
 }
 
 bool sameFile(const QString &a, const QString &b)
@@ -122,6 +94,9 @@ int main(int argc, char **argv)
     if (stopSignal())
         return stoppedExit();
 
+    if (const int parts = partsFor(o, probe.info, plan))
+        return encodeInParts(o, probe.info, plan, parts, ffmpeg);
+
     ProgressReader progress;
     OggFollower ogg(o.output);
     bool lineOpen = false;
@@ -158,10 +133,8 @@ int main(int argc, char **argv)
     if (lineOpen)
         say(QByteArray("\n"));
 
-    if (!run.startError.isEmpty()) {
-        complain(QStringLiteral("cannot run %1: %2").arg(ffmpeg, run.startError));
-        return 1;
-    }
+    if (!run.startError.isEmpty())
+        return reportFailure(ffmpeg, run, ffmpegErrors);
     if (o.nice && run.niceness && *run.niceness != *o.nice)
         complain(QStringLiteral("note: the encoding ran at niceness %1, not %2")
                      .arg(*run.niceness)
@@ -170,20 +143,5 @@ int main(int argc, char **argv)
         complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
         return stoppedExit();
     }
-    if (WIFSIGNALED(run.status)) {
-        say(ffmpegErrors);
-        const int sig = WTERMSIG(run.status);
-        // strsignal gives the shell's words, such as "Floating point exception".
-        say(QStringLiteral("%1 died: %2\n").arg(ffmpeg, QString::fromLocal8Bit(strsignal(sig))));
-        return 128 + sig;
-    }
-    const int code = WIFEXITED(run.status) ? WEXITSTATUS(run.status) : 1;
-    if (code != 0) {
-        if (ffmpegErrors.isEmpty())
-            complain(QStringLiteral("%1 failed with exit status %2").arg(ffmpeg).arg(code));
-        else
-            say(ffmpegErrors);
-        return code;
-    }
-    return 0;
+    return reportFailure(ffmpeg, run, ffmpegErrors);
 }

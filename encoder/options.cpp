@@ -293,5 +293,8 @@ QString usageText()
         "when stopped by a signal.\n"
         "\n"
         "Environment: FFMPEG2THEORA_FFMPEG and FFMPEG2THEORA_FFPROBE name the ffmpeg\n"
-        "and ffprobe programs to run (default: found on the search path).\n");
+        "and ffprobe programs to run (default: found on the search path).\n"
+        "FFMPEG2THEORA_PARALLEL=1 encodes the video in one part per core at the\n"
+        "same time and joins the parts (a number above 1: in that many parts);\n"
+        "0 or unset encodes in one process.\n");
 }

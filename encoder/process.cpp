@@ -81,9 +81,27 @@ int stopSignal()
     return firstStopSignal;
 }
 
-ChildResult runChild(const ChildCommand &command)
+namespace
 {
+
+// A started child and what is left to read of it.
+struct Running {
+    const ChildCommand *command = nullptr;
+    pid_t pid = -1;
+    int outFd = -1;
+    int errFd = -1;
+    bool done = false; // reaped, or never started
+    bool killed = false;
     ChildResult result;
+};
+
+// Starts COMMAND; when it cannot, the result's startError says why and no
+// child is left.
+Running spawn(const ChildCommand &command)
+{
+    Running r;
+    r.command = &command;
+    ChildResult &result = r.result;
 
     // Everything the child needs is made before fork.
     std::vector<QByteArray> words;
@@ -95,13 +113,15 @@ ChildResult runChild(const ChildCommand &command)
     argv.push_back(nullptr);
 
     int outPipe[2], errPipe[2], execPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0)
-        return {QString::fromLocal8Bit(strerror(errno))};
+    if (pipe2(outPipe, O_CLOEXEC) != 0) {
+        result.startError = QString::fromLocal8Bit(strerror(errno));
+        return r;
+    }
     if (pipe2(errPipe, O_CLOEXEC) != 0 || pipe2(execPipe, O_CLOEXEC) != 0) {
-        const QString err = QString::fromLocal8Bit(strerror(errno));
+        result.startError = QString::fromLocal8Bit(strerror(errno));
         close(outPipe[0]);
         close(outPipe[1]);
-        return {err};
+        return r;
     }
     const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
     const pid_t parent = getpid();
@@ -139,7 +159,8 @@ ChildResult runChild(const ChildCommand &command)
         close(outPipe[0]);
         close(errPipe[0]);
         close(execPipe[0]);
-        return {QString::fromLocal8Bit(strerror(forkErrno))};
+        result.startError = QString::fromLocal8Bit(strerror(forkErrno));
+        return r;
     }
 
     int execErrno = 0;
@@ -154,7 +175,7 @@ ChildResult runChild(const ChildCommand &command)
         while (waitpid(pid, &result.status, 0) < 0 && errno == EINTR) {
         }
         result.startError = QString::fromLocal8Bit(strerror(execErrno));
-        return result;
+        return r;
     }
     if (command.nice) {
         errno = 0;
@@ -162,63 +183,152 @@ ChildResult runChild(const ChildCommand &command)
         if (errno == 0)
             result.niceness = now;
     }
+    r.pid = pid;
+    r.outFd = outPipe[0];
+    r.errFd = errPipe[0];
+    fcntl(r.outFd, F_SETFL, O_NONBLOCK);
+    fcntl(r.errFd, F_SETFL, O_NONBLOCK);
+    return r;
+}
 
-    int outFd = outPipe[0];
-    int errFd = errPipe[0];
-    fcntl(outFd, F_SETFL, O_NONBLOCK);
-    fcntl(errFd, F_SETFL, O_NONBLOCK);
+} // namespace
 
-    int requests = 0; // stop requests passed on to the child so far
+bool failed(const ChildResult &result)
+{
+    return !result.startError.isEmpty() || result.stopped || result.abandoned ||
+           !WIFEXITED(result.status) || WEXITSTATUS(result.status) != 0;
+}
+
+ChildResult runChild(const ChildCommand &command)
+{
+    return runChildren({command}, false).first();
+}
+
+QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOthersOnFailure)
+{
+    std::vector<Running> children;
+    children.reserve(commands.size());
+    bool failure = false;
+    for (const ChildCommand &command : commands) {
+        if (failure && stopOthersOnFailure) {
+            Running r;
+            r.command = &command;
+            r.result.abandoned = true;
+            r.done = true;
+            children.push_back(r);
+            continue;
+        }
+        children.push_back(spawn(command));
+        if (!children.back().result.startError.isEmpty()) {
+            children.back().done = true;
+            failure = true;
+        }
+    }
+
+    auto killAll = [&] { // the others, after a failure
+        for (Running &c : children) {
+            if (c.pid > 0 && !c.done && !c.killed) {
+                kill(c.pid, SIGKILL);
+                c.killed = true;
+                c.result.abandoned = true;
+            }
+        }
+    };
+    int requests = 0; // stop requests passed on so far
     QElapsedTimer sinceStop;
     auto passOnStops = [&] {
         unsigned char sig;
         while (read(signalPipe[0], &sig, 1) == 1) {
             ++requests;
-            if (requests == 1) {
-                result.stopped = true;
-                kill(pid, command.stopWith);
+            if (requests == 1)
                 sinceStop.start();
-            } else {
-                kill(pid, SIGKILL);
+            for (Running &c : children) {
+                if (c.pid <= 0 || c.done || c.killed)
+                    continue;
+                if (requests == 1) {
+                    c.result.stopped = true;
+                    kill(c.pid, c.command->stopWith);
+                } else {
+                    kill(c.pid, SIGKILL);
+                    c.killed = true;
+                }
             }
         }
     };
-    bool killed = false;
-    while (outFd >= 0 || errFd >= 0) {
-        pollfd fds[3];
-        int count = 0;
-        fds[count++] = {signalPipe[0], POLLIN, 0};
-        if (outFd >= 0)
-            fds[count++] = {outFd, POLLIN, 0};
-        if (errFd >= 0)
-            fds[count++] = {errFd, POLLIN, 0};
+    // A child that has closed both its pipes is waited for.
+    auto reap = [&](Running &c) {
+        if (c.done || c.outFd >= 0 || c.errFd >= 0)
+            return;
+        while (waitpid(c.pid, &c.result.status, 0) < 0) {
+            if (errno != EINTR)
+                break;
+            passOnStops();
+        }
+        c.done = true;
+        if (stopOthersOnFailure && !failure && !c.result.stopped && failed(c.result)) {
+            failure = true;
+            killAll();
+        }
+    };
+    if (failure && stopOthersOnFailure)
+        killAll();
+
+    for (;;) {
+        std::vector<pollfd> fds{{signalPipe[0], POLLIN, 0}};
+        std::vector<std::pair<Running *, bool>> owners{{nullptr, false}}; // child, is stdout
+        for (Running &c : children) {
+            if (c.outFd >= 0) {
+                fds.push_back({c.outFd, POLLIN, 0});
+                owners.push_back({&c, true});
+            }
+            if (c.errFd >= 0) {
+                fds.push_back({c.errFd, POLLIN, 0});
+                owners.push_back({&c, false});
+            }
+        }
+        if (fds.size() == 1)
+            break;
         int timeout = -1;
-        if (requests && !killed)
-            timeout = std::max<qint64>(0, command.graceMs - sinceStop.elapsed());
-        const int ready = poll(fds, count, timeout);
+        if (requests) {
+            for (const Running &c : children) {
+                if (c.pid > 0 && !c.done && !c.killed) {
+                    const int left =
+                        std::max<qint64>(0, c.command->graceMs - sinceStop.elapsed());
+                    timeout = timeout < 0 ? left : std::min(timeout, left);
+                }
+            }
+        }
+        const int ready = poll(fds.data(), fds.size(), timeout);
         if (ready < 0 && errno != EINTR)
             break;
         passOnStops();
-        if (requests && !killed && sinceStop.elapsed() >= command.graceMs) {
-            kill(pid, SIGKILL);
-            killed = true;
+        if (requests) {
+            for (Running &c : children) {
+                if (c.pid > 0 && !c.done && !c.killed &&
+                    sinceStop.elapsed() >= c.command->graceMs) {
+                    kill(c.pid, SIGKILL);
+                    c.killed = true;
+                }
+            }
         }
-        for (int i = 1; i < count; ++i) {
+        for (size_t i = 1; i < fds.size(); ++i) {
             if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
-            const bool isOut = fds[i].fd == outFd;
-            int &fd = isOut ? outFd : errFd;
-            if (!drain(fd, isOut ? command.onStdout : command.onStderr))
+            Running &c = *owners[i].first;
+            const bool isOut = owners[i].second;
+            int &fd = isOut ? c.outFd : c.errFd;
+            if (!drain(fd, isOut ? c.command->onStdout : c.command->onStderr))
                 closeFd(fd);
+            reap(c);
         }
     }
-    closeFd(outFd);
-    closeFd(errFd);
 
-    while (waitpid(pid, &result.status, 0) < 0) {
-        if (errno != EINTR)
-            break;
-        passOnStops();
+    QList<ChildResult> results;
+    for (Running &c : children) {
+        closeFd(c.outFd);
+        closeFd(c.errFd);
+        reap(c);
+        results << c.result;
     }
-    return result;
+    return results;
 }

@@ -2,6 +2,7 @@
 #define FFMPEG2THEORA_PROCESS_H
 
 #include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 #include <csignal>
@@ -34,8 +35,18 @@ struct ChildResult {
     int status = 0;              // as from waitpid
     bool stopped = false;        // it was stopped because we were asked to stop
     std::optional<int> niceness; // what the child ran at, when a niceness was asked
+    bool abandoned = false;      // killed because another child failed
 };
 
 ChildResult runChild(const ChildCommand &command);
+
+// Several children at once, each as runChild runs one. A stop request goes to
+// every child. With stopOthersOnFailure, the first child that fails (exits
+// non-zero, dies of a signal or cannot be started) has the others killed;
+// their results then say abandoned. The results come in the order of COMMANDS.
+QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOthersOnFailure);
+
+// A child's end that is not a success.
+bool failed(const ChildResult &result);
 
 #endif

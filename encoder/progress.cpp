@@ -1,5 +1,9 @@
 #include "progress.h"
 
+#include <QFile>
+
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -156,4 +160,95 @@ void OggFollower::parsePages()
         pos += total;
     }
     buffer.remove(0, pos);
+}
+
+namespace
+{
+
+struct Page {
+    quint64 granule = 0;
+    quint32 serial = 0;
+    QList<int> lacing;
+    QByteArray body;
+};
+
+// The page at POS in DATA, and where the next one starts; 0 if none is whole.
+int readPage(const QByteArray &data, int pos, Page &page)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(data.constData());
+    if (data.size() - pos < 27 || data.mid(pos, 4) != "OggS")
+        return 0;
+    const int segments = b[pos + 26];
+    if (data.size() - pos < 27 + segments)
+        return 0;
+    page.lacing.clear();
+    int body = 0;
+    for (int i = 0; i < segments; ++i) {
+        page.lacing << b[pos + 27 + i];
+        body += b[pos + 27 + i];
+    }
+    if (data.size() - pos < 27 + segments + body)
+        return 0;
+    page.granule = 0;
+    for (int i = 7; i >= 0; --i)
+        page.granule = page.granule << 8 | b[pos + 6 + i];
+    page.serial = b[pos + 14] | b[pos + 15] << 8 | b[pos + 16] << 16 | quint32(b[pos + 17]) << 24;
+    page.body = data.mid(pos + 27 + segments, body);
+    return pos + 27 + segments + body;
+}
+
+} // namespace
+
+TheoraFile readTheoraFile(const QString &path)
+{
+    TheoraFile t;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return t;
+
+    // The headers and the first picture, from the start.
+    const QByteArray head = file.read(1 << 20);
+    QList<QByteArray> packets;
+    QByteArray partial;
+    quint32 serial = 0;
+    Page page;
+    for (int pos = 0, next; packets.size() < 4 && (next = readPage(head, pos, page)); pos = next) {
+        if (pos == 0)
+            serial = page.serial;
+        if (page.serial != serial)
+            continue;
+        int offset = 0;
+        for (const int lace : page.lacing) {
+            partial += page.body.mid(offset, lace);
+            offset += lace;
+            if (lace < 255) {
+                packets << partial;
+                partial.clear();
+            }
+        }
+    }
+    if (packets.size() < 4 || !packets.first().startsWith(QByteArray("\x80theora", 7)) ||
+        packets.first().size() < 42)
+        return t;
+    t.headers = packets.mid(0, 3);
+    // A picture packet's first bit is 0, its second 0 for a key frame.
+    t.startsWithKeyFrame = !packets.at(3).isEmpty() && !(packets.at(3).at(0) & 0xC0);
+    const auto *ident = reinterpret_cast<const unsigned char *>(packets.first().constData());
+    const int shift = (ident[40] & 0x03) << 3 | ident[41] >> 5;
+
+    // The last granule position of the stream, from the end.
+    const qint64 tail = std::min<qint64>(file.size(), 1 << 20);
+    file.seek(file.size() - tail);
+    const QByteArray end = file.read(tail);
+    quint64 granule = ~quint64(0);
+    for (int pos = end.indexOf("OggS"); pos >= 0; pos = end.indexOf("OggS", pos + 1)) {
+        if (readPage(end, pos, page) && page.serial == serial && page.granule != ~quint64(0))
+            granule = page.granule;
+    }
+    if (granule == ~quint64(0))
+        return t;
+    // The key frame's number and the pictures since, counted from 1.
+    t.frames = qint64(granule >> shift) + qint64(granule & ((quint64(1) << shift) - 1));
+    t.ok = true;
+    return t;
 }

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -43,6 +44,12 @@ public:
     int videoKbps() const { return video.kbps(); }
     int audioKbps() const { return audio.kbps(); }
 
+    // Bytes of each stream so far and the time they reach, in seconds.
+    qint64 videoBytes() const { return video.bytes; }
+    double videoSeconds() const { return video.seconds; }
+    qint64 audioBytes() const { return audio.bytes; }
+    double audioSeconds() const { return audio.seconds; }
+
 private:
     struct Totals {
         qint64 bytes = 0;
@@ -67,5 +74,17 @@ private:
     Totals video;
     Totals audio;
 };
+
+// What a finished Ogg file with one Theora stream holds at its ends: its three
+// headers, whether the first picture is a key frame, and how many pictures
+// the stream has, from the last granule position.
+struct TheoraFile {
+    bool ok = false;
+    QList<QByteArray> headers;
+    bool startsWithKeyFrame = false;
+    qint64 frames = 0;
+};
+
+TheoraFile readTheoraFile(const QString &path);
 
 #endif

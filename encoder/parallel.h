@@ -1,0 +1,23 @@
+#ifndef FFMPEG2THEORA_PARALLEL_H
+#define FFMPEG2THEORA_PARALLEL_H
+
+#include "media.h"
+#include "options.h"
+
+// Splitting the video over several processes: the range is cut into parts of
+// whole frames, each part is encoded by an ffmpeg of its own at the same
+// time, the sound by one more, and the parts and the sound are then joined
+// by stream copy into the one output file.
+
+// How many parts to encode the video in; 0 to encode in one process. Only a
+// seekable input with a known frame rate can be split.
+// FFMPEG2THEORA_PARALLEL=0 (or unset) keeps every encode in one process, 1
+// splits every input that can be split into one part per core, a greater
+// number splits into that many parts.
+int partsFor(const Options &o, const MediaInfo &m, const Plan &plan);
+
+// Runs the encode in PARTS parts with FFMPEG and returns the exit status.
+int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int parts,
+                  const QString &ffmpeg);
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef FFMPEG2THEORA_REPORT_H
+#define FFMPEG2THEORA_REPORT_H
+
+#include "process.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Writes TEXT to standard error in one write, so that a reader gets each line
+// whole.
+void say(const QByteArray &text);
+void say(const QString &text);
+
+// "ffmpeg2theora: MESSAGE" on a line of its own.
+void complain(const QString &message);
+
+// Exit status for a stop by the signal received.
+int stoppedExit();
+
+// Says why the ffmpeg run RUN of PROGRAM failed, with what it wrote on its
+// standard error (ERRORS), and returns the exit status that passes it on; 0
+// and nothing said if it succeeded.
+int reportFailure(const QString &program, const ChildResult &run, const QByteArray &errors);
+
+#endif

@@ -1,0 +1,293 @@
+// ffmpeg2theora with the video split into parts encoded side by side and
+// joined: the joined file must be the one-process file in all that can be
+// measured (frames, key frames, length, sound, tags, size), play from start to
+// end, and leave nothing behind, whether the encode succeeds, fails or is
+// stopped.
+
+#include "encodertest.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <csignal>
+
+namespace
+{
+
+// Field INDEX of /proc/PID/stat, counted from the state (0); empty when gone.
+QByteArray statField(const QString &pid, int index)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2).split(' ').value(index);
+}
+
+QStringList childrenOf(qint64 pid)
+{
+    QStringList found;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
+        if (entry.toLongLong() > 0 && statField(entry, 1).toLongLong() == pid)
+            found << entry;
+    return found;
+}
+
+QProcessEnvironment withParts(const QString &parts)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL"), parts);
+    return env;
+}
+
+// What is compared between the two encodes.
+struct Summary {
+    int frames = -1;
+    QByteArray keyFrames; // one K or _ per packet
+    double videoLength = -1, audioLength = -1;
+    qint64 size = 0;
+    QJsonObject videoTags, audioTags;
+};
+
+Summary summarize(const QString &path)
+{
+    Summary s;
+    const QByteArray counted =
+        runTool(QStringLiteral("ffprobe"),
+                words(QStringLiteral("-v error -select_streams v -count_frames -show_entries "
+                                     "stream=nb_read_frames -of csv=p=0"))
+                    << path);
+    s.frames = counted.trimmed().isEmpty() ? -1 : counted.trimmed().toInt();
+    for (const QByteArray &line :
+         runTool(QStringLiteral("ffprobe"),
+                 words(QStringLiteral(
+                     "-v error -select_streams v -show_entries packet=flags -of csv=p=0"))
+                     << path)
+             .split('\n'))
+        if (!line.trimmed().isEmpty())
+            s.keyFrames += line.startsWith('K') ? 'K' : '_';
+    const Probe p = probe(path);
+    s.videoLength = field(p.video, "duration").toDouble();
+    s.audioLength = p.audioStreams ? field(p.audio, "duration").toDouble() : -1;
+    s.size = field(p.format, "size").toLongLong();
+    s.videoTags = p.video.value(QLatin1String("tags")).toObject();
+    s.audioTags = p.audio.value(QLatin1String("tags")).toObject();
+    return s;
+}
+
+} // namespace
+
+class TestEncoderParallel : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    // Files in the temporary directory other than the clips, the outputs
+    // and the stand-in programs: what an encode may have left behind.
+    QStringList leftovers() const
+    {
+        QStringList found;
+        for (const QString &name :
+             QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            if (!name.endsWith(QLatin1String(".mkv")) && !name.endsWith(QLatin1String(".ogg")) &&
+                !name.startsWith(QLatin1String("fake-")))
+                found << name;
+        return found;
+    }
+
+    QString standIn(const char *name, const QByteArray &script)
+    {
+        QFile fake(path(name));
+        if (!fake.open(QIODevice::WriteOnly) || fake.write("#!/bin/sh\n" + script + '\n') <= 0)
+            return {};
+        fake.setPermissions(fake.permissions() | QFileDevice::ExeOwner);
+        return fake.fileName();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        // Two seconds with sound, at 25 and at 30000/1001 frames/s, the second
+        // with timestamps in milliseconds that do not fall on its frame grid.
+        QVERIFY(makeClip(path("pal.mkv"),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -f lavfi -i "
+                                        "sine=r=44100:d=2 -ac 2 -c:v mpeg4 -g 12 -c:a pcm_s16le")));
+        QVERIFY(makeClip(path("ntsc.mkv"),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=30000/1001:d=2 -f lavfi "
+                                        "-i sine=r=48000:d=2 -c:v mpeg4 -g 15 -bf 2 -c:a "
+                                        "pcm_s16le")));
+    }
+
+    // Parts of 8 frames and more, cut at multiples of the key frame interval
+    // 8: the key frames fall where one process puts them, so even the sizes
+    // match closely.
+    void sameAsOneProcess_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("parts");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<double>("sizeTolerance");
+        const auto row = [](const char *name, const char *clip, const char *parts,
+                            const char *options, double sizeTolerance = 0.03) {
+            QTest::newRow(name) << QString::fromLatin1(clip) << QString::fromLatin1(parts)
+                                << QString::fromLatin1(options) << sizeTolerance;
+        };
+        row("whole clip, 2 parts", "pal.mkv", "2", "");
+        row("whole clip, 3 parts", "pal.mkv", "3", "");
+        row("start and end", "pal.mkv", "3", "--starttime 0.3 --endtime 1.66");
+        row("start off the frame grid", "pal.mkv", "2", "--starttime 0.22");
+        row("end beyond the input", "pal.mkv", "2", "--starttime 0.5 --endtime 30");
+        row("crop and scale", "pal.mkv", "3",
+            "--croptop 8 --cropbottom 4 --cropleft 6 --cropright 10 --width 96");
+        row("no sound", "pal.mkv", "2", "--nosound");
+        // Each part's rate control starts afresh: on parts of a second, that
+        // shows in the size.
+        row("bit rates and tags", "pal.mkv", "2",
+            "--videobitrate 200 --audiobitrate 64 --title Parts --artist Someone", 0.1);
+        row("always deinterlaced, resampled", "pal.mkv", "2", "-d on --samplerate 22050");
+        row("30000/1001 frames/s", "ntsc.mkv", "3", "");
+        row("30000/1001 frames/s, trimmed", "ntsc.mkv", "2", "--starttime 1 --endtime 1.9");
+    }
+
+    void sameAsOneProcess()
+    {
+        QFETCH(QString, clip);
+        QFETCH(QString, parts);
+        QFETCH(QString, options);
+        QFETCH(double, sizeTolerance);
+        const QStringList args = words(options) << QStringLiteral("--keyint")
+                                                << QStringLiteral("8");
+        const EncoderRun one = runEncoder(QStringList{dir.filePath(clip), QStringLiteral("-o"),
+                                                      path("one.ogg")} +
+                                              args,
+                                          withParts(QStringLiteral("0")));
+        QCOMPARE(one.exitCode, 0);
+        const EncoderRun split = runEncoder(
+            QStringList{dir.filePath(clip), QStringLiteral("-o"), path("split.ogg")} + args,
+            withParts(parts));
+        QVERIFY2(split.exitCode == 0, qPrintable(split.err));
+        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
+
+        const Summary a = summarize(path("one.ogg"));
+        const Summary b = summarize(path("split.ogg"));
+        QVERIFY(a.frames > 10);
+        QCOMPARE(b.frames, a.frames);
+        QCOMPARE(b.keyFrames, a.keyFrames);
+        QCOMPARE(b.videoLength, a.videoLength);
+        QCOMPARE(b.audioLength, a.audioLength);
+        if (b.audioLength >= 0)
+            QVERIFY2(qAbs(b.audioLength - b.videoLength) < 0.1,
+                     qPrintable(QStringLiteral("sound %1 s, picture %2 s")
+                                    .arg(b.audioLength)
+                                    .arg(b.videoLength)));
+        QCOMPARE(b.videoTags, a.videoTags);
+        QCOMPARE(b.audioTags, a.audioTags);
+        QVERIFY2(qAbs(b.size - a.size) <= sizeTolerance * a.size,
+                 qPrintable(QStringLiteral("%1 against %2 bytes").arg(b.size).arg(a.size)));
+        QVERIFY(playable(path("split.ogg")));
+
+        // The same standard error as one process: the length, then one
+        // position that grows to the end of the range.
+        QVERIFY2(split.err.startsWith(one.err.section(QLatin1Char('\n'), 0, 0) + '\n'),
+                 qPrintable(split.err));
+        const QList<double> times = timesShown(split.err);
+        QVERIFY2(times.size() >= 2, qPrintable(split.err));
+        for (int i = 2; i < times.size(); ++i)
+            QVERIFY2(times.at(i) >= times.at(i - 1), qPrintable(split.err));
+        QVERIFY2(qAbs(times.last() - timesShown(one.err).last()) <= 0.05, qPrintable(split.err));
+    }
+
+    // A failure in any part (or in the join) fails the encode with that
+    // ffmpeg's message and status; nothing is left behind.
+    void failure_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("every ffmpeg fails")
+            << QByteArray("echo 'libtheora broke down' >&2; exit 3") << 3
+            << "libtheora broke down";
+        QTest::newRow("the last part fails")
+            << QByteArray("case \"$*\" in *start_frame=*end_frame=*) ;; *start_frame=*) "
+                          "echo 'the last part broke' >&2; exit 5;; esac; exec ffmpeg \"$@\"")
+            << 5 << "the last part broke";
+        QTest::newRow("the sound fails")
+            << QByteArray("case \"$*\" in *libvorbis*) kill -SEGV $$;; esac; exec ffmpeg \"$@\"")
+            << 128 + SIGSEGV << "Segmentation fault";
+        QTest::newRow("the join fails")
+            << QByteArray("case \"$*\" in *concat*) echo 'cannot join' >&2; exit 7;; esac; "
+                          "exec ffmpeg \"$@\"")
+            << 7 << "cannot join";
+    }
+
+    void failure()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(int, exitCode);
+        QFETCH(QString, shown);
+        QProcessEnvironment env = withParts(QStringLiteral("3"));
+        env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"), standIn("fake-ffmpeg", script));
+
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(FFMPEG2THEORA),
+                QStringList{path("pal.mkv"), QStringLiteral("-o"), path("failed.ogg")});
+        QVERIFY(p.waitForStarted());
+        const qint64 pid = p.processId();
+        QVERIFY(p.waitForFinished(30000));
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), exitCode);
+        QVERIFY2(err.startsWith(QLatin1String("  Duration: 0:00:02.00\n")), qPrintable(err));
+        QVERIFY2(err.contains(shown), qPrintable(err));
+        QVERIFY(childrenOf(pid).isEmpty());
+        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
+    }
+
+    // Stopped while the parts are encoded: every ffmpeg goes, and so do the
+    // parts. The parts' ffmpegs read at the clip's own pace here, so that
+    // the encode is surely still running when the signal comes.
+    void stopping_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+
+    void stopping()
+    {
+        QFETCH(int, signal);
+        QProcessEnvironment env = withParts(QStringLiteral("2"));
+        env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"),
+                   standIn("fake-slow-ffmpeg", "exec ffmpeg -re \"$@\""));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(FFMPEG2THEORA),
+                QStringList{path("pal.mkv"), QStringLiteral("-o"), path("stopped.ogg")});
+        QString err;
+        QElapsedTimer clock;
+        clock.start();
+        while (timesShown(err).size() < 2 || timesShown(err).last() < 0.2) {
+            QVERIFY2(clock.elapsed() < 20000 && p.state() != QProcess::NotRunning, qPrintable(err));
+            p.waitForReadyRead(100);
+            err += QString::fromLocal8Bit(p.readAllStandardError());
+        }
+        const QStringList children = childrenOf(p.processId());
+        QCOMPARE(children.size(), 3); // two parts and the sound
+
+        ::kill(p.processId(), signal);
+        QVERIFY(p.waitForFinished(15000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 128 + signal);
+        for (const QString &child : children)
+            QTRY_VERIFY_WITH_TIMEOUT(QByteArray("ZX").contains(statField(child, 0)), 10000);
+        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEncoderParallel)
+#include "tst_encoder_parallel.moc"
