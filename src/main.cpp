@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QTranslator>
@@ -14,6 +15,9 @@ Q_LOGGING_CATEGORY(lcStartup, "velkoran.startup", QtWarningMsg)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Ties the window to its installed desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.velkoran.TheoraEncoder"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.velkoran.TheoraEncoder")));
     QString locale = QLocale::system().name();
     QTranslator translator;
     loadCatalogue(translator, locale, QCoreApplication::applicationDirPath());
