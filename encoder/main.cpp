@@ -114,7 +114,11 @@ int main(int argc, char **argv)
             if (!block.outTimeUs)
                 return;
             ogg.update();
-            const double seconds = *block.outTimeUs / 1e6;
+            // With the input's timestamps kept (-copyts), ffmpeg counts its
+            // time from the first it reported, not from the output's start;
+            // the pictures written tell the position then.
+            const double seconds =
+                plan.rateNum ? ogg.videoSeconds() : *block.outTimeUs / 1e6;
             QString line = QStringLiteral("\r      ") + formatTime(seconds);
             if (plan.audio)
                 line += QStringLiteral(" audio: %1kbps").arg(ogg.audioKbps());

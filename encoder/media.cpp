@@ -101,7 +101,7 @@ ProbeResult probeInput(const Options &o, const QString &ffprobe)
                                QStringLiteral("-of"),
                                QStringLiteral("json"),
                                QStringLiteral("-show_entries"),
-                               QStringLiteral("format=duration:stream=index,codec_type,width,"
+                               QStringLiteral("format=duration,start_time:stream=index,codec_type,width,"
                                               "height,sample_rate,channels,r_frame_rate,"
                                               "avg_frame_rate:"
                                               "stream_disposition=attached_pic")};
@@ -135,6 +135,13 @@ ProbeResult probeInput(const Options &o, const QString &ffprobe)
                                 .toDouble(&ok);
     if (ok && std::isfinite(duration) && duration >= 0)
         r.info.duration = duration;
+    const double start = root.value(QLatin1String("format"))
+                             .toObject()
+                             .value(QLatin1String("start_time"))
+                             .toString()
+                             .toDouble(&ok);
+    if (ok && std::isfinite(start))
+        r.info.startTime = start;
 
     for (const QJsonValue &v : root.value(QLatin1String("streams")).toArray()) {
         const QJsonObject s = v.toObject();
@@ -190,6 +197,7 @@ Plan makePlan(const Options &o, const MediaInfo &m)
     if (!o.inputFps.isEmpty())
         p.inputFormat << QStringLiteral("-r") << o.inputFps;
     p.start = o.startTime.value_or(0);
+    p.startStamp = p.start + m.startTime;
     p.url = inputUrl(o);
     if (p.video)
         p.videoMap << QStringLiteral("-map") << QStringLiteral("0:%1").arg(m.videoStream);
@@ -333,6 +341,8 @@ Plan makePlan(const Options &o, const MediaInfo &m)
 
     QStringList &a = p.args;
     a << p.head << p.inputFormat;
+    if (p.rateNum)
+        a << QStringLiteral("-copyts");
     if (p.start > 0)
         a << QStringLiteral("-ss") << number(p.start);
     a << QStringLiteral("-i") << p.url << p.videoMap << p.audioMap;
@@ -340,11 +350,16 @@ Plan makePlan(const Options &o, const MediaInfo &m)
         a << QStringLiteral("-t") << number(*p.length);
     if (p.video) {
         QStringList filters = p.earlyFilters;
-        filters << frameGridFilter(p) << p.lateFilters;
-        filters.removeAll(QString());
+        if (p.rateNum)
+            filters << frameGridFilter(p, firstGridFrame(p))
+                    << QStringLiteral("setpts=PTS-STARTPTS");
+        filters << p.lateFilters;
         a << p.videoCodec << videoFilterArgs(filters);
     }
-    a << p.audioCodec << p.metadata << p.output;
+    a << p.audioCodec;
+    if (p.audio && p.rateNum)
+        a << QStringLiteral("-af") << QStringLiteral("asetpts=PTS-STARTPTS");
+    a << p.metadata << p.output;
     return p;
 }
 
@@ -363,11 +378,19 @@ QString seconds(double s)
     return number(s);
 }
 
-QString frameGridFilter(const Plan &p)
+qint64 firstGridFrame(const Plan &p)
 {
-    if (!p.rateNum)
-        return QString();
-    return QStringLiteral("fps=%1/%2:start_time=0").arg(p.rateNum).arg(p.rateDen);
+    // As the fps filter rounds its start time: to the nearest place, halves
+    // away from zero.
+    return qint64(std::round(p.startStamp * p.rateNum / p.rateDen));
+}
+
+QString frameGridFilter(const Plan &p, qint64 first)
+{
+    return QStringLiteral("fps=%1/%2:start_time=%3")
+        .arg(p.rateNum)
+        .arg(p.rateDen)
+        .arg(number(double(first) * p.rateDen / p.rateNum));
 }
 
 QStringList videoFilterArgs(const QStringList &filters)

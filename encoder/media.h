@@ -13,6 +13,7 @@
 // audio stream that get encoded (-1 where there is none).
 struct MediaInfo {
     std::optional<double> duration; // seconds
+    double startTime = 0; // the timestamp the input starts at, seconds
     int videoStream = -1;
     int width = 0;
     int height = 0;
@@ -57,6 +58,7 @@ struct Plan {
     QStringList inputFormat; // -f FORMAT, -r RATE: before -ss and -i
     QString url;             // the input
     double start = 0;        // seconds into the input
+    double startStamp = 0;   // the input's timestamp there
     std::optional<double> length; // of the range, when it ends before the input
     QStringList videoMap, audioMap;
     QStringList videoCodec, audioCodec;
@@ -71,9 +73,15 @@ struct Plan {
     int rateDen = 0;
 };
 
-// The filter that puts the frames on the grid of the frame rate, starting
-// with the first frame (empty without a known frame rate).
-QString frameGridFilter(const Plan &p);
+// With a frame rate, the frames are put on the grid of whole multiples of
+// its frame duration, in the input's own timestamps (which ffmpeg keeps as
+// they are: -copyts), so that every ffmpeg that reads a part of the input
+// puts the same frame on the same place of the grid.
+//
+// The number, on that grid, of the first place of the range.
+qint64 firstGridFrame(const Plan &p);
+// The filter that puts the frames on the grid, from grid place FIRST on.
+QString frameGridFilter(const Plan &p, qint64 first);
 
 // The -vf words for FILTERS, none if it is empty.
 QStringList videoFilterArgs(const QStringList &filters);

@@ -294,7 +294,8 @@ QString usageText()
         "\n"
         "Environment: FFMPEG2THEORA_FFMPEG and FFMPEG2THEORA_FFPROBE name the ffmpeg\n"
         "and ffprobe programs to run (default: found on the search path).\n"
-        "FFMPEG2THEORA_PARALLEL=1 encodes the video in one part per core at the\n"
-        "same time and joins the parts (a number above 1: in that many parts);\n"
-        "0 or unset encodes in one process.\n");
+        "A seekable input of FFMPEG2THEORA_PARALLEL_MIN seconds or more (default\n"
+        "20) has its video encoded in one part per core at the same time, and the\n"
+        "parts joined. FFMPEG2THEORA_PARALLEL=0 encodes in one process always, 1\n"
+        "splits whatever can be split, a number above 1 into that many parts.\n");
 }

@@ -1,6 +1,7 @@
 #include "parallel.h"
 
 #include "process.h"
+#include "oggjoin.h"
 #include "progress.h"
 #include "report.h"
 
@@ -9,6 +10,9 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <cmath>
 #include <memory>
 
@@ -73,7 +77,7 @@ QList<Part> cut(qint64 frames, int parts, int keyint, qint64 leadFrames)
 struct Watch {
     ProgressReader reader;
     std::unique_ptr<OggFollower> file;
-    double seconds = 0; // reached so far
+    double seconds = 0; // reached so far, once known for certain
     QByteArray errors;
 };
 
@@ -82,9 +86,7 @@ struct Watch {
 int partsFor(const Options &o, const MediaInfo &m, const Plan &plan)
 {
     const QByteArray forced = qgetenv("FFMPEG2THEORA_PARALLEL");
-    // Not yet without being asked: ffmpeg's Ogg reader drops the empty
-    // packets that stand for repeated frames, so a join by ffmpeg loses them.
-    if (forced.isEmpty() || forced == "0")
+    if (forced == "0")
         return 0;
     // Parts are found by seeking, which needs a file, and are cut by frame
     // count, which needs the frame rate.
@@ -113,7 +115,6 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
                   const QString &ffmpeg)
 {
     const double fps = rate(plan);
-    const QString rateText = QStringLiteral("%1/%2").arg(plan.rateNum).arg(plan.rateDen);
     const qint64 frames = qint64(std::floor(rangeLength(m, plan) * fps));
     QList<Part> cuts = cut(frames, parts, o.keyint, qint64(std::ceil(fps)));
 
@@ -140,8 +141,9 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
             audioBytes += w->file->audioBytes();
             audioSeconds += w->file->audioSeconds();
         }
+        // The pictures the parts have written so far.
         for (int k = 0; k < cuts.size(); ++k)
-            position += watches.at(k)->seconds;
+            position += std::max(watches.at(k)->seconds, watches.at(k)->file->videoSeconds());
         const auto kbps = [](qint64 bytes, double seconds) {
             return seconds > 0 ? qRound(bytes * 8 / seconds / 1000) : 0;
         };
@@ -160,10 +162,7 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
         command.stopWith = SIGKILL; // what they wrote is thrown away
         command.onStdout = [&, w, counts](const QByteArray &bytes) {
             w->reader.feed(bytes, [&, w, counts](const ProgressReader::Block &block) {
-                if (!block.outTimeUs)
-                    return;
-                w->seconds = std::max(w->seconds, *block.outTimeUs / 1e6);
-                if (counts) {
+                if (counts && block.outTimeUs) {
                     showProgress();
                     lineOpen = true;
                 }
@@ -182,28 +181,28 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
         p.file = dir.filePath(QStringLiteral("part%1.ogg").arg(k));
         const bool last = k + 1 == cuts.size();
         ChildCommand c;
-        c.argv << ffmpeg << plan.head << plan.inputFormat;
+        c.argv << ffmpeg << plan.head << plan.inputFormat << QStringLiteral("-copyts");
         const double seek = plan.start + (p.first - p.lead) / fps;
         if (seek > 0)
             c.argv << QStringLiteral("-ss") << seconds(seek);
         c.argv << QStringLiteral("-i") << plan.url << plan.videoMap;
         if (last && plan.length)
             c.argv << QStringLiteral("-t") << seconds(*plan.length - p.first / fps);
-        // The frame grid starts with the part's lead; of its frames, the part
-        // keeps its own, and they count from 0 again.
+        // The grid starts with the part's lead; of its frames, the part keeps
+        // its own, and they count from 0 again.
         QStringList trim;
         if (p.lead)
             trim << QStringLiteral("start_frame=%1").arg(p.lead);
         if (!last)
             trim << QStringLiteral("end_frame=%1").arg(p.lead + p.count);
         QStringList filters = plan.earlyFilters;
-        filters << QStringLiteral("fps=%1:start_time=0").arg(rateText);
+        filters << frameGridFilter(plan, firstGridFrame(plan) + p.first - p.lead);
         if (!trim.isEmpty())
             filters << QStringLiteral("trim=") + trim.join(QLatin1Char(':'));
-        if (p.first)
-            filters << QStringLiteral("setpts=PTS-STARTPTS");
+        filters << QStringLiteral("setpts=PTS-STARTPTS");
         filters << plan.lateFilters;
-        c.argv << plan.videoCodec << videoFilterArgs(filters) << QStringLiteral("-flush_packets")
+        c.argv << plan.videoCodec << videoFilterArgs(filters) << plan.metadata
+               << QStringLiteral("-flush_packets")
                << QStringLiteral("1") << QStringLiteral("-f") << QStringLiteral("ogg")
                << QStringLiteral("file:") + p.file;
         watched(c, p.file, true);
@@ -212,13 +211,15 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
     const QString audioFile = dir.filePath(QStringLiteral("audio.ogg"));
     if (plan.audio) {
         ChildCommand c;
-        c.argv << ffmpeg << plan.head << plan.inputFormat;
+        c.argv << ffmpeg << plan.head << plan.inputFormat << QStringLiteral("-copyts");
         if (plan.start > 0)
             c.argv << QStringLiteral("-ss") << seconds(plan.start);
         c.argv << QStringLiteral("-i") << plan.url << plan.audioMap;
         if (plan.length)
             c.argv << QStringLiteral("-t") << seconds(*plan.length);
-        c.argv << plan.audioCodec << QStringLiteral("-flush_packets") << QStringLiteral("1")
+        c.argv << plan.audioCodec << QStringLiteral("-af") << QStringLiteral("asetpts=PTS-STARTPTS")
+               << plan.metadata << QStringLiteral("-flush_packets")
+               << QStringLiteral("1")
                << QStringLiteral("-f") << QStringLiteral("ogg")
                << QStringLiteral("file:") + audioFile;
         watched(c, audioFile, false);
@@ -226,8 +227,15 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
     }
 
     const QList<ChildResult> runs = runChildren(commands, true);
-    if (lineOpen)
-        say(QByteArray("\n"));
+    // Whatever is said next starts on a line of its own.
+    auto endLine = [&lineOpen] {
+        if (lineOpen)
+            say(QByteArray("\n"));
+        lineOpen = false;
+    };
+    for (const ChildResult &run : runs)
+        if (failed(run))
+            endLine();
     for (int i = 0; i < runs.size(); ++i) {
         if (runs.at(i).stopped) {
             complain(QStringLiteral("stopped; nothing written to %1").arg(o.output));
@@ -249,8 +257,9 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
 
     // The parts can be joined only if they are made alike, each starts with a
     // key frame, and each but the last holds exactly its frames.
-    QByteArray list("ffconcat version 1.0\n");
     QList<QByteArray> headers;
+    QList<QString> files;
+    QList<qint64> counts;
     for (int k = 0; k < cuts.size(); ++k) {
         const Part &p = cuts.at(k);
         const TheoraFile t = readTheoraFile(p.file);
@@ -264,47 +273,39 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
         else if (p.count && t.frames != p.count)
             wrong = QStringLiteral("holds %1 frames, not %2").arg(t.frames).arg(p.count);
         if (!wrong.isEmpty()) {
+            endLine();
             complain(QStringLiteral("cannot join the parts: part %1 %2").arg(k + 1).arg(wrong));
             return 1;
         }
         headers = t.headers;
-        list += "file " + QFileInfo(p.file).fileName().toLocal8Bit() + '\n';
-        if (p.count)
-            list += "duration " + seconds(p.count / fps).toLatin1() + '\n';
+        files << p.file;
+        counts << t.frames;
     }
-    const QString listFile = dir.filePath(QStringLiteral("parts.txt"));
-    QFile listOut(listFile);
-    if (!listOut.open(QIODevice::WriteOnly) || listOut.write(list) != list.size() ||
-        !listOut.flush()) {
-        complain(QStringLiteral("cannot write %1: %2").arg(listFile, listOut.errorString()));
+    if (stopSignal()) {
+        endLine();
+        return stoppedExit();
+    }
+    // The end of the range, reached.
+    for (int k = 0; k < cuts.size(); ++k)
+        watches.at(k)->seconds = counts.at(k) / fps;
+    showProgress();
+    lineOpen = true;
+    endLine();
+
+    // Joined page by page: ffmpeg's Ogg reader would drop the empty packets
+    // that stand for a repeated picture. The joined file replaces the output
+    // only when it is whole.
+    const QString joined = dir.filePath(QStringLiteral("joined.ogg"));
+    const QString problem = joinOgg(files, counts, plan.audio ? audioFile : QString(), joined);
+    if (!problem.isEmpty()) {
+        complain(QStringLiteral("cannot join the parts: %1").arg(problem));
         return 1;
     }
-    listOut.close();
-    if (stopSignal())
-        return stoppedExit();
-
-    ChildCommand join;
-    join.argv << ffmpeg << QStringLiteral("-hide_banner") << QStringLiteral("-nostdin")
-              << QStringLiteral("-nostats") << QStringLiteral("-loglevel")
-              << QStringLiteral("error") << QStringLiteral("-y") << QStringLiteral("-f")
-              << QStringLiteral("concat") << QStringLiteral("-safe") << QStringLiteral("0")
-              << QStringLiteral("-i") << QStringLiteral("file:") + listFile;
-    if (plan.audio)
-        join.argv << QStringLiteral("-i") << QStringLiteral("file:") + audioFile;
-    join.argv << QStringLiteral("-map") << QStringLiteral("0:v");
-    if (plan.audio)
-        join.argv << QStringLiteral("-map") << QStringLiteral("1:a");
-    join.argv << QStringLiteral("-c") << QStringLiteral("copy") << plan.metadata
-              << QStringLiteral("-f") << QStringLiteral("ogg")
-              << QStringLiteral("file:") + o.output;
-    join.stopWith = SIGINT; // a stream copy stops at once and closes the file
-    join.graceMs = 10000;
-    QByteArray joinErrors;
-    join.onStderr = [&joinErrors](const QByteArray &bytes) { joinErrors += bytes; };
-    const ChildResult joined = runChild(join);
-    if (joined.stopped) {
-        complain(QStringLiteral("stopped while joining the parts into %1").arg(o.output));
-        return stoppedExit();
+    if (std::rename(QFile::encodeName(joined).constData(),
+                    QFile::encodeName(o.output).constData()) != 0) {
+        complain(QStringLiteral("cannot write %1: %2")
+                     .arg(o.output, QString::fromLocal8Bit(strerror(errno))));
+        return 1;
     }
-    return reportFailure(ffmpeg, joined, joinErrors);
+    return 0;
 }
