@@ -175,16 +175,19 @@ QStringList Velkoran::getVideoQuality()
                         " --videobitrate ");
 }
 
-QString Velkoran::generateFFmpeg2theoraCommand()
+// The encoder program chosen in the form; its only entry is ffmpeg2theora.
+QString Velkoran::encoderChoice() const
 {
     const int encoderIndex = ui.EncodersComboBox->currentIndex();
-    QString encoderChoice;
-    if (encoderIndex == 0)
-        encoderChoice = "ffmpeg2theora";
+    return encoderIndex == 0 ? QStringLiteral("ffmpeg2theora") : QString();
+}
+
+QString Velkoran::generateFFmpeg2theoraCommand()
+{
     const QString openfilename = ui.openFileNameLineEdit->text();
     const QString outputDir = ui.openDirectoryLineEdit->text();
     const QString outputfilename = ui.outputFileNameLineEdit->text();
-    return baseCommand(encoderChoice, openfilename, outputDir + outputfilename);
+    return baseCommand(encoderChoice(), openfilename, outputDir + outputfilename);
 }
 
 QStringList Velkoran::checkMetainfo()
@@ -490,9 +493,8 @@ void Velkoran::on_getDurationpushButton_clicked()
         return;
     }
     getDuration = true;
-    const QString encode_cmd =
-        baseCommand(QStringLiteral("ffmpeg2theora"), ui.openFileNameLineEdit->text(),
-                    probeDir->filePath(QStringLiteral("probe.ogg")));
+    const QString encode_cmd = baseCommand(encoderChoice(), ui.openFileNameLineEdit->text(),
+                                           probeDir->filePath(QStringLiteral("probe.ogg")));
     startJob(Job::Probe, encode_cmd);
 }
 

@@ -78,6 +78,7 @@ private:
     void showTimeLeft(int position);
     void resetProgressText();
 
+    QString encoderChoice() const;
     void startJob(Job kind, const QString &command);
     void processFinished(int exitCode, QProcess::ExitStatus status);
     void finishProbe();
