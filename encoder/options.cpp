@@ -65,6 +65,14 @@ Setter optDoubleIn(std::optional<double> Options::*field, double low, double hig
     };
 }
 
+Setter flag(bool Options::*field)
+{
+    return [field](Options &o, const QString &) {
+        o.*field = true;
+        return QString();
+    };
+}
+
 Setter comment(const char *key)
 {
     return [=](Options &o, const QString &v) {
@@ -139,11 +147,7 @@ const QList<OptionDef> &optionTable()
         {"--cropbottom", true, intIn(&Options::cropBottom, 0, 65535, "--cropbottom")},
         {"--cropleft", true, intIn(&Options::cropLeft, 0, 65535, "--cropleft")},
         {"--cropright", true, intIn(&Options::cropRight, 0, 65535, "--cropright")},
-        {"--nosound", false,
-         [](Options &o, const QString &) {
-             o.noSound = true;
-             return QString();
-         }},
+        {"--nosound", false, flag(&Options::noSound)},
         {"-d", true,
          [](Options &o, const QString &v) {
              if (v == QLatin1String("off"))
@@ -166,16 +170,8 @@ const QList<OptionDef> &optionTable()
          }},
         {"--starttime", true, optDoubleIn(&Options::startTime, 0, 1e9, "--starttime")},
         {"--endtime", true, optDoubleIn(&Options::endTime, 0, 1e9, "--endtime")},
-        {"--help", false,
-         [](Options &o, const QString &) {
-             o.help = true;
-             return QString();
-         }},
-        {"-h", false,
-         [](Options &o, const QString &) {
-             o.help = true;
-             return QString();
-         }},
+        {"--help", false, flag(&Options::help)},
+        {"-h", false, flag(&Options::help)},
     };
     return table;
 }
