@@ -4,6 +4,8 @@
 // Helpers shared by the tests of ffmpeg2theora: running it, making clips with
 // ffmpeg and reading results with ffprobe.
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -114,6 +116,26 @@ inline QList<double> timesShown(const QString &err)
                          m.captured(3).toInt() + m.captured(4).toDouble();
     }
     return times;
+}
+
+// Field INDEX of /proc/PID/stat, counted from the state (0); empty when gone.
+inline QByteArray statField(const QString &pid, int index)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = stat.readAll(); // pid (name) state ppid ...
+    return text.mid(text.lastIndexOf(')') + 2).split(' ').value(index);
+}
+
+// The processes whose parent is PID.
+inline QStringList childrenOf(qint64 pid)
+{
+    QStringList found;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
+        if (entry.toLongLong() > 0 && statField(entry, 1).toLongLong() == pid)
+            found << entry;
+    return found;
 }
 
 #endif

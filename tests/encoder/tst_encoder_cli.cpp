@@ -10,30 +10,6 @@
 
 #include <csignal>
 
-namespace
-{
-
-// Field INDEX of /proc/PID/stat, counted from the state (0); empty when gone.
-QByteArray statField(const QString &pid, int index)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray text = stat.readAll(); // pid (name) state ppid ...
-    return text.mid(text.lastIndexOf(')') + 2).split(' ').value(index);
-}
-
-QStringList childrenOf(qint64 pid)
-{
-    QStringList found;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
-        if (entry.toLongLong() > 0 && statField(entry, 1).toLongLong() == pid)
-            found << entry;
-    return found;
-}
-
-} // namespace
-
 class TestEncoderCli : public QObject
 {
     Q_OBJECT

@@ -15,25 +15,6 @@
 namespace
 {
 
-// Field INDEX of /proc/PID/stat, counted from the state (0); empty when gone.
-QByteArray statField(const QString &pid, int index)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray text = stat.readAll();
-    return text.mid(text.lastIndexOf(')') + 2).split(' ').value(index);
-}
-
-QStringList childrenOf(qint64 pid)
-{
-    QStringList found;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
-        if (entry.toLongLong() > 0 && statField(entry, 1).toLongLong() == pid)
-            found << entry;
-    return found;
-}
-
 QProcessEnvironment withParts(const QString &parts)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -159,12 +140,11 @@ private slots:
         QFETCH(QString, parts);
         QFETCH(QString, options);
         QFETCH(double, sizeTolerance);
-        const QStringList args = words(options) << QStringLiteral("--keyint")
-                                                << QStringLiteral("8");
-        const EncoderRun one = runEncoder(QStringList{dir.filePath(clip), QStringLiteral("-o"),
-                                                      path("one.ogg")} +
-                                              args,
-                                          withParts(QStringLiteral("0")));
+        const QStringList args = words(options)
+                                 << QStringLiteral("--keyint") << QStringLiteral("8");
+        const EncoderRun one = runEncoder(
+            QStringList{dir.filePath(clip), QStringLiteral("-o"), path("one.ogg")} + args,
+            withParts(QStringLiteral("0")));
         QCOMPARE(one.exitCode, 0);
         const EncoderRun split = runEncoder(
             QStringList{dir.filePath(clip), QStringLiteral("-o"), path("split.ogg")} + args,
@@ -210,8 +190,7 @@ private slots:
         QTest::addColumn<QString>("shown");
 
         QTest::newRow("every ffmpeg fails")
-            << QByteArray("echo 'libtheora broke down' >&2; exit 3") << 3
-            << "libtheora broke down";
+            << QByteArray("echo 'libtheora broke down' >&2; exit 3") << 3 << "libtheora broke down";
         QTest::newRow("the last part fails")
             << QByteArray("case \"$*\" in *start_frame=*end_frame=*) ;; *start_frame=*) "
                           "echo 'the last part broke' >&2; exit 5;; esac; exec ffmpeg \"$@\"")
