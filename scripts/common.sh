@@ -5,6 +5,9 @@
 VELKORAN_PACKAGES=(qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools cmake g++
                    ffmpeg xvfb xauth fonts-dejavu-core)
 
+# What ./test needs besides: the formatter its first check runs.
+VELKORAN_TEST_PACKAGES=(clang-format desktop-file-utils appstream)
+
 ensure_packages() {
     local missing=() pkg
     for pkg in "$@"; do
@@ -24,4 +27,19 @@ build_project() {
         cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     fi
     cmake --build "$build_dir" -j"$(nproc)"
+}
+
+# Every C++ source must be as clang-format writes it (the root .clang-format).
+check_format() {
+    local files
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        files=$(git ls-files '*.cpp' '*.h')
+    else
+        files=$(find src encoder tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null)
+    fi
+    [ -n "$files" ] || return 0
+    if ! clang-format --dry-run --Werror $files; then
+        echo "Some sources are not formatted: run clang-format -i on the files named above." >&2
+        return 1
+    fi
 }
