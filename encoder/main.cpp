@@ -1,22 +1,23 @@
 // ffmpeg2theora: encodes a video file into Ogg Theora and Vorbis with ffmpeg,
 // showing the input's length and then the position reached on standard error.
 
+#include "encode.h"
 #include "media.h"
 #include "options.h"
-#include "parallel.h"
+#include "output.h"
+#include "plan.h"
 #include "process.h"
-#include "progress.h"
 #include "report.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <cstring>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sched.h>
 
 namespace
 {
@@ -27,12 +28,18 @@ QString tool(const char *variable, const char *fallback)
     return QString::fromLocal8Bit(set.isEmpty() ? QByteArray(fallback) : set);
 }
 
-bool sameFile(const QString &a, const QString &b)
+int cores()
 {
-    struct stat sa, sb;
-    return stat(a.toLocal8Bit().constData(), &sa) == 0 &&
-           stat(b.toLocal8Bit().constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        return std::max(1, CPU_COUNT(&set));
+    return 1;
+}
+
+int stopped(const QString &output)
+{
+    complain(QStringLiteral("stopped; nothing written to %1").arg(output));
+    return stoppedExit();
 }
 
 } // namespace
@@ -47,7 +54,7 @@ int main(int argc, char **argv)
     const ParseResult parsed = parseArguments(args);
     if (!parsed.ok()) {
         complain(parsed.error);
-        say(QByteArray("Try 'ffmpeg2theora --help' for more information.\n"));
+        complain(QStringLiteral("try 'ffmpeg2theora --help' for more information"));
         return 1;
     }
     const Options &o = parsed.options;
@@ -56,13 +63,20 @@ int main(int argc, char **argv)
         fwrite(text.constData(), 1, text.size(), stdout);
         return 0;
     }
+    // Asked for before anything is read, so that a wrong value is said at once.
+    const QByteArray parallel = qgetenv("FFMPEG2THEORA_PARALLEL");
+    const QByteArray shortest = qgetenv("FFMPEG2THEORA_PARALLEL_MIN");
+    if (const PartsWanted check = partsWanted(parallel, shortest, 1, 0); !check.error.isEmpty()) {
+        complain(check.error);
+        return 1;
+    }
 
     const QString ffprobe = tool("FFMPEG2THEORA_FFPROBE", "ffprobe");
     const QString ffmpeg = tool("FFMPEG2THEORA_FFMPEG", "ffmpeg");
 
     const ProbeResult probe = probeInput(o, ffprobe);
-    if (probe.child.stopped)
-        return stoppedExit();
+    if (probe.child.stopped || stopSignal())
+        return stopped(o.output);
     if (!probe.child.startError.isEmpty()) {
         complain(QStringLiteral("cannot run %1: %2").arg(ffprobe, probe.child.startError));
         return 1;
@@ -72,16 +86,18 @@ int main(int argc, char **argv)
         return 1;
     }
     if (!probe.opened) {
-        say(QStringLiteral("Unable to open file %1: %2\n").arg(o.input, probe.reason));
+        complain(QStringLiteral("Unable to open file %1: %2").arg(o.input, probe.reason));
         return 1;
     }
-    if (sameFile(o.input, o.output)) {
+    const QString inputPath = localInputPath(o);
+    const OutputTarget target = examineOutput(o.output);
+    if (target.error.isEmpty() && sameFile(inputPath, target.path)) {
         complain(
             QStringLiteral("the output %1 is the input file; choose another output").arg(o.output));
         return 1;
     }
 
-    const Plan plan = makePlan(o, probe.info);
+    Plan plan = makePlan(o, probe.info);
     if (!plan.error.isEmpty()) {
         complain(plan.error);
         return 1;
@@ -89,63 +105,45 @@ int main(int argc, char **argv)
 
     say(QStringLiteral("  Duration: %1\n")
             .arg(probe.info.duration ? formatTime(*probe.info.duration) : QStringLiteral("N/A")));
+    // The output is known to be writable before any encoding starts.
+    if (!target.error.isEmpty()) {
+        complain(target.error);
+        return 1;
+    }
     for (const QString &note : plan.notes)
         complain(QStringLiteral("note: ") + note);
-    if (stopSignal())
-        return stoppedExit();
 
-    if (const int parts = partsFor(o, probe.info, plan))
-        return encodeInParts(o, probe.info, plan, parts, ffmpeg);
+    // Parts are found by seeking in a file and cut on the frame grid.
+    const MediaInfo &m = probe.info;
+    const bool splittable = plan.video && plan.rateNum && !inputPath.isEmpty() &&
+                            QFileInfo(inputPath).isFile() && m.duration;
+    const double rest = m.duration.value_or(0) - plan.start;
+    const double length = plan.length ? std::min(*plan.length, rest) : rest;
+    int parts = splittable ? partsWanted(parallel, shortest, cores(), length).parts : 1;
 
-    ProgressReader progress;
-    OggFollower ogg(o.output);
-    bool lineOpen = false;
-    QByteArray ffmpegErrors;
-    constexpr int keptErrors = 64 * 1024;
-
-    ChildCommand command;
-    command.argv = QStringList{ffmpeg} + plan.args;
-    command.nice = o.nice;
-    // On SIGINT ffmpeg finishes the file it writes, so what is there plays.
-    command.stopWith = SIGINT;
-    command.graceMs = 10000;
-    command.onStdout = [&](const QByteArray &bytes) {
-        progress.feed(bytes, [&](const ProgressReader::Block &block) {
-            if (!block.outTimeUs)
-                return;
-            ogg.update();
-            // With the input's timestamps kept (-copyts), ffmpeg counts its
-            // time from the first it reported, not from the output's start;
-            // the pictures written tell the position then.
-            const double seconds =
-                plan.rateNum ? ogg.videoSeconds() : *block.outTimeUs / 1e6;
-            QString line = QStringLiteral("\r      ") + formatTime(seconds);
-            if (plan.audio)
-                line += QStringLiteral(" audio: %1kbps").arg(ogg.audioKbps());
-            if (plan.video)
-                line += QStringLiteral(" video: %1kbps").arg(ogg.videoKbps());
-            say(line);
-            lineOpen = true;
-        });
-    };
-    command.onStderr = [&](const QByteArray &bytes) {
-        ffmpegErrors += bytes;
-        if (ffmpegErrors.size() > keptErrors)
-            ffmpegErrors.remove(0, ffmpegErrors.size() - keptErrors);
-    };
-    const ChildResult run = runChild(command);
-    if (lineOpen)
-        say(QByteArray("\n"));
-
-    if (!run.startError.isEmpty())
-        return reportFailure(ffmpeg, run, ffmpegErrors);
-    if (o.nice && run.niceness && *run.niceness != *o.nice)
-        complain(QStringLiteral("note: the encoding ran at niceness %1, not %2")
-                     .arg(*run.niceness)
-                     .arg(*o.nice));
-    if (run.stopped) {
-        complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
-        return stoppedExit();
+    // Where the key frames are and where the pictures end, for exact parts
+    // and an exact start.
+    VideoScan scan;
+    if (plan.video && plan.rateNum && (parts > 1 || plan.start > 0)) {
+        ChildResult run;
+        scan = scanVideo(o, m, ffprobe, &run);
+        if (run.stopped || stopSignal())
+            return stopped(o.output);
+        if (scan.ok) {
+            countFrames(plan, scan.end);
+        } else if (parts > 1) {
+            complain(QStringLiteral("note: the key frames of the input cannot be found; "
+                                    "encoding in one process"));
+            parts = 1;
+        }
     }
-    return reportFailure(ffmpeg, run, ffmpegErrors);
+    if (!scan.ok)
+        countFrames(plan, std::nullopt);
+    if (!plan.error.isEmpty()) {
+        complain(plan.error);
+        return 1;
+    }
+    if (stopSignal())
+        return stopped(o.output);
+    return encode(o, m, plan, scan.ok ? &scan : nullptr, parts, ffmpeg, target);
 }

@@ -155,9 +155,8 @@ QString joinOgg(const QList<QString> &parts, const QList<qint64> &frames, const 
         Page page;
         while (packets < 3) {
             if (!reader.next(page))
-                return reader.error() + (reader.problem.isEmpty()
-                                             ? QStringLiteral("headers missing")
-                                             : QString());
+                return reader.error() +
+                       (reader.problem.isEmpty() ? QStringLiteral("headers missing") : QString());
             packets += page.packetsEnded;
             headers << page;
         }

@@ -196,8 +196,18 @@ ParseResult parseArguments(const QStringList &args)
         return r;
     };
 
+    bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &word = args.at(i);
+        // After "--" every word is the input, even one that starts with "-".
+        if (optionsEnded) {
+            inputs.append(word);
+            continue;
+        }
+        if (word == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
         const OptionDef *def = findOption(word);
         if (!def) {
             if (word.startsWith(QLatin1Char('-')) && word.size() > 1)
@@ -229,6 +239,8 @@ ParseResult parseArguments(const QStringList &args)
     o.input = inputs.first();
     if (o.output.isEmpty())
         return fail(QStringLiteral("no output file given (-o OUTPUT)"));
+    if (o.endTime && *o.endTime <= 0)
+        return fail(QStringLiteral("--endtime %1 leaves nothing to encode").arg(*o.endTime));
     if (o.startTime && o.endTime && *o.endTime <= *o.startTime)
         return fail(QStringLiteral("--endtime (%1) must be later than --starttime (%2)")
                         .arg(*o.endTime)
@@ -242,8 +254,14 @@ QString usageText()
         "Usage: ffmpeg2theora INPUT -o OUTPUT [options]\n"
         "\n"
         "Encodes INPUT into an Ogg file with Theora video and Vorbis audio, using\n"
-        "ffmpeg. OUTPUT is overwritten without asking. Each option is one word and\n"
-        "its value, if it takes one, the next word.\n"
+        "ffmpeg. Each option is one word and its value, if it takes one, the next\n"
+        "word; after -- every word is taken for the input.\n"
+        "\n"
+        "OUTPUT is replaced without asking, but only once the encode has\n"
+        "succeeded: until then the new file is written under a temporary name\n"
+        "beside it, and a failed or stopped encode leaves the old file as it was.\n"
+        "A symbolic link is followed. A device, a FIFO, or - for standard output\n"
+        "is written directly.\n"
         "\n"
         "Quality (a bit rate, if given, wins over a quality):\n"
         "  --videoquality Q     Theora quality, 0 to 10 (default 6)\n"
@@ -293,5 +311,7 @@ QString usageText()
         "A seekable input of FFMPEG2THEORA_PARALLEL_MIN seconds or more (default\n"
         "20) has its video encoded in one part per core at the same time, and the\n"
         "parts joined. FFMPEG2THEORA_PARALLEL=0 encodes in one process always, 1\n"
-        "splits whatever can be split, a number above 1 into that many parts.\n");
+        "splits whatever can be split, a number above 1 into that many parts.\n"
+        "Parts are never shorter than a few frames; an input whose key frames\n"
+        "cannot be found is encoded in one process.\n");
 }

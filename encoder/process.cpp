@@ -90,6 +90,7 @@ struct Running {
     pid_t pid = -1;
     int outFd = -1;
     int errFd = -1;
+    int progressFd = -1;
     bool done = false; // reaped, or never started
     bool killed = false;
     ChildResult result;
@@ -112,18 +113,21 @@ Running spawn(const ChildCommand &command)
         argv.push_back(w.data());
     argv.push_back(nullptr);
 
-    int outPipe[2], errPipe[2], execPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0) {
+    int outPipe[2] = {-1, -1}, errPipe[2] = {-1, -1}, execPipe[2] = {-1, -1},
+        progressPipe[2] = {-1, -1};
+    auto closeAll = [&] {
+        for (int *fds : {outPipe, errPipe, execPipe, progressPipe})
+            for (int i : {0, 1})
+                closeFd(fds[i]);
+    };
+    if ((command.onStdout && pipe2(outPipe, O_CLOEXEC) != 0) || pipe2(errPipe, O_CLOEXEC) != 0 ||
+        pipe2(execPipe, O_CLOEXEC) != 0 ||
+        (command.onProgress && pipe2(progressPipe, O_CLOEXEC) != 0)) {
         result.startError = QString::fromLocal8Bit(strerror(errno));
+        closeAll();
         return r;
     }
-    if (pipe2(errPipe, O_CLOEXEC) != 0 || pipe2(execPipe, O_CLOEXEC) != 0) {
-        result.startError = QString::fromLocal8Bit(strerror(errno));
-        close(outPipe[0]);
-        close(outPipe[1]);
-        return r;
-    }
-    const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     const pid_t parent = getpid();
 
     const pid_t pid = fork();
@@ -135,8 +139,15 @@ Running spawn(const ChildCommand &command)
         if (getppid() != parent)
             _exit(127);
         dup2(devNull, STDIN_FILENO);
-        dup2(outPipe[1], STDOUT_FILENO);
+        if (outPipe[1] >= 0)
+            dup2(outPipe[1], STDOUT_FILENO);
+        else if (!command.passStdout)
+            dup2(devNull, STDOUT_FILENO);
         dup2(errPipe[1], STDERR_FILENO);
+        if (progressPipe[1] == 3)
+            fcntl(3, F_SETFD, 0);
+        else if (progressPipe[1] >= 0)
+            dup2(progressPipe[1], 3);
         signal(SIGPIPE, SIG_DFL);
         sigset_t none;
         sigemptyset(&none);
@@ -150,15 +161,14 @@ Running spawn(const ChildCommand &command)
     }
 
     const int forkErrno = errno;
-    close(outPipe[1]);
-    close(errPipe[1]);
-    close(execPipe[1]);
+    closeFd(outPipe[1]);
+    closeFd(errPipe[1]);
+    closeFd(execPipe[1]);
+    closeFd(progressPipe[1]);
     if (devNull >= 0)
         close(devNull);
     if (pid < 0) {
-        close(outPipe[0]);
-        close(errPipe[0]);
-        close(execPipe[0]);
+        closeAll();
         result.startError = QString::fromLocal8Bit(strerror(forkErrno));
         return r;
     }
@@ -170,8 +180,7 @@ Running spawn(const ChildCommand &command)
     while (got < 0 && errno == EINTR);
     close(execPipe[0]);
     if (got == sizeof execErrno) {
-        close(outPipe[0]);
-        close(errPipe[0]);
+        closeAll();
         while (waitpid(pid, &result.status, 0) < 0 && errno == EINTR) {
         }
         result.startError = QString::fromLocal8Bit(strerror(execErrno));
@@ -186,8 +195,10 @@ Running spawn(const ChildCommand &command)
     r.pid = pid;
     r.outFd = outPipe[0];
     r.errFd = errPipe[0];
-    fcntl(r.outFd, F_SETFL, O_NONBLOCK);
-    fcntl(r.errFd, F_SETFL, O_NONBLOCK);
+    r.progressFd = progressPipe[0];
+    for (const int fd : {r.outFd, r.errFd, r.progressFd})
+        if (fd >= 0)
+            fcntl(fd, F_SETFL, O_NONBLOCK);
     return r;
 }
 
@@ -257,7 +268,7 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
     };
     // A child that has closed both its pipes is waited for.
     auto reap = [&](Running &c) {
-        if (c.done || c.outFd >= 0 || c.errFd >= 0)
+        if (c.done || c.outFd >= 0 || c.errFd >= 0 || c.progressFd >= 0)
             return;
         while (waitpid(c.pid, &c.result.status, 0) < 0) {
             if (errno != EINTR)
@@ -275,15 +286,13 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
 
     for (;;) {
         std::vector<pollfd> fds{{signalPipe[0], POLLIN, 0}};
-        std::vector<std::pair<Running *, bool>> owners{{nullptr, false}}; // child, is stdout
+        std::vector<std::pair<Running *, int *>> owners{{nullptr, nullptr}}; // child, its fd
         for (Running &c : children) {
-            if (c.outFd >= 0) {
-                fds.push_back({c.outFd, POLLIN, 0});
-                owners.push_back({&c, true});
-            }
-            if (c.errFd >= 0) {
-                fds.push_back({c.errFd, POLLIN, 0});
-                owners.push_back({&c, false});
+            for (int *fd : {&c.outFd, &c.errFd, &c.progressFd}) {
+                if (*fd >= 0) {
+                    fds.push_back({*fd, POLLIN, 0});
+                    owners.push_back({&c, fd});
+                }
             }
         }
         if (fds.size() == 1)
@@ -292,8 +301,7 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
         if (requests) {
             for (const Running &c : children) {
                 if (c.pid > 0 && !c.done && !c.killed) {
-                    const int left =
-                        std::max<qint64>(0, c.command->graceMs - sinceStop.elapsed());
+                    const int left = std::max<qint64>(0, c.command->graceMs - sinceStop.elapsed());
                     timeout = timeout < 0 ? left : std::min(timeout, left);
                 }
             }
@@ -315,9 +323,11 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
             if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
             Running &c = *owners[i].first;
-            const bool isOut = owners[i].second;
-            int &fd = isOut ? c.outFd : c.errFd;
-            if (!drain(fd, isOut ? c.command->onStdout : c.command->onStderr))
+            int &fd = *owners[i].second;
+            const auto &sink = &fd == &c.outFd   ? c.command->onStdout
+                               : &fd == &c.errFd ? c.command->onStderr
+                                                 : c.command->onProgress;
+            if (!drain(fd, sink))
                 closeFd(fd);
             reap(c);
         }
@@ -327,6 +337,7 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
     for (Running &c : children) {
         closeFd(c.outFd);
         closeFd(c.errFd);
+        closeFd(c.progressFd);
         reap(c);
         results << c.result;
     }

@@ -28,6 +28,12 @@ struct ChildCommand {
     int graceMs = 0;
     std::function<void(const QByteArray &)> onStdout;
     std::function<void(const QByteArray &)> onStderr;
+    // Set: the child's descriptor 3 is a pipe read into this (ffmpeg's
+    // progress, so that its standard output is free for the data).
+    std::function<void(const QByteArray &)> onProgress;
+    // Without onStdout: the child writes to our standard output when set,
+    // else to /dev/null.
+    bool passStdout = false;
 };
 
 struct ChildResult {

@@ -22,4 +22,12 @@ int stoppedExit();
 // and nothing said if it succeeded.
 int reportFailure(const QString &program, const ChildResult &run, const QByteArray &errors);
 
+// What ffmpeg wrote on its standard error, brought down to the reason it
+// gives: one line, without the "[decoder @ 0x...]" addresses and without the
+// lines that only say that something failed. Empty if it said nothing.
+QString failureReason(const QByteArray &errors);
+
+// How many of the lines ffmpeg wrote report damage in what it decoded.
+int damageReports(const QByteArray &errors);
+
 #endif

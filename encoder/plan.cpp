@@ -1,0 +1,431 @@
+#include "plan.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// The highest bit rate a Theora header can state (24 bits of bit/s).
+constexpr int theoraMaxKbps = 16777;
+
+// Bit rates (kbit/s) that libvorbis accepts in managed mode, by sample rate
+// band: per channel for one channel or uncoupled channels, and in total for a
+// stereo pair. Outside these bands it accepts no bit rate at all, only a
+// quality. Found by trying each band's edges.
+struct VorbisBand {
+    int rateFrom; // Hz, inclusive
+    int rateTo;   // Hz, exclusive
+    int monoMin, monoMax;
+    int stereoMin, stereoMax;
+};
+
+constexpr VorbisBand vorbisBands[] = {
+    {8000, 9000, 8, 42, 12, 84},      {9000, 15000, 12, 50, 16, 100},
+    {15000, 19000, 16, 100, 24, 200}, {19000, 26000, 16, 90, 30, 180},
+    {26000, 40000, 30, 190, 36, 380}, {40000, 50001, 32, 240, 45, 500},
+};
+
+const VorbisBand *vorbisBand(int rate)
+{
+    for (const auto &band : vorbisBands)
+        if (rate >= band.rateFrom && rate < band.rateTo)
+            return &band;
+    return nullptr;
+}
+
+// The range of bit rates Vorbis reaches in BAND with CHANNELS.
+std::pair<int, int> vorbisRange(const VorbisBand &band, int channels)
+{
+    if (channels == 2)
+        return {band.stereoMin, band.stereoMax};
+    if (channels == 6 && band.rateFrom >= 40000) // its own 5.1 setup
+        return {84, 6 * band.monoMax};
+    return {channels * band.monoMin, channels * band.monoMax};
+}
+
+int even(int n)
+{
+    return std::max(2, n & ~1);
+}
+
+QString number(double d)
+{
+    return QString::number(d, 'f', 6);
+}
+
+// Refuses pictures too small to be decoded.
+Plan checkPicture(Plan p, const Options &o, const MediaInfo &m)
+{
+    if (!p.video || !p.width || !p.height)
+        return p;
+    if (p.width < smallestSide || p.height < smallestSide) {
+        const bool changed =
+            o.width || o.height || o.cropTop || o.cropBottom || o.cropLeft || o.cropRight;
+        p.error =
+            QStringLiteral("the pictures would be %1x%2 pixels%3; Theora pictures must be "
+                           "at least %4x%4 to be played: choose a larger --width or "
+                           "--height")
+                .arg(p.width)
+                .arg(p.height)
+                .arg(changed ? QStringLiteral(" after cropping and scaling")
+                             : QStringLiteral(" (the input is %1x%2)").arg(m.width).arg(m.height))
+                .arg(smallestSide);
+    }
+    return p;
+}
+
+} // namespace
+
+Plan makePlan(const Options &o, const MediaInfo &m)
+{
+    Plan p;
+    p.video = m.videoStream >= 0;
+    p.audio = m.audioStream >= 0 && !o.noSound;
+    if (!p.video && !p.audio) {
+        p.error = QStringLiteral("nothing to encode: the input has no video, and --nosound "
+                                 "leaves out its sound");
+        return p;
+    }
+    if (o.startTime && m.duration && *o.startTime >= *m.duration) {
+        p.error = QStringLiteral("--starttime %1 is not within the input, which lasts %2 seconds")
+                      .arg(*o.startTime)
+                      .arg(*m.duration);
+        return p;
+    }
+
+    if (!o.format.isEmpty())
+        p.inputFormat << QStringLiteral("-f") << o.format;
+    if (!o.inputFps.isEmpty())
+        p.inputFormat << QStringLiteral("-r") << o.inputFps;
+    p.start = o.startTime.value_or(0);
+    p.startStamp = p.start + m.startTime;
+    p.url = inputUrl(o);
+    p.videoStream = p.video ? m.videoStream : -1;
+    p.audioStream = p.audio ? m.audioStream : -1;
+    if (o.endTime)
+        p.length = *o.endTime - p.start;
+    if (p.length && *p.length <= 0) {
+        p.error = QStringLiteral("--endtime %1 leaves nothing to encode").arg(*o.endTime);
+        return p;
+    }
+    if (o.inputFps.isEmpty() && m.rateNum > 0) {
+        p.rateNum = m.rateNum;
+        p.rateDen = m.rateDen;
+    }
+
+    if (p.video) {
+        QStringList &a = p.videoCodec;
+        a << QStringLiteral("-c:v") << QStringLiteral("libtheora");
+        if (o.videoBitrate) {
+            int kbps = *o.videoBitrate;
+            if (kbps > theoraMaxKbps) {
+                p.notes << QStringLiteral("video bit rate %1 kbit/s is above the %2 kbit/s a "
+                                          "Theora stream can state; using %2 kbit/s")
+                               .arg(kbps)
+                               .arg(theoraMaxKbps);
+                kbps = theoraMaxKbps;
+            }
+            a << QStringLiteral("-b:v") << QStringLiteral("%1k").arg(kbps);
+        } else {
+            a << QStringLiteral("-q:v") << QString::number(o.videoQuality.value_or(6));
+        }
+        // ffmpeg's own default interval for Theora is 12.
+        a << QStringLiteral("-g") << QString::number(o.keyint);
+        a << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p");
+
+        // Deinterlace before anything moves or scales lines of the picture,
+        // and before frames are dropped: it looks at the neighbours.
+        if (o.deinterlace == Options::Deinterlace::Auto)
+            p.earlyFilters << QStringLiteral("yadif=deint=interlaced");
+        else if (o.deinterlace == Options::Deinterlace::On)
+            p.earlyFilters << QStringLiteral("yadif=deint=all");
+        QStringList &filters = p.lateFilters;
+
+        const bool cropping = o.cropTop || o.cropBottom || o.cropLeft || o.cropRight;
+        const bool scaling = o.width || o.height;
+        if (m.width > 0 && m.height > 0) {
+            int w = m.width - o.cropLeft - o.cropRight;
+            int h = m.height - o.cropTop - o.cropBottom;
+            if (w < 2 || h < 2) {
+                p.error = QStringLiteral("the cropping leaves no picture: the input is %1x%2 "
+                                         "pixels")
+                              .arg(m.width)
+                              .arg(m.height);
+                return p;
+            }
+            // Theora wants 4:2:0 pictures of even size: without scaling, an
+            // odd size loses its last column or row.
+            if (!scaling) {
+                w &= ~1;
+                h &= ~1;
+            }
+            p.width = w;
+            p.height = h;
+            if (w != m.width || h != m.height)
+                filters << QStringLiteral("crop=%1:%2:%3:%4")
+                               .arg(w)
+                               .arg(h)
+                               .arg(o.cropLeft)
+                               .arg(o.cropTop);
+        } else if (cropping) {
+            filters << QStringLiteral("crop=iw-%1:ih-%2:%3:%4")
+                           .arg(o.cropLeft + o.cropRight)
+                           .arg(o.cropTop + o.cropBottom)
+                           .arg(o.cropLeft)
+                           .arg(o.cropTop);
+        }
+
+        if (scaling) {
+            auto side = [&p](const std::optional<int> &given, const char *name) {
+                if (!given)
+                    return -2; // follows the other side, kept even
+                if (*given % 2)
+                    p.notes << QStringLiteral("%1 %2 made even: %3")
+                                   .arg(QString::fromLatin1(name))
+                                   .arg(*given)
+                                   .arg(even(*given));
+                return even(*given);
+            };
+            const int sw = side(o.width, "--width");
+            const int sh = side(o.height, "--height");
+            filters << QStringLiteral("scale=%1:%2").arg(sw).arg(sh);
+            // The side that follows keeps the aspect, made even.
+            if (p.width && p.height) {
+                const double w = p.width, h = p.height;
+                p.width = sw > 0 ? sw : even(int(std::lround(w * sh / h)));
+                p.height = sh > 0 ? sh : even(int(std::lround(h * sw / w)));
+            }
+        }
+        if (!o.aspect.isEmpty()) {
+            QString dar = o.aspect;
+            dar.replace(QLatin1Char(':'), QLatin1Char('/'));
+            filters << QStringLiteral("setdar=%1").arg(dar);
+        }
+    }
+
+    if (p.audio) {
+        QStringList &a = p.audioCodec;
+        a << QStringLiteral("-c:a") << QStringLiteral("libvorbis");
+        int rate = o.sampleRate.value_or(m.sampleRate);
+        if (o.audioBitrate) {
+            const VorbisBand *band = vorbisBand(rate);
+            if (!band && rate > 0) {
+                const int usable = rate < vorbisBands[0].rateFrom ? 8000 : 48000;
+                p.notes << QStringLiteral("Vorbis has no bit rate mode at %1 Hz; resampling "
+                                          "to %2 Hz")
+                               .arg(rate)
+                               .arg(usable);
+                rate = usable;
+                band = vorbisBand(rate);
+            }
+            int kbps = *o.audioBitrate;
+            if (band) {
+                const int channels = m.channels > 0 ? m.channels : 2;
+                const auto [low, high] = vorbisRange(*band, channels);
+                const int nearest = std::clamp(kbps, low, high);
+                if (nearest != kbps)
+                    p.notes << QStringLiteral("audio bit rate %1 kbit/s is outside the %2 to %3 "
+                                              "kbit/s Vorbis reaches at %4 Hz with %5 "
+                                              "channel(s); using %6 kbit/s")
+                                   .arg(kbps)
+                                   .arg(low)
+                                   .arg(high)
+                                   .arg(rate)
+                                   .arg(channels)
+                                   .arg(nearest);
+                kbps = nearest;
+            }
+            a << QStringLiteral("-b:a") << QStringLiteral("%1k").arg(kbps);
+        } else {
+            a << QStringLiteral("-q:a") << QString::number(o.audioQuality.value_or(1));
+        }
+        if (rate > 0 && rate != m.sampleRate)
+            a << QStringLiteral("-ar") << QString::number(rate);
+    }
+
+    for (const auto &c : o.comments)
+        p.metadata << QStringLiteral("-metadata") << c.first + QLatin1Char('=') + c.second;
+    return checkPicture(p, o, m);
+}
+
+qint64 firstGridFrame(const Plan &p)
+{
+    // As the fps filter rounds its start time: to the nearest place, halves
+    // away from zero.
+    return qint64(std::round(p.startStamp * p.rateNum / p.rateDen));
+}
+
+double gridTime(const Plan &p, qint64 place)
+{
+    return double(place) * p.rateDen / p.rateNum;
+}
+
+void countFrames(Plan &p, std::optional<double> videoEnd)
+{
+    if (!p.video || !p.rateNum)
+        return;
+    std::optional<double> end;
+    if (p.length)
+        end = p.startStamp + *p.length;
+    if (videoEnd)
+        end = std::min(end.value_or(*videoEnd), *videoEnd);
+    if (!end)
+        return;
+    // The places whose time falls before the end.
+    const qint64 last = qint64(std::ceil(*end * p.rateNum / p.rateDen - 1e-6));
+    p.frames = std::max<qint64>(0, last - firstGridFrame(p));
+    if (p.frames == 0)
+        p.error = QStringLiteral("the range from %1 holds no picture: the video ends at %2")
+                      .arg(formatTime(p.start))
+                      .arg(formatTime(*end - (p.startStamp - p.start)));
+}
+
+double neededFrom(const Plan &p, const Slice &slice)
+{
+    if (!p.rateNum)
+        return p.startStamp;
+    double from = gridTime(p, firstGridFrame(p) + slice.first - slice.lead);
+    if (slice.audio || slice.first == 0)
+        from = std::min(from, p.startStamp);
+    return from;
+}
+
+double seekFor(double stamp, double inputStart, const QString &formatName, const VideoScan *scan,
+               double frameDuration)
+{
+    double at = stamp;
+    if (scan && scan->ok) {
+        // Containers whose seeking lands on the key frames of an index.
+        static const QStringList indexed = {QStringLiteral("mov"), QStringLiteral("matroska"),
+                                            QStringLiteral("avi"), QStringLiteral("nut"),
+                                            QStringLiteral("asf")};
+        bool keyFrameSeek = false;
+        for (const QString &name : formatName.split(QLatin1Char(',')))
+            keyFrameSeek = keyFrameSeek || indexed.contains(name);
+        const VideoScan::KeyFrame *key = nullptr;
+        for (const auto &k : scan->keyFrames)
+            if (k.pts <= stamp + 1e-6)
+                key = &k;
+        if (!key)
+            return 0; // before the first key frame: from the start
+        at = std::min(stamp, keyFrameSeek ? key->pts : key->dts - frameDuration / 2);
+    }
+    return std::max(0.0, at - inputStart);
+}
+
+QStringList ffmpegCommand(const Plan &p, const Slice &slice)
+{
+    QStringList a;
+    a << QStringLiteral("-hide_banner") << QStringLiteral("-nostdin") << QStringLiteral("-nostats")
+      << QStringLiteral("-loglevel") << QStringLiteral("error") << QStringLiteral("-y")
+      << QStringLiteral("-progress") << QStringLiteral("pipe:3") << QStringLiteral("-stats_period")
+      << QStringLiteral("0.25");
+    a << p.inputFormat;
+    // On the grid, the input's timestamps are kept and every cut is made by
+    // the filters, in those timestamps; without it, ffmpeg counts from the
+    // seek and -t ends the range.
+    const bool grid = p.rateNum > 0;
+    if (grid)
+        a << QStringLiteral("-copyts");
+    if (slice.seek > 0)
+        a << QStringLiteral("-ss") << number(slice.seek);
+    a << QStringLiteral("-i") << p.url;
+    if (slice.video)
+        a << QStringLiteral("-map") << QStringLiteral("0:%1").arg(p.videoStream);
+    if (slice.audio)
+        a << QStringLiteral("-map") << QStringLiteral("0:%1").arg(p.audioStream);
+    // The input's own tags stay out of the Vorbis comments.
+    a << QStringLiteral("-map_metadata") << QStringLiteral("-1");
+    if (!grid && p.length)
+        a << QStringLiteral("-t") << number(*p.length);
+
+    if (slice.video) {
+        QStringList filters = p.earlyFilters;
+        if (grid) {
+            const qint64 from = firstGridFrame(p) + slice.first - slice.lead;
+            filters << QStringLiteral("fps=%1/%2:start_time=%3")
+                           .arg(p.rateNum)
+                           .arg(p.rateDen)
+                           .arg(number(gridTime(p, from)));
+            QStringList trim;
+            if (slice.lead)
+                trim << QStringLiteral("start_frame=%1").arg(slice.lead);
+            if (slice.count)
+                trim << QStringLiteral("end_frame=%1").arg(slice.lead + slice.count);
+            if (!trim.isEmpty())
+                filters << QStringLiteral("trim=") + trim.join(QLatin1Char(':'));
+            filters << QStringLiteral("setpts=PTS-STARTPTS");
+        }
+        filters << p.lateFilters;
+        a << p.videoCodec;
+        if (!filters.isEmpty())
+            a << QStringLiteral("-vf") << filters.join(QLatin1Char(','));
+    }
+    if (slice.audio) {
+        a << p.audioCodec;
+        if (grid) {
+            // The sound keeps its place beside the pictures: a sound that
+            // starts late still does.
+            const double origin = gridTime(p, firstGridFrame(p));
+            QString trim = QStringLiteral("atrim=start=%1").arg(number(origin));
+            if (p.length)
+                trim += QStringLiteral(":end=%1").arg(number(p.startStamp + *p.length));
+            a << QStringLiteral("-af")
+              << trim + QStringLiteral(",asetpts=PTS-%1/TB").arg(number(origin));
+        }
+    }
+    a << p.metadata;
+    // Pages reach the file as they are made, so the progress line can tell
+    // the bit rates from what is there.
+    a << QStringLiteral("-flush_packets") << QStringLiteral("1") << QStringLiteral("-f")
+      << QStringLiteral("ogg") << slice.output;
+    return a;
+}
+
+QList<qint64> cutPoints(qint64 frames, int parts, int keyint)
+{
+    parts = int(std::clamp<qint64>(parts, 1, std::max<qint64>(1, frames / shortestPart)));
+    const double span = double(frames) / parts;
+    QList<qint64> starts{0};
+    for (int k = 1; k < parts; ++k) {
+        const double at = span * k;
+        const qint64 aligned = qint64(std::llround(at / keyint)) * keyint;
+        // At a key frame place where it stays near the even cut, so that the
+        // key frames fall where one process puts them.
+        const qint64 point = std::abs(double(aligned) - at) < span / 2 ? aligned : std::llround(at);
+        if (point - starts.last() >= shortestPart && frames - point >= shortestPart)
+            starts << point;
+    }
+    return starts;
+}
+
+PartsWanted partsWanted(const QByteArray &parallel, const QByteArray &shortest, int cores,
+                        double length)
+{
+    PartsWanted w;
+    bool ok = true;
+    const int forced = parallel.isEmpty() ? -1 : parallel.trimmed().toInt(&ok);
+    if (!ok || forced < -1 || (!parallel.isEmpty() && forced < 0)) {
+        w.error = QStringLiteral("FFMPEG2THEORA_PARALLEL takes a whole number (0: one process, "
+                                 "1: one part per core, more: that many parts), not '%1'")
+                      .arg(QString::fromLocal8Bit(parallel));
+        return w;
+    }
+    double least = 20;
+    if (!shortest.isEmpty()) {
+        least = shortest.trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(least) || least < 0) {
+            w.error = QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN takes a number of seconds, not "
+                                     "'%1'")
+                          .arg(QString::fromLocal8Bit(shortest));
+            return w;
+        }
+    }
+    if (forced == 0)
+        return w;
+    if (forced < 0 && length < least)
+        return w;
+    w.parts = std::max(1, forced >= 2 ? forced : cores);
+    return w;
+}

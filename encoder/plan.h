@@ -1,0 +1,110 @@
+#ifndef FFMPEG2THEORA_PLAN_H
+#define FFMPEG2THEORA_PLAN_H
+
+#include "media.h"
+#include "options.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// One encode, in one process or in parts: the plan holds what every ffmpeg of
+// the encode shares, a slice what one of them does. ffmpegCommand makes every
+// ffmpeg command line from the two, so an option reaches every slice alike.
+struct Plan {
+    QStringList notes;
+    QString error; // not empty: the encode cannot be made
+    bool video = false;
+    bool audio = false;
+
+    QStringList inputFormat;      // -f FORMAT, -r RATE: before -ss and -i
+    QString url;                  // the input
+    double start = 0;             // seconds into the input
+    double startStamp = 0;        // the input's timestamp there
+    std::optional<double> length; // of the range, when it ends before the input
+    int videoStream = -1;
+    int audioStream = -1;
+    QStringList videoCodec, audioCodec;
+    // The picture filters before and after the frame rate filter, which puts
+    // the frames on a fixed grid that starts with the range.
+    QStringList earlyFilters, lateFilters;
+    QStringList metadata;
+    // The frame rate of the output, when the input states one and --inputfps
+    // does not replace it: the frames are then put on its grid.
+    int rateNum = 0;
+    int rateDen = 0;
+    // The size of the pictures written, when the input's size is known.
+    int width = 0;
+    int height = 0;
+    // The pictures of the range, when known; 0 when the range runs to the end
+    // of a video of unknown length.
+    qint64 frames = 0;
+};
+
+// The smallest picture side Theora pictures can be decoded at.
+constexpr int smallestSide = 18;
+
+Plan makePlan(const Options &o, const MediaInfo &m);
+
+// The frame grid: whole multiples of the frame duration, in the input's own
+// timestamps (which ffmpeg keeps as they are: -copyts), so that every ffmpeg
+// that reads a part of the input puts the same frame on the same place.
+//
+// The place of the range's first picture, and the timestamp of a place.
+qint64 firstGridFrame(const Plan &p);
+double gridTime(const Plan &p, qint64 place);
+
+// Counts the range's pictures from where the video stream ends (END, the
+// input's timestamp, when known) and the range; sets an error when the range
+// holds none.
+void countFrames(Plan &p, std::optional<double> videoEnd);
+
+// What one ffmpeg of the encode does: the pictures [first, first + count) of
+// the range (count 0: to its end), read from LEAD pictures earlier so that
+// the filters see the ones before too, and/or the sound of the range.
+struct Slice {
+    bool video = false;
+    bool audio = false;
+    qint64 first = 0;
+    qint64 count = 0;
+    qint64 lead = 0;
+    double seek = 0; // where ffmpeg starts reading, in seconds into the input
+    QString output;  // what ffmpeg writes, as a URL
+};
+
+// The input timestamp from which SLICE needs the input.
+double neededFrom(const Plan &p, const Slice &slice);
+
+// Where to seek (seconds into an input starting at INPUTSTART) so that the
+// decoding starts on or before STAMP: at the key frame before it, found by
+// SCAN. Some containers (MPEG-TS, program streams, raw streams) seek to any
+// packet before the time asked, not to a key frame; their seek goes before
+// the key frame's decoding time, and the decoder starts with that key frame.
+double seekFor(double stamp, double inputStart, const QString &formatName, const VideoScan *scan,
+               double frameDuration);
+
+// The ffmpeg arguments (without the program) that encode SLICE of P. ffmpeg
+// reports its progress on descriptor 3.
+QStringList ffmpegCommand(const Plan &p, const Slice &slice);
+
+// Where the parts of FRAMES pictures start when cut into about PARTS parts:
+// strictly increasing, from 0, at multiples of KEYINT where that keeps the
+// parts about even, none shorter than shortestPart; fewer parts rather than
+// tiny ones.
+constexpr int shortestPart = 4;
+QList<qint64> cutPoints(qint64 frames, int parts, int keyint);
+
+// How many parts the environment asks for: PARALLEL (FFMPEG2THEORA_PARALLEL)
+// and SHORTEST (FFMPEG2THEORA_PARALLEL_MIN) as set, CORES, and the range's
+// LENGTH in seconds. 1 means one process. Anything but a number in the two
+// variables is an error.
+struct PartsWanted {
+    int parts = 1;
+    QString error;
+};
+PartsWanted partsWanted(const QByteArray &parallel, const QByteArray &shortest, int cores,
+                        double length);
+
+#endif
