@@ -72,7 +72,7 @@ inline Probe probe(const QString &path)
         QStringLiteral("ffprobe"),
         words(QStringLiteral("-v error -of json -show_entries format=format_name,duration,size:"
                              "stream=codec_type,codec_name,width,height,display_aspect_ratio,"
-                             "sample_rate,bit_rate,duration:stream_tags"))
+                             "sample_rate,bit_rate,duration,start_time:stream_tags"))
             << path);
     const QJsonObject root = QJsonDocument::fromJson(json).object();
     Probe p;
@@ -99,6 +99,30 @@ inline bool playable(const QString &path)
     return !runTool(QStringLiteral("ffmpeg"), words(QStringLiteral("-v error -xerror -nostdin -i"))
                                                   << path << words(QStringLiteral("-f null -")))
                 .isNull();
+}
+
+// The Ogg file is well formed, as the format's own validator sees it.
+inline bool oggValid(const QString &path)
+{
+    return !runTool(QStringLiteral("oggz-validate"), {path}).isNull();
+}
+
+// The PSNR of each picture of B against the same picture of A, in dB
+// (identical pictures: 1000); empty if they cannot be compared.
+inline QList<double> psnrPerFrame(const QString &a, const QString &b)
+{
+    const QByteArray stats = runTool(
+        QStringLiteral("ffmpeg"),
+        words(QStringLiteral("-v error -nostdin -i %1 -i %2 -lavfi [0:v][1:v]psnr=stats_file=- "
+                             "-f null -")
+                  .arg(a, b)));
+    QList<double> found;
+    static const QRegularExpression value(QStringLiteral("psnr_avg:(\\S+)"));
+    for (auto m = value.globalMatch(QString::fromLatin1(stats)); m.hasNext();) {
+        const QString v = m.next().captured(1);
+        found << (v == QLatin1String("inf") ? 1000 : v.toDouble());
+    }
+    return found;
 }
 
 // In seconds, the times the window reads from standard error: the first

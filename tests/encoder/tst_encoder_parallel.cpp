@@ -71,7 +71,7 @@ class TestEncoderParallel : public QObject
         QStringList found;
         for (const QString &name :
              QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-            if (!name.endsWith(QLatin1String(".mkv")) && !name.endsWith(QLatin1String(".ogg")) &&
+            if (!QStringList{"mkv", "ogg", "ts", "nut", "mp4"}.contains(QFileInfo(name).suffix()) &&
                 !name.startsWith(QLatin1String("fake-")))
                 found << name;
         return found;
@@ -99,6 +99,110 @@ private slots:
                          QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=30000/1001:d=2 -f lavfi "
                                         "-i sine=r=48000:d=2 -c:v mpeg4 -g 15 -bf 2 -c:a "
                                         "pcm_s16le")));
+
+        // Inputs the parts once got wrong. MPEG-TS with key frames 10 s
+        // apart, as cameras and broadcasts make them; video that ends before
+        // the sound; sound that starts 2 s after the pictures; a key frame
+        // of more than a megabyte; a file cut short, whose header promises
+        // more; an MP4 with the tags of its container.
+        QVERIFY(makeClip(path("longgop.ts"),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=12 -f lavfi -i "
+                                        "sine=d=12 -c:v mpeg2video -g 250 -bf 2 -c:a mp2 -f "
+                                        "mpegts")));
+        QVERIFY(makeClip(path("shortvideo.mkv"),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=1 -f lavfi -i "
+                                        "sine=d=3 -c:v mpeg4 -c:a pcm_s16le")));
+        QVERIFY(makeClip(path("latesound.mkv"),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=4 -itsoffset 2 -f "
+                                        "lavfi -i sine=d=2 -c:v mpeg4 -c:a pcm_s16le")));
+        QVERIFY(makeClip(path("noise.nut"),
+                         QStringLiteral("-f lavfi -i nullsrc=s=1280x720:r=25:d=0.4,geq=random(1)*"
+                                        "255:128:128 -c:v ffv1")));
+        QVERIFY(makeClip(path("cutshort.mkv"),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=3 -c:v mpeg4 -q:v "
+                                        "2")));
+        QFile cut(path("cutshort.mkv"));
+        QVERIFY(cut.resize(cut.size() * 6 / 10));
+        QVERIFY(makeClip(path("tagged.mp4"),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -f lavfi -i "
+                                        "sine=d=2 -c:v libx264 -c:a aac")));
+    }
+
+    // Each odd input, in one process and in parts: the same pictures (PSNR
+    // of 40 dB or more on every one, at a quality where the two encodes are
+    // alike), as many of them, as long, the sound starting at the same
+    // place, and a file the Ogg validator accepts.
+    void sameInBothModes_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("parts");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<double>("soundStart"); // seconds; -1: no sound
+        const auto row = [](const char *name, const char *clip, const char *parts,
+                            const char *options, double soundStart) {
+            QTest::newRow(name) << QString::fromLatin1(clip) << QString::fromLatin1(parts)
+                                << QString::fromLatin1(options) << soundStart;
+        };
+        row("MPEG-TS, key frames 10 s apart", "longgop.ts", "3", "", 0);
+        row("MPEG-TS, from between key frames", "longgop.ts", "2", "--starttime 6.5", 0);
+        row("video shorter than the sound", "shortvideo.mkv", "2", "", 0);
+        row("sound 2 s late", "latesound.mkv", "2", "", 2);
+        row("sound late, from within", "latesound.mkv", "2", "--starttime 1", 1);
+        row("key frame over a megabyte", "noise.nut", "2", "", -1);
+        row("cut short", "cutshort.mkv", "3", "", -1);
+        row("many parts, long key frame interval", "pal.mkv", "16", "--keyint 250", 0);
+        row("MP4 with container tags", "tagged.mp4", "2", "--title Mine", 0);
+    }
+
+    void sameInBothModes()
+    {
+        QFETCH(QString, clip);
+        QFETCH(QString, parts);
+        QFETCH(QString, options);
+        QFETCH(double, soundStart);
+        const QStringList args = words(options + QStringLiteral(" --videoquality 10"));
+        const EncoderRun one = runEncoder(
+            QStringList{path(qPrintable(clip)), QStringLiteral("-o"), path("one.ogg")} + args,
+            withParts(QStringLiteral("0")));
+        QVERIFY2(one.exitCode == 0, qPrintable(one.err));
+        QProcessEnvironment env = withParts(parts);
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN"), QStringLiteral("0"));
+        const EncoderRun split = runEncoder(
+            QStringList{path(qPrintable(clip)), QStringLiteral("-o"), path("split.ogg")} + args,
+            env);
+        QVERIFY2(split.exitCode == 0, qPrintable(split.err));
+        QVERIFY2(!split.err.contains(QLatin1String("one process")), qPrintable(split.err));
+        QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
+        QVERIFY(oggValid(path("split.ogg")));
+
+        const Summary a = summarize(path("one.ogg"));
+        const Summary b = summarize(path("split.ogg"));
+        QVERIFY(a.frames > 5);
+        QCOMPARE(b.frames, a.frames);
+        QVERIFY2(
+            qAbs(b.videoLength - a.videoLength) < 0.001,
+            qPrintable(QStringLiteral("%1 s against %2 s").arg(b.videoLength).arg(a.videoLength)));
+        const QList<double> psnr = psnrPerFrame(path("one.ogg"), path("split.ogg"));
+        QCOMPARE(psnr.size(), a.frames);
+        for (int i = 0; i < psnr.size(); ++i)
+            QVERIFY2(psnr.at(i) >= 40,
+                     qPrintable(QStringLiteral("picture %1: %2 dB").arg(i).arg(psnr.at(i))));
+
+        for (const char *file : {"one.ogg", "split.ogg"}) {
+            const Probe p = probe(path(file));
+            QCOMPARE(p.audioStreams, soundStart < 0 ? 0 : 1);
+            if (soundStart >= 0) {
+                const double start = field(p.audio, "start_time").toDouble();
+                QVERIFY2(
+                    qAbs(start - soundStart) < 0.05,
+                    qPrintable(QStringLiteral("%1: sound starts at %2 s").arg(file).arg(start)));
+            }
+            // The input's container tags stay out.
+            for (const QJsonObject &tags : {p.video.value(QLatin1String("tags")).toObject(),
+                                            p.audio.value(QLatin1String("tags")).toObject()})
+                for (const char *tag : {"major_brand", "handler_name", "compatible_brands"})
+                    QVERIFY2(!tags.contains(QLatin1String(tag)), tag);
+        }
     }
 
     // Parts of 8 frames and more, cut at multiples of the key frame interval
