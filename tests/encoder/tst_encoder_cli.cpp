@@ -40,6 +40,18 @@ private slots:
         QVERIFY(empty.open(QIODevice::WriteOnly));
         QFile junk(dir.filePath(QStringLiteral("junk.avi")));
         QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'x')) == 4096);
+        QVERIFY(makeClip(dir.filePath(QStringLiteral("tiny.mkv")),
+                         QStringLiteral("-f lavfi -i testsrc2=s=16x16:r=10:d=1 -c:v ffv1")));
+    }
+
+    // Stand-in programs: SCRIPT as an executable shell script named NAME.
+    QString standIn(const QString &name, const QByteArray &script)
+    {
+        QFile fake(dir.filePath(name));
+        if (!fake.open(QIODevice::WriteOnly) || fake.write("#!/bin/sh\n" + script + '\n') <= 0)
+            return {};
+        fake.setPermissions(fake.permissions() | QFileDevice::ExeOwner);
+        return fake.fileName();
     }
 
     void refused_data()
@@ -109,6 +121,13 @@ private slots:
         row("dies of a signal", "kill -FPE $$", "OUT", 128 + SIGFPE, "Floating point exception",
             "");
         row("talks but succeeds", "echo 'frame=25 time=00:00:01.00' >&2", "OUT", 0, "", "frame=");
+        // ffmpeg's text is brought down to its reason.
+        row("without addresses",
+            "echo '[libtheora @ 0x55d0c1a2b3c0] Invalid pixel format' >&2; exit 1", "OUT", 1,
+            "failed: Invalid pixel format", "0x55d0c1a2b3c0");
+        row("without the lines that only say it failed",
+            "echo 'Invalid pixel format' >&2; echo 'Conversion failed!' >&2; exit 1", "OUT", 1,
+            "Invalid pixel format", "Conversion failed");
         row("real ffmpeg, no such output directory", "", "DIR/none/out.ogg", 1,
             "No such file or directory", "");
     }
@@ -185,6 +204,134 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QByteArray("ZX").contains(statField(children.first(), 0)), 10000);
         QVERIFY(playable(out()));
         QVERIFY(field(probe(out()).format, "duration").toDouble() >= 0.4);
+    }
+
+    // Refused before any encoding: every line of ours says who speaks, and
+    // ffmpeg is never started.
+    void refusedBeforeEncoding_data()
+    {
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<QString>("parallel"); // FFMPEG2THEORA_PARALLEL
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char *name, const char *args, const char *parallel,
+                            const char *message) {
+            QTest::newRow(name) << QString::fromLatin1(args) << QString::fromLatin1(parallel)
+                                << QString::fromLatin1(message);
+        };
+        row("--endtime 0", "CLIP -o OUT --endtime 0", "", "leaves nothing to encode");
+        row("start at the very end", "CLIP -o OUT --starttime 0.99", "", "holds no picture");
+        row("--width 16", "CLIP -o OUT --width 16", "", "at least 18x18");
+        row("a 16x16 input", "DIR/tiny.mkv -o OUT", "", "the input is 16x16");
+        row("output is a directory", "CLIP -o DIR", "", "Is a directory");
+        row("output in a missing directory", "CLIP -o DIR/none/out.ogg", "",
+            "No such file or directory");
+        row("too long an output name",
+            "CLIP -o "
+            "DIR/xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
+            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
+            "xx"
+            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx."
+            "ogg",
+            "", "File name too long");
+        row("FFMPEG2THEORA_PARALLEL not a number", "CLIP -o OUT", "yes",
+            "FFMPEG2THEORA_PARALLEL takes a whole number");
+        row("an unknown option", "CLIP -o OUT --colour red", "", "unknown option");
+        row("no input", "-o OUT", "", "no input file");
+    }
+
+    void refusedBeforeEncoding()
+    {
+        QFETCH(QString, args);
+        QFETCH(QString, parallel);
+        QFETCH(QString, message);
+        const QString ran = dir.filePath(QStringLiteral("ffmpeg-ran"));
+        QFile::remove(ran);
+        QFile::remove(out());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"),
+                   standIn(QStringLiteral("fake-ffmpeg-marks"), "touch " + ran.toLocal8Bit()));
+        if (!parallel.isEmpty())
+            env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL"), parallel);
+
+        const EncoderRun r = runEncoder(expand(args), env);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(!QFile::exists(ran));
+        QVERIFY(!QFile::exists(out()));
+        for (const QString &line : r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            QVERIFY2(line.startsWith(QLatin1String("ffmpeg2theora: ")) ||
+                         line.startsWith(QLatin1String("  Duration: ")),
+                     qPrintable(line));
+    }
+
+    // A stop at any step: the children end, nothing of ours is left, one
+    // line says so, and the exit status is 128 plus the signal. An existing
+    // output survives.
+    void stopsAtEveryStep_data()
+    {
+        QTest::addColumn<QByteArray>("ffprobe"); // a stand-in's script; empty: the real one
+        QTest::addColumn<QByteArray>("ffmpeg");
+        QTest::addColumn<QString>("parallel");
+
+        // The stand-ins mark when they are reached, then take their time.
+        QTest::newRow("during the probe")
+            << QByteArray("touch \"$STEP\"; exec sleep 30") << QByteArray() << "0";
+        QTest::newRow("while the key frames are sought")
+            << QByteArray("case \"$*\" in *packet=*) touch \"$STEP\"; exec sleep 30;; esac; "
+                          "exec ffprobe \"$@\"")
+            << QByteArray() << "2";
+        QTest::newRow("one process, over an existing file")
+            << QByteArray() << QByteArray("touch \"$STEP\"; exec ffmpeg -re \"$@\"") << "0";
+        QTest::newRow("parts, over an existing file")
+            << QByteArray() << QByteArray("touch \"$STEP\"; exec ffmpeg -re \"$@\"") << "2";
+    }
+
+    void stopsAtEveryStep()
+    {
+        QFETCH(QByteArray, ffprobe);
+        QFETCH(QByteArray, ffmpeg);
+        QFETCH(QString, parallel);
+        QTemporaryDir place;
+        QVERIFY(place.isValid());
+        const QString step = dir.filePath(QStringLiteral("step-reached"));
+        QFile::remove(step);
+        const QString output = place.filePath(QStringLiteral("old.ogg"));
+        QFile old(output);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("STEP"), step);
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL"), parallel);
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN"), QStringLiteral("0"));
+        if (!ffprobe.isEmpty())
+            env.insert(QStringLiteral("FFMPEG2THEORA_FFPROBE"),
+                       standIn(QStringLiteral("fake-ffprobe"), ffprobe));
+        if (!ffmpeg.isEmpty())
+            env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"),
+                       standIn(QStringLiteral("fake-ffmpeg"), ffmpeg));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(FFMPEG2THEORA),
+                {dir.filePath(QStringLiteral("clip.mkv")), QStringLiteral("-o"), output});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(step), 20000);
+        const QStringList children = childrenOf(p.processId());
+        QVERIFY(!children.isEmpty());
+
+        ::kill(p.processId(), SIGTERM);
+        QVERIFY(p.waitForFinished(15000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 128 + SIGTERM);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QCOMPARE(err.count(QLatin1String("ffmpeg2theora: ")), 1);
+        QVERIFY2(err.contains(QLatin1String("ffmpeg2theora: stopped")), qPrintable(err));
+        for (const QString &child : children)
+            QTRY_VERIFY_WITH_TIMEOUT(QByteArray("ZX").contains(statField(child, 0)), 10000);
+        QCOMPARE(
+            QDir(place.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("old.ogg")});
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
     }
 };
 

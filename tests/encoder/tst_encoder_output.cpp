@@ -4,7 +4,10 @@
 
 #include "encodertest.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 class TestEncoderOutput : public QObject
 {
@@ -34,6 +37,20 @@ private slots:
                          QStringLiteral("-f lavfi -i testsrc2=s=161x121:r=25:d=1 -c:v ffv1")));
         QVERIFY(makeClip(dir.filePath(QStringLiteral("mono.wav")),
                          QStringLiteral("-f lavfi -i sine=r=22050:d=1")));
+        // A phone's video: stored 160x120, shown turned a quarter, 120x160.
+        QVERIFY(makeClip(dir.filePath(QStringLiteral("stored.mp4")),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=1 -c:v libx264")));
+        QVERIFY(makeClip(dir.filePath(QStringLiteral("rotated.mp4")),
+                         QStringLiteral("-i %1 -c copy -metadata:s:v:0 rotate=90")
+                             .arg(dir.filePath(QStringLiteral("stored.mp4")))));
+        // Damaged in its middle third.
+        const QString damaged = dir.filePath(QStringLiteral("damaged.mkv"));
+        QVERIFY(makeClip(damaged, QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -c:v "
+                                                 "mpeg4 -q:v 3")));
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        for (qint64 at = file.size() / 3; at < file.size() * 2 / 3; at += 3000)
+            QVERIFY(file.seek(at) && file.write(QByteArray(100, '\xff')) == 100);
     }
 
     void picture_data()
@@ -60,6 +77,10 @@ private slots:
         row("aspect as a number, never deinterlaced", "av.mkv", "--aspect 2 -d off", "160x120",
             "2:1");
         row("always deinterlaced", "av.mkv", "-d on --sharpness 0", "160x120", "4:3");
+        // Cropping and scaling work on the picture as it is shown.
+        row("turned, cropped", "rotated.mp4", "--cropleft 10 --cropright 10 --cropbottom 20",
+            "100x140", "");
+        row("turned, width alone", "rotated.mp4", "--width 60", "60x80", "");
     }
 
     void picture()
@@ -150,6 +171,35 @@ private slots:
         }
     }
 
+    // A damaged input still gives a file, and one line says how much was
+    // damaged and how long the result is, in either mode.
+    void damagedInput_data()
+    {
+        QTest::addColumn<QString>("parts");
+        QTest::newRow("one process") << "0";
+        QTest::newRow("parts") << "2";
+    }
+
+    void damagedInput()
+    {
+        QFETCH(QString, parts);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL"), parts);
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN"), QStringLiteral("0"));
+        QFile::remove(out());
+        const EncoderRun r = runEncoder(
+            {dir.filePath(QStringLiteral("damaged.mkv")), QStringLiteral("-o"), out()}, env);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(playable(out()));
+        QVERIFY(oggValid(out()));
+        const QStringList ours =
+            r.err.split(QLatin1Char('\n')).filter(QStringLiteral("ffmpeg2theora:"));
+        QCOMPARE(ours.size(), 1);
+        QVERIFY2(ours.first().contains(QLatin1String("warning: the input is damaged")) &&
+                     ours.first().contains(QLatin1String("the result lasts 0:00:02.00")),
+                 qPrintable(r.err));
+    }
+
     // Key frames come at the interval asked for, 64 by default (ffmpeg's own
     // default would put one every 12 frames); the clip has 25 frames.
     void keyFrames_data()
@@ -233,6 +283,141 @@ private slots:
         const double file = field(probe(out()).format, "size").toDouble() * 8 / 1000;
         QVERIFY2(shown > 0.7 * file && shown < 1.1 * file,
                  qPrintable(QStringLiteral("%1 against %2").arg(shown).arg(file)));
+    }
+
+    // Where the result goes, the same in one process and in parts: a file
+    // is replaced only after success, a link is written through, a FIFO and
+    // standard output are written to, a file we may not write or the input
+    // itself is refused, and a failed encode leaves the old file as it was.
+    void outputPolicy_data()
+    {
+        QTest::addColumn<QString>("parts");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QByteArray>("ffmpeg"); // a stand-in's script; empty: the real one
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        for (const char *parts : {"0", "2"}) {
+            const auto row = [parts](const char *name, const char *output, const QByteArray &ffmpeg,
+                                     int exitCode, const char *message) {
+                QTest::addRow("%s, %s", name, *parts == '0' ? "one process" : "parts")
+                    << QString::fromLatin1(parts) << QString::fromLatin1(output) << ffmpeg
+                    << exitCode << QString::fromLatin1(message);
+            };
+            row("input as a file: URL, output the input", "input", "", 1, "is the input file");
+            row("symbolic link", "link", "", 0, "");
+            row("FIFO", "fifo", "", 0, "");
+            row("standard output", "-", "", 0, "");
+            row("read-only file", "readonly", "", 1, "Permission denied");
+            row("failing encode over a file", "old",
+                "for a; do last=$a; done; echo junk > \"${last#file:}\"; "
+                "echo 'Invalid argument' >&2; exit 1",
+                1, "Invalid argument");
+        }
+    }
+
+    void outputPolicy()
+    {
+        QFETCH(QString, parts);
+        QFETCH(QString, output);
+        QFETCH(QByteArray, ffmpeg);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QTemporaryDir place;
+        QVERIFY(place.isValid());
+        const QDir d(place.path());
+        const QString clip = d.filePath(QStringLiteral("clip.mkv"));
+        QVERIFY(QFile::copy(dir.filePath(QStringLiteral("av.mkv")), clip));
+        const QByteArray oldText = "the user's own file\n";
+        const QString old = d.filePath(QStringLiteral("old.ogg"));
+        QFile oldFile(old);
+        QVERIFY(oldFile.open(QIODevice::WriteOnly) && oldFile.write(oldText) > 0);
+        oldFile.close();
+        QVERIFY(oldFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ReadGroup));
+        QString input = clip, target = old;
+        QProcess reader;
+        if (output == QLatin1String("input")) {
+            input = QStringLiteral("file://") + clip;
+            target = clip;
+        } else if (output == QLatin1String("link")) {
+            target = d.filePath(QStringLiteral("link.ogg"));
+            QVERIFY(QFile::link(old, target));
+        } else if (output == QLatin1String("fifo")) {
+            target = d.filePath(QStringLiteral("fifo"));
+            QCOMPARE(mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+            reader.setStandardOutputFile(d.filePath(QStringLiteral("read.ogg")));
+            reader.start(QStringLiteral("cat"), {target});
+            QVERIFY(reader.waitForStarted());
+        } else if (output == QLatin1String("-")) {
+            target = output;
+        } else if (output == QLatin1String("readonly")) {
+            QVERIFY(oldFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        }
+        const QByteArray clipHash = hash(clip);
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL"), parts);
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN"), QStringLiteral("0"));
+        if (!ffmpeg.isEmpty()) {
+            QFile fake(d.filePath(QStringLiteral("fake-ffmpeg")));
+            QVERIFY(fake.open(QIODevice::WriteOnly) && fake.write("#!/bin/sh\n" + ffmpeg) > 0);
+            fake.close();
+            fake.setPermissions(fake.permissions() | QFileDevice::ExeOwner);
+            env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"), fake.fileName());
+        }
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(FFMPEG2THEORA), {input, QStringLiteral("-o"), target});
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray data = p.readAllStandardOutput();
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(p.exitCode() == exitCode, qPrintable(err));
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QCOMPARE(hash(clip), clipHash);
+        // Nothing is left beside the output: no temporary file, no parts.
+        for (const QString &name :
+             d.entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot))
+            QVERIFY2(!name.startsWith(QLatin1Char('.')), qPrintable(name));
+
+        if (exitCode != 0) {
+            QCOMPARE(readAll(old), oldText);
+            QCOMPARE(QFileInfo(old).permissions() & QFileDevice::WriteOwner,
+                     output == QLatin1String("readonly") ? QFileDevice::Permissions()
+                                                         : QFileDevice::WriteOwner);
+            return;
+        }
+        QString written = old;
+        if (output == QLatin1String("link")) {
+            QVERIFY(QFileInfo(target).isSymLink());
+            // The target keeps its permissions.
+            struct stat st;
+            QVERIFY(stat(QFile::encodeName(old).constData(), &st) == 0);
+            QCOMPARE(st.st_mode & 0777, 0640u);
+        } else if (output == QLatin1String("fifo")) {
+            QVERIFY(reader.waitForFinished(10000));
+            struct stat st;
+            QVERIFY(stat(QFile::encodeName(target).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+            written = d.filePath(QStringLiteral("read.ogg"));
+        } else if (output == QLatin1String("-")) {
+            QVERIFY(data.startsWith("OggS"));
+            written = d.filePath(QStringLiteral("stdout.ogg"));
+            QFile f(written);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
+        }
+        QVERIFY(oggValid(written));
+        QCOMPARE(field(probe(written).video, "codec_name"), QStringLiteral("theora"));
+        QVERIFY(playable(written));
+    }
+
+private:
+    static QByteArray readAll(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static QByteArray hash(const QString &path)
+    {
+        return QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1);
     }
 };
 

@@ -273,6 +273,7 @@ private slots:
         QVERIFY2(qAbs(b.size - a.size) <= sizeTolerance * a.size,
                  qPrintable(QStringLiteral("%1 against %2 bytes").arg(b.size).arg(a.size)));
         QVERIFY(playable(path("split.ogg")));
+        QVERIFY(oggValid(path("split.ogg")));
 
         // The same standard error as one process: the length, then one
         // position that grows to the end of the range.
