@@ -150,7 +150,7 @@ private slots:
         row("sound late, from within", "latesound.mkv", "2", "--starttime 1", 1);
         row("key frame over a megabyte", "noise.nut", "2", "", -1);
         row("cut short", "cutshort.mkv", "3", "", -1);
-        row("many parts, long key frame interval", "pal.mkv", "16", "--keyint 250", 0);
+        row("many parts, shorter than the key frame interval", "pal.mkv", "16", "--keyint 8", 0);
         row("MP4 with container tags", "tagged.mp4", "2", "--title Mine", 0);
     }
 
