@@ -6,6 +6,7 @@
 #include "report.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -62,6 +63,8 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
         s.lead = std::min(s.first, lead);
         s.output =
             QStringLiteral("file:") + QDir(dir).filePath(QStringLiteral("part%1.ogg").arg(k));
+        if (s.first > 0)
+            s.decodedLog = QDir(dir).filePath(QStringLiteral("part%1.decoded").arg(k));
         slices << place(s, scan);
     }
     if (plan.audio) {
@@ -73,15 +76,16 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
     return slices;
 }
 
-int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan, int parts,
-           const QString &ffmpeg, const OutputTarget &target)
+namespace
 {
-    OutputFile out(target);
-    if (const QString error = out.open(); !error.isEmpty()) {
-        complain(error);
-        return 1;
-    }
 
+// The exit status of an encode in parts that has to be made again in one
+// process.
+constexpr int inOneProcess = -1;
+
+int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
+               int parts, const QString &ffmpeg, const OutputTarget &target, OutputFile &out)
+{
     // The parts wait next to a file they will replace, on its file system;
     // elsewhere in the temporary directory. Only we may look in.
     const QString near = target.kind == OutputTarget::Kind::File
@@ -204,6 +208,28 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
         if (failed(runs.at(i)) && !runs.at(i).abandoned)
             return reportFailure(ffmpeg, runs.at(i), watches.at(i)->errors);
 
+    // A part must start on the picture it claims: a decoder that began
+    // later than asked would have the first picture stand in for those it
+    // missed.
+    for (int k = 0; k < slices.size(); ++k) {
+        const Slice &s = slices.at(k);
+        if (s.decodedLog.isEmpty())
+            continue;
+        QFile log(s.decodedLog);
+        const std::optional<double> first =
+            log.open(QIODevice::ReadOnly) ? firstDecoded(log.read(4096)) : std::nullopt;
+        const double wanted = gridTime(plan, firstGridFrame(plan) + s.first - s.lead);
+        if (!first || *first > wanted + 0.5 * plan.rateDen / plan.rateNum) {
+            endLine();
+            complain(QStringLiteral("note: part %1 cannot be cut exactly from the input (its "
+                                    "decoding starts at %2, not %3); encoding in one process")
+                         .arg(k + 1)
+                         .arg(first ? formatTime(*first - m.startTime) : QStringLiteral("N/A"))
+                         .arg(formatTime(wanted - m.startTime)));
+            return inOneProcess;
+        }
+    }
+
     double length = 0; // of the result, seconds
     if (whole) {
         const Watch &w = *watches.first();
@@ -296,4 +322,20 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan, int parts,
+           const QString &ffmpeg, const OutputTarget &target)
+{
+    OutputFile out(target);
+    if (const QString error = out.open(); !error.isEmpty()) {
+        complain(error);
+        return 1;
+    }
+    const int status = encodeWith(o, m, plan, scan, parts, ffmpeg, target, out);
+    if (status != inOneProcess)
+        return status;
+    return encodeWith(o, m, plan, scan, 1, ffmpeg, target, out);
 }

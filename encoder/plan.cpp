@@ -75,6 +75,22 @@ Plan checkPicture(Plan p, const Options &o, const MediaInfo &m)
     return p;
 }
 
+// VALUE as a filter option in a -vf graph: escaped once for the option's
+// own parser, and once more for the graph's.
+QString filterEscaped(const QString &value)
+{
+    const auto escape = [](const QString &text, const QString &special) {
+        QString out;
+        for (const QChar c : text) {
+            if (special.contains(c))
+                out += QLatin1Char('\\');
+            out += c;
+        }
+        return out;
+    };
+    return escape(escape(value, QStringLiteral("\\':")), QStringLiteral("\\'[],;"));
+}
+
 } // namespace
 
 Plan makePlan(const Options &o, const MediaInfo &m)
@@ -341,7 +357,12 @@ QStringList ffmpegCommand(const Plan &p, const Slice &slice)
         a << QStringLiteral("-t") << number(*p.length);
 
     if (slice.video) {
-        QStringList filters = p.earlyFilters;
+        QStringList filters;
+        if (!slice.decodedLog.isEmpty())
+            filters << QStringLiteral("metadata=mode=add:key=ffmpeg2theora:value=1")
+                    << QStringLiteral("metadata=mode=print:key=ffmpeg2theora:file=") +
+                           filterEscaped(slice.decodedLog);
+        filters << p.earlyFilters;
         if (grid) {
             const qint64 from = firstGridFrame(p) + slice.first - slice.lead;
             filters << QStringLiteral("fps=%1/%2:start_time=%3")
@@ -428,4 +449,16 @@ PartsWanted partsWanted(const QByteArray &parallel, const QByteArray &shortest, 
         return w;
     w.parts = std::max(1, forced >= 2 ? forced : cores);
     return w;
+}
+
+std::optional<double> firstDecoded(const QByteArray &text)
+{
+    // frame:0    pts:1036800 pts_time:11.52
+    const int at = text.indexOf("pts_time:");
+    if (at < 0)
+        return std::nullopt;
+    const int end = text.indexOf('\n', at);
+    bool ok = false;
+    const double t = text.mid(at + 9, end < 0 ? -1 : end - at - 9).trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(t) : std::nullopt;
 }

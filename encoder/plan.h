@@ -72,7 +72,14 @@ struct Slice {
     qint64 lead = 0;
     double seek = 0; // where ffmpeg starts reading, in seconds into the input
     QString output;  // what ffmpeg writes, as a URL
+    // Not empty: ffmpeg notes in this file the time of each picture it
+    // decodes, so that the time the decoding really started can be checked.
+    QString decodedLog;
 };
+
+// The time of the first picture noted in a decodedLog file's TEXT; none if
+// it holds none.
+std::optional<double> firstDecoded(const QByteArray &text);
 
 // The input timestamp from which SLICE needs the input.
 double neededFrom(const Plan &p, const Slice &slice);

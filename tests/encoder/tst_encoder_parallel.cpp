@@ -307,6 +307,12 @@ private slots:
             << QByteArray("for a; do shift; set -- \"$@\" \"$(echo \"$a\" | sed "
                           "s/trim=end_frame=[0-9]*/trim=end_frame=3/)\"; done; exec ffmpeg \"$@\"")
             << 1 << "part 1 holds 3 frames, not 17";
+        // A part whose decoding starts later than it claims is not joined:
+        // one process encodes the whole instead, and says so.
+        QTest::newRow("a part's decoding starts late")
+            << QByteArray("case \"$*\" in *start_frame=*) exec ffmpeg -ss 1.5 \"$@\";; esac; "
+                          "exec ffmpeg \"$@\"")
+            << 0 << "part 2 cannot be cut exactly from the input";
     }
 
     void failure()
