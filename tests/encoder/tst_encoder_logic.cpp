@@ -1,10 +1,8 @@
 // The encoder's logic without ffmpeg: cutting into parts, the command of
-// each slice, the output policy, the environment, and what is made of
-// ffmpeg's complaints.
+// each slice, the output policy and the environment.
 
 #include "output.h"
 #include "plan.h"
-#include "report.h"
 
 #include <QDir>
 #include <QFile>
@@ -272,28 +270,6 @@ private slots:
         for (double key : {1.0, 11.0, 21.0}) // the input starts at 1 s
             scan.keyFrames.append({key, key - 0.2});
         QVERIFY(qAbs(seekFor(stamp + 1, 1, format, &scan, 0.04) - seek) < 1e-9);
-    }
-
-    void reasons_data()
-    {
-        QTest::addColumn<QByteArray>("errors");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("address and consequences")
-            << QByteArray("[libtheora @ 0x55d0c1a2b3c0] Invalid pixel format\n"
-                          "Error initializing output stream 0:0 -- Error while opening encoder "
-                          "for output stream #0:0 - maybe incorrect parameters\n"
-                          "Conversion failed!\n")
-            << "Invalid pixel format";
-        QTest::newRow("only a consequence")
-            << QByteArray("Conversion failed!\n") << "Conversion failed!";
-        QTest::newRow("nothing") << QByteArray("\n") << "";
-    }
-
-    void reasons()
-    {
-        QFETCH(QByteArray, errors);
-        QFETCH(QString, reason);
-        QCOMPARE(failureReason(errors), reason);
     }
 
     // What is written where, decided before any work.
