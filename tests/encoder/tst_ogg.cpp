@@ -220,12 +220,14 @@ Joined readJoined(const QString &path)
     return j;
 }
 
-QByteArray runTool(const QString &program, const QStringList &args)
+// Runs "program arg arg ..."; its standard output, or a null array if it failed.
+QByteArray runTool(const QString &command)
 {
+    QStringList args = command.split(QLatin1Char(' '));
     QProcess p;
-    p.start(program, args);
+    p.start(args.takeFirst(), args);
     if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        qWarning("%s: %s", qPrintable(program), p.readAllStandardError().constData());
+        qWarning("%s: %s", qPrintable(command), p.readAllStandardError().constData());
         return {};
     }
     return p.readAllStandardOutput() + ' ';
@@ -517,35 +519,25 @@ void TestOgg::joinFfmpegParts()
         QStandardPaths::findExecutable(QStringLiteral("oggz-validate")).isEmpty())
         QSKIP("needs ffmpeg and oggz-validate");
     QTemporaryDir dir;
+    const QString ffmpeg = QStringLiteral("ffmpeg -v error -y -f lavfi -i ");
     QList<QString> parts;
     for (const char *start : {"0", "1"}) {
         parts << dir.filePath(QStringLiteral("part%1.ogg").arg(QLatin1String(start)));
-        QVERIFY(!runTool(QStringLiteral("ffmpeg"),
-                         {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                          QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                          QStringLiteral("testsrc=size=64x48:rate=25:duration=2"),
-                          QStringLiteral("-ss"), QLatin1String(start), QStringLiteral("-t"),
-                          QStringLiteral("1"), QStringLiteral("-c:v"), QStringLiteral("libtheora"),
-                          QStringLiteral("-g"), QStringLiteral("10"), parts.last()})
+        QVERIFY(!runTool(ffmpeg + QStringLiteral("testsrc=size=64x48:rate=25:duration=2 -ss %1 "
+                                                 "-t 1 -c:v libtheora -g 10 %2")
+                                      .arg(QLatin1String(start), parts.last()))
                      .isNull());
     }
     const QString sound = dir.filePath(QStringLiteral("sound.ogg"));
-    QVERIFY(!runTool(QStringLiteral("ffmpeg"),
-                     {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                      QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                      QStringLiteral("sine=duration=2"), QStringLiteral("-c:a"),
-                      QStringLiteral("libvorbis"), sound})
-                 .isNull());
+    QVERIFY(!runTool(ffmpeg + QStringLiteral("sine=duration=2 -c:a libvorbis ") + sound).isNull());
     const QString output = dir.filePath(QStringLiteral("joined.ogg"));
     const JoinResult r = joinOgg(parts, {25, 25}, sound, output);
     QVERIFY2(r.ok(), qPrintable(r.message));
-    QVERIFY(!runTool(QStringLiteral("oggz-validate"), {output}).isNull());
+    QVERIFY(!runTool(QStringLiteral("oggz-validate ") + output).isNull());
     const QByteArray frames =
-        runTool(QStringLiteral("ffprobe"),
-                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-count_frames"),
-                 QStringLiteral("-select_streams"), QStringLiteral("v:0"),
-                 QStringLiteral("-show_entries"), QStringLiteral("stream=nb_read_frames"),
-                 QStringLiteral("-of"), QStringLiteral("csv=p=0"), output});
+        runTool(QStringLiteral("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                               "stream=nb_read_frames -of csv=p=0 ") +
+                output);
     QCOMPARE(frames.trimmed(), QByteArray("50"));
 }
 
