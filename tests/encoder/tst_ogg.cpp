@@ -103,7 +103,7 @@ private:
     qint64 packetno = 0;
 };
 
-struct PartSpec {
+struct PartLayout {
     int frames = 8;
     int keyEvery = 4;
     bool keyFirst = true;
@@ -130,26 +130,26 @@ void makeVorbisPackets(StreamWriter &w, int packets, bool headersOnly = false)
             w.add(QByteArray(300, 'a'), qint64(i + 1) * 4800, i % 3 == 2, i == packets - 1);
 }
 
-QByteArray makePart(const PartSpec &spec)
+QByteArray makePart(const PartLayout &layout)
 {
     QByteArray file;
-    StreamWriter w(file, spec.serial);
+    StreamWriter w(file, layout.serial);
     std::unique_ptr<StreamWriter> sound;
     w.add(theoraIdent(25, 1, shift), 0, true);
-    if (spec.withVorbis) {
-        sound = std::make_unique<StreamWriter>(file, spec.serial + 7);
+    if (layout.withVorbis) {
+        sound = std::make_unique<StreamWriter>(file, layout.serial + 7);
         makeVorbisPackets(*sound, 0, true);
     }
     w.add("\x81theora comment", 0, false);
-    w.add(spec.setup, 0, true);
+    w.add(layout.setup, 0, true);
     int key = 0;
-    for (int i = 0; i < spec.frames; ++i) {
-        const bool isKey = i % spec.keyEvery == 0 && (i > 0 || spec.keyFirst);
+    for (int i = 0; i < layout.frames; ++i) {
+        const bool isKey = i % layout.keyEvery == 0 && (i > 0 || layout.keyFirst);
         if (isKey)
             key = i;
         const qint64 granule = qint64(key + 1) << shift | (i - key);
-        w.add(picture(isKey, i == spec.bigFrame ? 3 << 20 : 500 + i), granule, i % 2 == 1,
-              i == spec.frames - 1);
+        w.add(picture(isKey, i == layout.bigFrame ? 3 << 20 : 500 + i), granule, i % 2 == 1,
+              i == layout.frames - 1);
     }
     return file;
 }
@@ -298,18 +298,18 @@ void TestOgg::readTheoraFile_data()
     QTest::addColumn<bool>("keyFirst");
     QTest::addColumn<qint64>("frames");
 
-    PartSpec spec;
-    QTest::newRow("plain") << makePart(spec) << true << true << qint64(8);
-    spec.bigFrame = 0; // spans about 50 pages at the start
-    QTest::newRow("3 MiB key frame first") << makePart(spec) << true << true << qint64(8);
-    spec.bigFrame = 7;
-    QTest::newRow("3 MiB picture last") << makePart(spec) << true << true << qint64(8);
-    spec = PartSpec();
-    spec.keyFirst = false;
-    QTest::newRow("inter frame first") << makePart(spec) << true << false << qint64(8);
-    spec = PartSpec();
-    spec.withVorbis = true;
-    QTest::newRow("two streams") << makePart(spec) << false << false << qint64(0);
+    PartLayout layout;
+    QTest::newRow("plain") << makePart(layout) << true << true << qint64(8);
+    layout.bigFrame = 0; // spans about 50 pages at the start
+    QTest::newRow("3 MiB key frame first") << makePart(layout) << true << true << qint64(8);
+    layout.bigFrame = 7;
+    QTest::newRow("3 MiB picture last") << makePart(layout) << true << true << qint64(8);
+    layout = PartLayout();
+    layout.keyFirst = false;
+    QTest::newRow("inter frame first") << makePart(layout) << true << false << qint64(8);
+    layout = PartLayout();
+    layout.withVorbis = true;
+    QTest::newRow("two streams") << makePart(layout) << false << false << qint64(0);
     QTest::newRow("vorbis only") << makeSound(5, 3) << false << false << qint64(0);
     QTest::newRow("not ogg") << QByteArray(5000, 'x') << false << false << qint64(0);
 }
@@ -355,14 +355,14 @@ void TestOgg::join()
     QList<qint64> frames;
     int total = 0;
     for (int k = 0; k < partFrames.size(); ++k) {
-        PartSpec spec;
-        spec.frames = partFrames.at(k);
-        spec.serial = 1000 + quint32(k) * (k % 2); // parts may share serials or not
-        spec.bigFrame = bigFrame;
+        PartLayout layout;
+        layout.frames = partFrames.at(k);
+        layout.serial = 1000 + quint32(k) * (k % 2); // parts may share serials or not
+        layout.bigFrame = bigFrame;
         parts << dir.filePath(QStringLiteral("part%1.ogg").arg(k));
-        QVERIFY(save(parts.last(), makePart(spec)));
-        frames << spec.frames;
-        total += spec.frames;
+        QVERIFY(save(parts.last(), makePart(layout)));
+        frames << layout.frames;
+        total += layout.frames;
     }
     QString sound;
     if (soundPackets) {
@@ -400,24 +400,24 @@ void TestOgg::joinFails_data()
     QTest::addColumn<QString>("output"); // empty: one in the test's directory
     QTest::addColumn<QString>("message");
 
-    const QByteArray good = makePart(PartSpec());
-    PartSpec spec;
-    spec.setup = "\x82theora other setup";
+    const QByteArray good = makePart(PartLayout());
+    PartLayout layout;
+    layout.setup = "\x82theora other setup";
     QTest::newRow("headers differ")
-        << QList<QByteArray>{good, makePart(spec)} << QByteArray() << QList<qint64>() << QString()
+        << QList<QByteArray>{good, makePart(layout)} << QByteArray() << QList<qint64>() << QString()
         << QStringLiteral("part1.ogg: its headers differ from those of");
-    spec = PartSpec();
-    spec.keyFirst = false;
+    layout = PartLayout();
+    layout.keyFirst = false;
     QTest::newRow("no key frame first")
-        << QList<QByteArray>{good, makePart(spec)} << QByteArray() << QList<qint64>() << QString()
+        << QList<QByteArray>{good, makePart(layout)} << QByteArray() << QList<qint64>() << QString()
         << QStringLiteral("part1.ogg: does not start with a key frame");
     QTest::newRow("no theora stream")
         << QList<QByteArray>{good, makeSound(4, 3)} << QByteArray() << QList<qint64>() << QString()
         << QStringLiteral("part1.ogg: holds no Theora stream");
-    spec = PartSpec();
-    spec.withVorbis = true;
+    layout = PartLayout();
+    layout.withVorbis = true;
     QTest::newRow("two streams in a part")
-        << QList<QByteArray>{makePart(spec), good} << QByteArray() << QList<qint64>() << QString()
+        << QList<QByteArray>{makePart(layout), good} << QByteArray() << QList<qint64>() << QString()
         << QStringLiteral("part0.ogg: holds 2 streams, not one Theora stream");
     QTest::newRow("not ogg") << QList<QByteArray>{good, QByteArray(100, 'x')} << QByteArray()
                              << QList<qint64>() << QString()
@@ -470,10 +470,10 @@ void TestOgg::stopEndsJoin()
     QTemporaryDir dir;
     QList<QString> parts;
     for (int k = 0; k < 3; ++k) {
-        PartSpec spec;
-        spec.frames = 200;
+        PartLayout layout;
+        layout.frames = 200;
         parts << dir.filePath(QStringLiteral("part%1.ogg").arg(k));
-        QVERIFY(save(parts.last(), makePart(spec)));
+        QVERIFY(save(parts.last(), makePart(layout)));
     }
     const QString output = dir.filePath(QStringLiteral("joined.ogg"));
     // Asked from the first question on, and after some pages are written.
@@ -491,9 +491,9 @@ void TestOgg::followerReadsGrowingFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("growing.ogg"));
-    PartSpec spec;
-    spec.frames = 50;
-    const QByteArray whole = makePart(spec);
+    PartLayout layout;
+    layout.frames = 50;
+    const QByteArray whole = makePart(layout);
     OggFollower follower(path);
     follower.update(); // not there yet
     QCOMPARE(follower.videoBytes(), qint64(0));
