@@ -2,6 +2,7 @@
 // showing the input's length and then the position reached on standard error.
 
 #include "media.h"
+#include "ogg.h"
 #include "options.h"
 #include "parallel.h"
 #include "process.h"

@@ -1,6 +1,7 @@
 #include "parallel.h"
 
 #include "process.h"
+#include "ogg.h"
 #include "oggjoin.h"
 #include "progress.h"
 #include "report.h"
@@ -296,9 +297,12 @@ int encodeInParts(const Options &o, const MediaInfo &m, const Plan &plan, int pa
     // that stand for a repeated picture. The joined file replaces the output
     // only when it is whole.
     const QString joined = dir.filePath(QStringLiteral("joined.ogg"));
-    const QString problem = joinOgg(files, counts, plan.audio ? audioFile : QString(), joined);
-    if (!problem.isEmpty()) {
-        complain(QStringLiteral("cannot join the parts: %1").arg(problem));
+    const JoinResult join = joinOgg(files, counts, plan.audio ? audioFile : QString(), joined,
+                                    [] { return stopSignal() != 0; });
+    if (join.status == JoinResult::Stopped)
+        return stoppedExit();
+    if (!join.ok()) {
+        complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
         return 1;
     }
     if (std::rename(QFile::encodeName(joined).constData(),
