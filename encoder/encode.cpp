@@ -1,5 +1,6 @@
 #include "encode.h"
 
+#include "ogg.h"
 #include "oggjoin.h"
 #include "process.h"
 #include "progress.h"
@@ -240,11 +241,9 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             length = w.outTime;
         }
     } else {
-        // The parts can be joined only if they are made alike, each starts
-        // with a key frame, and each but the last holds exactly its
-        // pictures.
+        // Each part but the last must hold exactly its pictures; the joiner
+        // checks the rest (same headers, a key frame first).
         const double fps = double(plan.rateNum) / plan.rateDen;
-        QList<QByteArray> headers;
         QList<QString> files;
         QList<qint64> counts;
         for (int k = 0; k < slices.size(); ++k) {
@@ -256,10 +255,6 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             QString wrong;
             if (!t.ok)
                 wrong = QStringLiteral("holds no Theora stream");
-            else if (k > 0 && t.headers != headers)
-                wrong = QStringLiteral("was encoded with other settings than the first");
-            else if (!t.startsWithKeyFrame)
-                wrong = QStringLiteral("does not start with a key frame");
             else if (s.count && t.frames != s.count)
                 wrong = QStringLiteral("holds %1 frames, not %2").arg(t.frames).arg(s.count);
             if (!wrong.isEmpty()) {
@@ -267,7 +262,6 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                 complain(QStringLiteral("cannot join the parts: part %1 %2").arg(k + 1).arg(wrong));
                 return 1;
             }
-            headers = t.headers;
             files << file;
             counts << t.frames;
             watches.at(k)->seconds = t.frames / fps;
@@ -285,15 +279,16 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         // Joined page by page: ffmpeg's Ogg reader would drop the empty
         // packets that stand for a repeated picture.
         const QString sound = plan.audio ? slices.last().output.mid(5) : QString();
-        const QString problem = joinOgg(files, counts, sound, out.path());
-        if (stopSignal()) {
+        const JoinResult join =
+            joinOgg(files, counts, sound, out.path(), [] { return stopSignal() != 0; });
+        if (join.status == JoinResult::Stopped || stopSignal()) {
             complain(target.exists
                          ? QStringLiteral("stopped; %1 is left as it was").arg(o.output)
                          : QStringLiteral("stopped; nothing written to %1").arg(o.output));
             return stoppedExit();
         }
-        if (!problem.isEmpty()) {
-            complain(QStringLiteral("cannot join the parts: %1").arg(problem));
+        if (!join.ok()) {
+            complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
             return 1;
         }
     }

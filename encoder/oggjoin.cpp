@@ -1,293 +1,349 @@
 #include "oggjoin.h"
 
-#include <QByteArray>
+#include "ogg.h"
+
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
-#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace
 {
 
-quint32 crcTable[256];
-
-void makeCrcTable()
-{
-    // Ogg's CRC: polynomial 0x04c11db7, most significant bit first, no
-    // reflection, starting at 0.
-    for (quint32 i = 0; i < 256; ++i) {
-        quint32 r = i << 24;
-        for (int j = 0; j < 8; ++j)
-            r = r & 0x80000000u ? r << 1 ^ 0x04c11db7u : r << 1;
-        crcTable[i] = r;
-    }
-}
-
-struct Page {
-    QByteArray bytes; // header, lacing and body
-    int packetsEnded = 0;
-    bool lastPacketOpen = false; // the page ends inside a packet
-
-    quint8 flags() const { return quint8(bytes.at(5)); }
-    quint64 granule() const
-    {
-        quint64 g = 0;
-        for (int i = 7; i >= 0; --i)
-            g = g << 8 | quint8(bytes.at(6 + i));
-        return g;
-    }
-    QByteArray body() const
-    {
-        const int segments = quint8(bytes.at(26));
-        return bytes.mid(27 + segments);
-    }
-    void setFlags(quint8 f) { bytes[5] = char(f); }
-    void setGranule(quint64 g)
-    {
-        for (int i = 0; i < 8; ++i)
-            bytes[6 + i] = char(g >> (8 * i) & 0xff);
-    }
-    void setSerial(quint32 s)
-    {
-        for (int i = 0; i < 4; ++i)
-            bytes[14 + i] = char(s >> (8 * i) & 0xff);
-    }
-    void setSequence(quint32 n)
-    {
-        for (int i = 0; i < 4; ++i)
-            bytes[18 + i] = char(n >> (8 * i) & 0xff);
-    }
-    quint32 serial() const
-    {
-        quint32 s = 0;
-        for (int i = 3; i >= 0; --i)
-            s = s << 8 | quint8(bytes.at(14 + i));
-        return s;
-    }
-    void sign()
-    {
-        for (int i = 22; i < 26; ++i)
-            bytes[i] = 0;
-        quint32 crc = 0;
-        for (const char c : std::as_const(bytes))
-            crc = crc << 8 ^ crcTable[(crc >> 24 ^ quint8(c)) & 0xff];
-        for (int i = 0; i < 4; ++i)
-            bytes[22 + i] = char(crc >> (8 * i) & 0xff);
-    }
-};
-
-constexpr quint64 noGranule = ~quint64(0);
-constexpr quint8 bos = 2, eos = 4;
-
-// Reads an Ogg file page by page.
-class PageReader
+// The joined file, written from its start to its end.
+class Output
 {
 public:
-    explicit PageReader(const QString &path) : file(path) {}
-    bool open() { return file.open(QIODevice::ReadOnly); }
-    QString error() const { return file.fileName() + QStringLiteral(": ") + problem; }
-
-    // The next page; false at the end or on damage (then problem says so).
-    bool next(Page &page)
+    explicit Output(const QString &path) : path(path) {}
+    ~Output()
     {
-        const QByteArray head = file.read(27);
-        if (head.isEmpty())
-            return false;
-        if (head.size() < 27 || !head.startsWith("OggS")) {
-            problem = QStringLiteral("not an Ogg page at byte %1").arg(file.pos() - head.size());
-            return false;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Output(const Output &) = delete;
+    Output &operator=(const Output &) = delete;
+
+    bool open()
+    {
+        fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                    0666);
+        return fd >= 0 || failed(errno);
+    }
+    bool write(const QByteArray &bytes)
+    {
+        const char *data = bytes.constData();
+        qint64 left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, data, size_t(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return failed(n < 0 ? errno : EIO);
+            data += n;
+            left -= n;
         }
-        const int segments = quint8(head.at(26));
-        const QByteArray lacing = file.read(segments);
-        int body = 0;
-        for (const char l : lacing)
-            body += quint8(l);
-        const QByteArray data = file.read(body);
-        if (lacing.size() != segments || data.size() != body) {
-            problem = QStringLiteral("cut short");
-            return false;
-        }
-        page.bytes = head + lacing + data;
-        page.packetsEnded = 0;
-        for (const char l : lacing)
-            if (quint8(l) < 255)
-                ++page.packetsEnded;
-        page.lastPacketOpen = segments > 0 && quint8(lacing.at(segments - 1)) == 255;
         return true;
     }
-
-    QString problem;
+    bool finish()
+    {
+        const int result = ::close(fd);
+        fd = -1;
+        return result == 0 || failed(errno);
+    }
+    QString error;
 
 private:
-    QFile file;
+    bool failed(int code)
+    {
+        error = path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(code));
+        return false;
+    }
+
+    QString path;
+    int fd = -1;
 };
 
-quint32 bigEndian(const QByteArray &b, int at, int bytes)
+// One file to join, holding one stream: its headers, and the pages read
+// ahead of the join to see its first picture.
+struct Input {
+    explicit Input(const QString &path) : reader(path) {}
+    OggReader reader;
+    quint32 serial = 0;
+    StreamClock clock;
+    QList<QByteArray> headers;
+    QList<OggPage> ahead;
+    bool startsWithKeyFrame = false;
+    qint64 lastGranule = noGranule;
+
+    bool next(OggPage &page)
+    {
+        if (ahead.isEmpty())
+            return reader.next(page);
+        page = ahead.takeFirst();
+        return true;
+    }
+};
+
+QString kindName(StreamClock::Kind kind)
 {
-    quint32 v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v = v << 8 | quint8(b.at(at + i));
-    return v;
+    return kind == StreamClock::Theora ? QStringLiteral("Theora") : QStringLiteral("Vorbis");
 }
 
-// One output stream: its pages in order, each with the time it reaches.
+// Opens IN and reads its headers and, for Theora, its first picture; returns
+// what is wrong with it.
+QString openInput(Input &in, StreamClock::Kind kind)
+{
+    const QString path = in.reader.path();
+    if (!in.reader.open())
+        return in.reader.problem();
+    const QString noStream = path + QStringLiteral(": holds no %1 stream").arg(kindName(kind));
+    OggPage page;
+    if (!in.reader.next(page))
+        return in.reader.problem().isEmpty() ? noStream : in.reader.problem();
+    if (!page.bos())
+        return noStream;
+    in.serial = page.serial();
+    in.clock = identifyStream(page.bodyBytes());
+    OggPackets packets(in.serial);
+    packets.add(page);
+    // Every stream's first page comes before any other page.
+    int streams = 1;
+    bool more;
+    while ((more = in.reader.next(page)) && page.bos())
+        ++streams;
+    if (!in.reader.problem().isEmpty())
+        return in.reader.problem();
+    if (streams > 1)
+        return path + QStringLiteral(": holds %1 streams, not one %2 stream")
+                          .arg(streams)
+                          .arg(kindName(kind));
+    if (in.clock.kind != kind)
+        return noStream;
+
+    const QString shared = path + QStringLiteral(": a packet shares a page with the headers");
+    for (;;) {
+        while (in.headers.size() < 3) {
+            const std::optional<QByteArray> packet = packets.next();
+            if (!packet)
+                break;
+            in.headers << *packet;
+        }
+        if (in.headers.size() == 3)
+            break;
+        if (!more)
+            return in.reader.problem().isEmpty() ? path + QStringLiteral(": headers missing")
+                                                 : in.reader.problem();
+        packets.add(page);
+        more = in.reader.next(page);
+    }
+    // The data start on a page of their own.
+    if (packets.pending() || (more && page.continued()))
+        return shared;
+    if (!in.reader.problem().isEmpty())
+        return in.reader.problem();
+    if (kind != StreamClock::Theora) {
+        if (more)
+            in.ahead << page;
+        return QString();
+    }
+    // The first picture, on as many pages as it takes.
+    while (more) {
+        in.ahead << page;
+        packets.add(page);
+        if (const std::optional<QByteArray> picture = packets.next()) {
+            in.startsWithKeyFrame = isTheoraKeyFramePacket(*picture);
+            return QString();
+        }
+        more = in.reader.next(page);
+    }
+    return in.reader.problem().isEmpty() ? path + QStringLiteral(": holds no pictures")
+                                         : in.reader.problem();
+}
+
+// The header pages of a stream as written anew: the first header alone on
+// the first page, the others on the pages after it.
+QList<OggPage> headerPages(quint32 serial, const QList<QByteArray> &headers)
+{
+    QList<OggPage> pages;
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, int(serial));
+    for (int i = 0; i < headers.size(); ++i) {
+        ogg_packet packet;
+        packet.packet = reinterpret_cast<unsigned char *>(const_cast<char *>(headers.at(i).data()));
+        packet.bytes = headers.at(i).size();
+        packet.b_o_s = i == 0;
+        packet.e_o_s = 0;
+        packet.granulepos = 0;
+        packet.packetno = i;
+        ogg_stream_packetin(&stream, &packet);
+        if (i == 0 || i == headers.size() - 1) {
+            ogg_page page;
+            while (ogg_stream_flush(&stream, &page))
+                pages << OggPage(page);
+        }
+    }
+    ogg_stream_clear(&stream);
+    return pages;
+}
+
+// One stream of the output.
 struct Stream {
-    QList<Page> headers;
     quint32 serial = 0;
     quint32 sequence = 0;
-    double lastTime = 0;
+    double time = 0; // reached by the pages so far
+    QList<OggPage> headers;
 };
 
 } // namespace
 
-QString joinOgg(const QList<QString> &parts, const QList<qint64> &frames, const QString &sound,
-                const QString &output)
+JoinResult joinOgg(const QList<QString> &parts, const QList<qint64> &frames, const QString &sound,
+                   const QString &output, const std::function<bool()> &stopRequested)
 {
-    if (!crcTable[1])
-        makeCrcTable();
-    QFile out(output);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return output + QStringLiteral(": ") + out.errorString();
+    auto failure = [](const QString &message) { return JoinResult{JoinResult::Failed, message}; };
+    auto stopped = [&stopRequested] { return stopRequested && stopRequested(); };
+    const JoinResult stop{JoinResult::Stopped, QStringLiteral("stopped")};
+    if (parts.isEmpty())
+        return failure(QStringLiteral("no parts to join"));
 
-    // Headers: pages up to the one on which the third packet ends, alone.
-    auto readHeaders = [](PageReader &reader, QList<Page> &headers) -> QString {
-        int packets = 0;
-        Page page;
-        while (packets < 3) {
-            if (!reader.next(page))
-                return reader.error() +
-                       (reader.problem.isEmpty() ? QStringLiteral("headers missing") : QString());
-            packets += page.packetsEnded;
-            headers << page;
-        }
-        if (packets != 3 || page.lastPacketOpen)
-            return reader.error() + QStringLiteral("a picture shares a page with the headers");
-        return QString();
-    };
-
-    QList<std::shared_ptr<PageReader>> readers;
+    // Every part must be a piece of the same stream, starting on a key frame.
+    std::vector<std::unique_ptr<Input>> inputs;
     for (const QString &path : parts) {
-        readers << std::make_shared<PageReader>(path);
-        if (!readers.last()->open())
-            return path + QStringLiteral(": cannot read it");
+        if (stopped())
+            return stop;
+        inputs.push_back(std::make_unique<Input>(path));
+        Input &in = *inputs.back();
+        const QString problem = openInput(in, StreamClock::Theora);
+        if (!problem.isEmpty())
+            return failure(problem);
+        if (in.headers != inputs.front()->headers)
+            return failure(
+                path + QStringLiteral(": its headers differ from those of %1").arg(parts.first()));
+        if (!in.startsWithKeyFrame)
+            return failure(path + QStringLiteral(": does not start with a key frame"));
     }
-    Stream video;
-    for (int k = 0; k < readers.size(); ++k) {
-        QList<Page> headers;
-        const QString err = readHeaders(*readers.at(k), headers);
-        if (!err.isEmpty())
-            return err;
-        if (k == 0)
-            video.headers = headers;
-    }
-    const QByteArray ident = video.headers.first().body();
-    if (!ident.startsWith("\x80theora") || ident.size() < 42)
-        return parts.first() + QStringLiteral(": no Theora stream");
-    const double secondsPerFrame = double(bigEndian(ident, 26, 4)) / bigEndian(ident, 22, 4);
-    const int shift = (quint8(ident.at(40)) & 0x03) << 3 | quint8(ident.at(41)) >> 5;
-    video.serial = video.headers.first().serial();
-
-    std::unique_ptr<PageReader> soundReader;
-    Stream audio;
-    double secondsPerSample = 0;
+    std::unique_ptr<Input> audioIn;
     if (!sound.isEmpty()) {
-        soundReader = std::make_unique<PageReader>(sound);
-        if (!soundReader->open())
-            return sound + QStringLiteral(": cannot read it");
-        const QString err = readHeaders(*soundReader, audio.headers);
-        if (!err.isEmpty())
-            return err;
-        const QByteArray head = audio.headers.first().body();
-        if (!head.startsWith("\x01vorbis") || head.size() < 16)
-            return sound + QStringLiteral(": no Vorbis stream");
-        const quint32 rate = quint8(head.at(12)) | quint8(head.at(13)) << 8 |
-                             quint8(head.at(14)) << 16 | quint32(quint8(head.at(15))) << 24;
-        secondsPerSample = rate ? 1.0 / rate : 0;
-        audio.serial = audio.headers.first().serial();
+        audioIn = std::make_unique<Input>(sound);
+        const QString problem = openInput(*audioIn, StreamClock::Vorbis);
+        if (!problem.isEmpty())
+            return failure(problem);
+    }
+    if (stopped())
+        return stop;
+
+    Output out(output);
+    if (!out.open())
+        return failure(out.error);
+    Stream video, audio;
+    const StreamClock clock = inputs.front()->clock;
+    video.serial = inputs.front()->serial;
+    video.headers = headerPages(video.serial, inputs.front()->headers);
+    if (audioIn) {
+        audio.serial = audioIn->serial;
         if (audio.serial == video.serial)
             audio.serial = video.serial + 1;
+        audio.headers = headerPages(audio.serial, audioIn->headers);
     }
 
-    auto write = [&out](Stream &s, Page page, bool first, bool last) {
-        quint8 f = page.flags() & ~(bos | eos);
-        if (first)
-            f |= bos;
-        if (last)
-            f |= eos;
-        page.setFlags(f);
+    auto write = [&out](Stream &s, OggPage &page, bool last) {
+        const quint32 sequence = s.sequence++;
         page.setSerial(s.serial);
-        page.setSequence(s.sequence++);
-        page.sign();
-        return out.write(page.bytes) == page.bytes.size();
+        page.setSequence(sequence);
+        page.setBos(sequence == 0);
+        page.setEos(last);
+        return out.write(page.bytes());
     };
-
     // The streams' first pages, then the rest of their headers.
-    bool ok = write(video, video.headers.first(), true, false);
-    if (soundReader)
-        ok = ok && write(audio, audio.headers.first(), true, false);
-    for (int i = 1; i < video.headers.size(); ++i)
-        ok = ok && write(video, video.headers.at(i), false, false);
-    for (int i = 1; i < audio.headers.size(); ++i)
-        ok = ok && write(audio, audio.headers.at(i), false, false);
+    bool ok = write(video, video.headers.first(), false);
+    if (audioIn)
+        ok = ok && write(audio, audio.headers.first(), false);
+    for (int i = 1; ok && i < video.headers.size(); ++i)
+        ok = write(video, video.headers[i], false);
+    for (int i = 1; ok && i < audio.headers.size(); ++i)
+        ok = write(audio, audio.headers[i], false);
 
     // The pictures, part after part; each page is held back until the next is
     // known, so that the very last one can end the stream.
-    int part = 0;
+    QString problem;
+    size_t part = 0;
     qint64 offset = 0; // pictures in the parts before
-    auto nextVideo = [&](Page &page, double &time) -> bool {
-        while (part < readers.size()) {
-            if (readers.at(part)->next(page)) {
-                const quint64 g = page.granule();
-                if (g != noGranule) {
-                    const quint64 key = (g >> shift) + quint64(offset);
-                    const quint64 since = g & ((quint64(1) << shift) - 1);
-                    page.setGranule(key << shift | since);
-                    video.lastTime = double(key + since) * secondsPerFrame;
+    auto nextVideo = [&](OggPage &page, double &time) -> bool {
+        while (part < inputs.size()) {
+            Input &in = *inputs.at(part);
+            if (in.next(page)) {
+                if (page.serial() != in.serial) {
+                    problem = in.reader.path() + QStringLiteral(": holds more than one stream");
+                    return false;
                 }
-                time = video.lastTime;
+                const qint64 g = page.granule();
+                if (g != noGranule) {
+                    in.lastGranule = g;
+                    page.setGranule(clock.moved(g, offset));
+                    video.time = clock.seconds(clock.moved(g, offset));
+                }
+                time = video.time;
                 return true;
             }
-            if (!readers.at(part)->problem.isEmpty())
+            if (!in.reader.problem().isEmpty()) {
+                problem = in.reader.problem();
                 return false;
-            offset += frames.value(part);
+            }
+            const qint64 held = clock.units(in.lastGranule);
+            if (int(part) < frames.size() && frames.at(int(part)) > 0 &&
+                frames.at(int(part)) != held) {
+                problem = in.reader.path() + QStringLiteral(": holds %1 pictures, not %2")
+                                                 .arg(held)
+                                                 .arg(frames.at(int(part)));
+                return false;
+            }
+            offset += held;
             ++part;
         }
         return false;
     };
-    auto nextAudio = [&](Page &page, double &time) -> bool {
-        if (!soundReader || !soundReader->next(page))
+    auto nextAudio = [&](OggPage &page, double &time) -> bool {
+        if (!audioIn || !audioIn->next(page)) {
+            if (audioIn && !audioIn->reader.problem().isEmpty())
+                problem = audioIn->reader.problem();
             return false;
+        }
+        if (page.serial() != audioIn->serial) {
+            problem = sound + QStringLiteral(": holds more than one stream");
+            return false;
+        }
         if (page.granule() != noGranule)
-            audio.lastTime = double(page.granule()) * secondsPerSample;
-        time = audio.lastTime;
+            audio.time = audioIn->clock.seconds(page.granule());
+        time = audio.time;
         return true;
     };
 
-    Page v, a;
+    OggPage v, a;
     double vt = 0, at = 0;
     bool haveV = nextVideo(v, vt);
     bool haveA = nextAudio(a, at);
-    while (ok && (haveV || haveA)) {
+    while (ok && problem.isEmpty() && (haveV || haveA)) {
+        if (stopped())
+            return stop;
+        OggPage next;
+        double nt = 0;
         if (haveV && (!haveA || vt <= at)) {
-            Page next;
-            double nt = 0;
             const bool more = nextVideo(next, nt);
-            ok = write(video, v, false, !more);
+            ok = write(video, v, !more);
             v = next, vt = nt, haveV = more;
         } else {
-            Page next;
-            double nt = 0;
             const bool more = nextAudio(next, nt);
-            ok = write(audio, a, false, !more);
+            ok = write(audio, a, !more);
             a = next, at = nt, haveA = more;
         }
     }
-    for (const auto &r : readers)
-        if (!r->problem.isEmpty())
-            return r->error();
-    if (soundReader && !soundReader->problem.isEmpty())
-        return soundReader->error();
-    if (!ok || !out.flush())
-        return output + QStringLiteral(": ") + out.errorString();
-    return QString();
+    if (!problem.isEmpty())
+        return failure(problem);
+    if (!ok || !out.finish())
+        return failure(out.error);
+    return JoinResult();
 }

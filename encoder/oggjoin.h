@@ -4,14 +4,26 @@
 #include <QList>
 #include <QString>
 
-// Joins Ogg files page by page, without reading a packet: the Theora streams
+#include <functional>
+
+struct JoinResult {
+    enum Status { Joined, Failed, Stopped };
+    Status status = Joined;
+    QString message; // what went wrong, when it failed
+    bool ok() const { return status == Joined; }
+};
+
+// Joins Ogg files page by page, without reading a picture: the Theora streams
 // of PARTS, one after the other as one stream, and the Vorbis stream of SOUND
 // (none if empty) beside it, into OUTPUT. Each part holds one Theora stream
-// made with the same settings; FRAMES gives how many pictures each holds.
-// The first part's headers stand for all; the granule positions of the later
-// parts move on by the pictures before them; the pages of the two streams are
-// interleaved by time. Returns an empty string or what went wrong.
-QString joinOgg(const QList<QString> &parts, const QList<qint64> &frames, const QString &sound,
-                const QString &output);
+// with the same headers as the first, and starts with a key frame; FRAMES,
+// when it names a part, gives how many pictures that part must hold. The
+// granule positions of the later parts move on by the pictures before them;
+// the pages of the two streams are interleaved by time. OUTPUT is written
+// from start to end without a seek, so it may be a pipe or a device.
+// STOPREQUESTED is asked between pages; when it says yes, the join ends at
+// once with Stopped, and what was written is left to the caller.
+JoinResult joinOgg(const QList<QString> &parts, const QList<qint64> &frames, const QString &sound,
+                   const QString &output, const std::function<bool()> &stopRequested = {});
 
 #endif
