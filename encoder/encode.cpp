@@ -29,6 +29,18 @@ struct Watch {
 
 constexpr int keptErrors = 64 * 1024;
 
+// Says what a stop left at OUTPUT, and gives the exit status.
+int stopped(const QString &output, const OutputTarget &target)
+{
+    if (target.kind != OutputTarget::Kind::File)
+        complain(QStringLiteral("stopped; %1 got only part of the result").arg(output));
+    else if (target.exists)
+        complain(QStringLiteral("stopped; %1 is left as it was").arg(output));
+    else
+        complain(QStringLiteral("stopped; nothing written to %1").arg(output));
+    return stoppedExit();
+}
+
 } // namespace
 
 QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *scan, int parts,
@@ -189,13 +201,11 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         if (!run.stopped)
             continue;
         endLine();
-        if (keepPartial && QFileInfo(out.path()).size() > 0 && out.commit().isEmpty())
+        if (keepPartial && QFileInfo(out.path()).size() > 0 && out.commit().isEmpty()) {
             complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
-        else if (target.exists)
-            complain(QStringLiteral("stopped; %1 is left as it was").arg(o.output));
-        else
-            complain(QStringLiteral("stopped; nothing written to %1").arg(o.output));
-        return stoppedExit();
+            return stoppedExit();
+        }
+        return stopped(o.output, target);
     }
     for (const ChildResult &run : runs) {
         if (o.nice && run.niceness && *run.niceness != *o.nice) {
@@ -269,8 +279,8 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         }
         if (stopSignal()) {
             endLine();
-            complain(QStringLiteral("stopped; nothing written to %1").arg(o.output));
-            return stoppedExit();
+            // Nothing of the result is written yet.
+            return stopped(o.output, out.direct() ? OutputTarget{} : target);
         }
         // The end of the range, reached.
         showProgress();
@@ -281,12 +291,8 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         const QString sound = plan.audio ? slices.last().output.mid(5) : QString();
         const JoinResult join =
             joinOgg(files, counts, sound, out.path(), [] { return stopSignal() != 0; });
-        if (join.status == JoinResult::Stopped || stopSignal()) {
-            complain(target.exists
-                         ? QStringLiteral("stopped; %1 is left as it was").arg(o.output)
-                         : QStringLiteral("stopped; nothing written to %1").arg(o.output));
-            return stoppedExit();
-        }
+        if (join.status == JoinResult::Stopped || stopSignal())
+            return stopped(o.output, target);
         if (!join.ok()) {
             complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
             return 1;
