@@ -115,8 +115,8 @@ int main(int argc, char **argv)
 
     // Parts are found by seeking in a file and cut on the frame grid.
     const MediaInfo &m = probe.info;
-    const bool splittable = plan.video && plan.rateNum && !inputPath.isEmpty() &&
-                            QFileInfo(inputPath).isFile() && m.duration;
+    const bool file = !inputPath.isEmpty() && QFileInfo(inputPath).isFile();
+    const bool splittable = plan.video && plan.rateNum && file && m.duration;
     const double rest = m.duration.value_or(0) - plan.start;
     const double length = plan.length ? std::min(*plan.length, rest) : rest;
     int parts = splittable ? partsWanted(parallel, shortest, cores(), length).parts : 1;
@@ -124,7 +124,8 @@ int main(int argc, char **argv)
     // Where the key frames are and where the pictures end, for exact parts
     // and an exact start.
     VideoScan scan;
-    if (plan.video && plan.rateNum && (parts > 1 || plan.start > 0)) {
+    // Only a file is read through: a device or a generated input may not end.
+    if (plan.video && plan.rateNum && file && (parts > 1 || plan.start > 0)) {
         ChildResult run;
         scan = scanVideo(o, m, ffprobe, &run);
         if (run.stopped || stopSignal())

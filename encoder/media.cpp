@@ -42,8 +42,14 @@ std::pair<int, int> guessRate(const QString &real, const QString &average)
 
 QString inputUrl(const Options &o)
 {
-    if (!o.format.isEmpty() || o.input.contains(QLatin1String("://")) ||
-        o.input.startsWith(QLatin1String("file:")))
+    if (!o.format.isEmpty())
+        return o.input;
+    // ffmpeg reads a file: URL's path as it stands, without its escapes.
+    if (o.input.startsWith(QLatin1String("file://"))) {
+        const QString path = localInputPath(o);
+        return path.isEmpty() ? o.input : QStringLiteral("file:") + path;
+    }
+    if (o.input.contains(QLatin1String("://")) || o.input.startsWith(QLatin1String("file:")))
         return o.input;
     return QStringLiteral("file:") + o.input;
 }

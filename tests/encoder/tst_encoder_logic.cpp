@@ -120,7 +120,7 @@ private slots:
                                      << "file:/x/v.mp4"
                                      << "/x/v.mp4";
         QTest::newRow("file URL") << "file:///x/a%20b.mp4"
-                                  << "file:///x/a%20b.mp4"
+                                  << "file:/x/a b.mp4"
                                   << "/x/a b.mp4";
         QTest::newRow("other protocol") << "http://host/v.mp4"
                                         << "http://host/v.mp4"
