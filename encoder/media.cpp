@@ -1,5 +1,7 @@
 #include "media.h"
 
+#include "report.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -99,7 +101,7 @@ ProbeResult probeInput(const Options &o, const QString &ffprobe)
     // ffprobe names the input at the start of its complaint; the message we
     // print names it already.
     const QString url = inputUrl(o);
-    QString complaint = QString::fromLocal8Bit(err).trimmed().split(QLatin1Char('\n')).first();
+    QString complaint = failureReason(err);
     if (complaint.startsWith(url + QLatin1String(": ")))
         complaint = complaint.mid(url.size() + 2);
     if (!WIFEXITED(r.child.status) || WEXITSTATUS(r.child.status) != 0) {

@@ -42,6 +42,12 @@ private slots:
         QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'x')) == 4096);
         QVERIFY(makeClip(dir.filePath(QStringLiteral("tiny.mkv")),
                          QStringLiteral("-f lavfi -i testsrc2=s=16x16:r=10:d=1 -c:v ffv1")));
+        // An MP4 that lost all but its first bytes: ffprobe's complaint names
+        // the reader by its address.
+        QFile headless(dir.filePath(QStringLiteral("headless.mp4")));
+        QVERIFY(
+            makeClip(headless.fileName(), QStringLiteral("-f lavfi -i testsrc2=s=64x48:r=10:d=1")));
+        QVERIFY(headless.resize(64));
     }
 
     // Stand-in programs: SCRIPT as an executable shell script named NAME.
@@ -237,6 +243,7 @@ private slots:
             "FFMPEG2THEORA_PARALLEL takes a whole number");
         row("an unknown option", "CLIP -o OUT --colour red", "", "unknown option");
         row("no input", "-o OUT", "", "no input file");
+        row("an MP4 without its index", "DIR/headless.mp4 -o OUT", "", "Unable to open file");
     }
 
     void refusedBeforeEncoding()
@@ -258,6 +265,7 @@ private slots:
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(!QFile::exists(ran));
         QVERIFY(!QFile::exists(out()));
+        QVERIFY2(!r.err.contains(QLatin1String(" @ 0x")), qPrintable(r.err));
         for (const QString &line : r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             QVERIFY2(line.startsWith(QLatin1String("ffmpeg2theora: ")) ||
                          line.startsWith(QLatin1String("  Duration: ")),
