@@ -23,8 +23,13 @@ struct Watch {
     ProgressReader reader;
     std::unique_ptr<OggFollower> file; // null when its output cannot be read
     double outTime = 0;                // ffmpeg's own position, seconds
+    qint64 encoded = -1;               // pictures ffmpeg gave its encoder
     double seconds = 0;                // the pictures it holds, once known
     QByteArray errors;
+    // A chunk, once done and checked: the pictures it holds.
+    bool done = false;
+    qint64 frames = 0;
+    bool inexact = false; // its decoding started later than its first picture
 };
 
 constexpr int keptErrors = 64 * 1024;
@@ -41,9 +46,85 @@ int stopped(const QString &output, const OutputTarget &target)
     return stoppedExit();
 }
 
+// What is wrong with chunk NUMBER, slice S, that ffmpeg has made: empty if
+// nothing, and W learns how many pictures it holds.
+QString checkChunk(const Plan &plan, const MediaInfo &m, const Slice &s, int number, bool last,
+                   Watch &w)
+{
+    // A chunk must start on the picture it claims: a decoder that began
+    // later than asked would have the first picture stand in for those it
+    // missed.
+    if (!s.decodedLog.isEmpty()) {
+        QFile log(s.decodedLog);
+        const std::optional<double> first =
+            log.open(QIODevice::ReadOnly) ? firstDecoded(log.read(4096)) : std::nullopt;
+        const double wanted = gridTime(plan, firstGridFrame(plan) + s.first - s.lead);
+        if (!first || *first > wanted + 0.5 * plan.rateDen / plan.rateNum) {
+            w.inexact = true;
+            return QStringLiteral("note: part %1 cannot be cut exactly from the input (its "
+                                  "decoding starts at %2, not %3); encoding in one process")
+                .arg(number)
+                .arg(first ? formatTime(*first - m.startTime) : QStringLiteral("N/A"))
+                .arg(formatTime(wanted - m.startTime));
+        }
+    }
+    // Each chunk but the last must hold exactly its pictures; the joiner
+    // checks the rest (same headers, a key frame first).
+    const TheoraFile t = readTheoraFile(s.output.mid(5));
+    // ffmpeg's Ogg writer leaves out the empty packets that end a stream,
+    // each the picture before it again: when ffmpeg encoded all the
+    // pictures, the join puts them back (one process loses them too at the
+    // very end).
+    const bool repeatsLost = t.ok && t.frames < s.count && w.encoded == s.count;
+    QString wrong;
+    if (!t.ok)
+        wrong = QStringLiteral("holds no Theora stream");
+    else if (s.count && t.frames != s.count && !repeatsLost)
+        wrong = QStringLiteral("holds %1 frames, not %2").arg(t.frames).arg(s.count);
+    if (!wrong.isEmpty())
+        return QStringLiteral("cannot join the parts: part %1 %2").arg(number).arg(wrong);
+    w.frames = repeatsLost && !last ? s.count : t.frames;
+    return {};
+}
+
+// How long each chunk and the sound took, and how busy the workers were
+// (FFMPEG2THEORA_STATS): the time of the chunks over the time the pool ran
+// times the workers.
+void reportStats(const QList<Slice> &slices, const QList<ChildResult> &runs, int workers)
+{
+    const auto seconds = [](qint64 ms) { return QString::number(ms / 1000.0, 'f', 3); };
+    qint64 from = -1, to = 0, busy = 0;
+    int number = 0;
+    for (int i = 0; i < slices.size(); ++i) {
+        const Slice &s = slices.at(i);
+        const ChildResult &r = runs.at(i);
+        const qint64 took = r.endMs - r.startMs;
+        if (!s.video) {
+            complain(QStringLiteral("stats: sound %1 s").arg(seconds(took)));
+            continue;
+        }
+        ++number;
+        busy += took;
+        from = from < 0 ? r.startMs : std::min(from, r.startMs);
+        to = std::max(to, r.endMs);
+        complain(QStringLiteral("stats: chunk %1 from picture %2, %3 pictures, %4 s")
+                     .arg(number)
+                     .arg(s.first)
+                     .arg(s.count ? QString::number(s.count) : QStringLiteral("the rest of the"))
+                     .arg(seconds(took)));
+    }
+    const qint64 wall = std::max<qint64>(1, to - from);
+    complain(QStringLiteral("stats: %1 workers, %2 chunks, pool %3 s, chunks %4 s, efficiency %5")
+                 .arg(workers)
+                 .arg(number)
+                 .arg(seconds(wall))
+                 .arg(seconds(busy))
+                 .arg(double(busy) / (double(wall) * workers), 0, 'f', 3));
+}
+
 } // namespace
 
-QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *scan, int parts,
+QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *scan, int workers,
                         int keyint, const QString &output, const QString &dir)
 {
     const double frame = plan.rateNum ? double(plan.rateDen) / plan.rateNum : 0;
@@ -52,9 +133,29 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
                               : plan.start;
         return s;
     };
+    // Deinterlacing looks at the picture before: a chunk's filters see two
+    // before it.
+    const qint64 lead = plan.earlyFilters.isEmpty() ? 0 : 2;
+    // A chunk is decoded from the input's key frame before its lead; what
+    // the pictures cost to encode is told by the input's packets.
+    QList<qint64> decodeFrom;
+    QList<std::pair<qint64, qint64>> packets;
+    if (scan && plan.rateNum) {
+        const double origin = gridTime(plan, firstGridFrame(plan));
+        const auto place = [&](double pts) { return std::llround((pts - origin) / frame); };
+        for (const auto &key : scan->keyFrames)
+            decodeFrom << place(key.pts) + lead;
+        std::sort(decodeFrom.begin(), decodeFrom.end());
+        for (const auto &packet : scan->packets)
+            packets << std::pair<qint64, qint64>(place(packet.pts), packet.bytes);
+    }
     QList<Slice> slices;
     const QList<qint64> starts =
-        parts > 1 && plan.frames > 0 ? cutPoints(plan.frames, parts, keyint) : QList<qint64>{0};
+        workers > 1 && plan.frames > 0
+            ? cutPoints(plan.frames, workers, keyint, decodeFrom,
+                        encodingWork(plan.frames, packets, double(m.width) * m.height),
+                        chunkCost(double(plan.width) * plan.height))
+            : QList<qint64>{0};
     if (starts.size() == 1) {
         Slice whole;
         whole.video = plan.video;
@@ -64,9 +165,14 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
         slices << place(whole, scan);
         return slices;
     }
-    // The filters that look at the pictures around one (deinterlacing) see
-    // a second before the part.
-    const qint64 lead = qint64(std::ceil(1 / frame));
+    // The sound first: it starts at once beside the first chunks, and is
+    // done long before the last.
+    if (plan.audio) {
+        Slice s;
+        s.audio = true;
+        s.output = QStringLiteral("file:") + QDir(dir).filePath(QStringLiteral("audio.ogg"));
+        slices << place(s, nullptr);
+    }
     for (int k = 0; k < starts.size(); ++k) {
         Slice s;
         s.video = true;
@@ -80,12 +186,6 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
             s.decodedLog = QDir(dir).filePath(QStringLiteral("part%1.decoded").arg(k));
         slices << place(s, scan);
     }
-    if (plan.audio) {
-        Slice s;
-        s.audio = true;
-        s.output = QStringLiteral("file:") + QDir(dir).filePath(QStringLiteral("audio.ogg"));
-        slices << place(s, nullptr);
-    }
     return slices;
 }
 
@@ -97,7 +197,7 @@ namespace
 constexpr int inOneProcess = -1;
 
 int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
-               int parts, const QString &ffmpeg, const OutputTarget &target, OutputFile &out)
+               int workers, const QString &ffmpeg, const OutputTarget &target, OutputFile &out)
 {
     // The parts wait next to a file they will replace, on its file system;
     // elsewhere in the temporary directory. Only we may look in.
@@ -106,7 +206,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                                    QFileInfo(target.path).fileName()
                              : QDir::tempPath() + QStringLiteral("/ffmpeg2theora");
     std::unique_ptr<QTemporaryDir> dir;
-    if (parts > 1) {
+    if (workers > 1) {
         dir = std::make_unique<QTemporaryDir>(near + QStringLiteral(".parts-XXXXXX"));
         if (!dir->isValid()) {
             complain(QStringLiteral("cannot make a temporary directory for the parts: %1")
@@ -115,37 +215,62 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         }
     }
     const QList<Slice> slices =
-        makeSlices(plan, m, scan, parts, o.keyint, out.url(), dir ? dir->path() : QString());
+        makeSlices(plan, m, scan, workers, o.keyint, out.url(), dir ? dir->path() : QString());
     const bool whole = slices.size() == 1;
     // Stopped, one process leaves a playable file where there was none.
     const bool keepPartial = whole && target.kind == OutputTarget::Kind::File && !target.exists;
+    const double fps = plan.rateNum ? double(plan.rateNum) / plan.rateDen : 0;
+    // The chunks of the pictures, in order; their number in messages counts
+    // from 1.
+    QList<int> chunks;
+    for (int i = 0; i < slices.size(); ++i)
+        if (slices.at(i).video && !whole)
+            chunks << i;
 
     QList<ChildCommand> commands;
     QList<std::shared_ptr<Watch>> watches;
     bool lineOpen = false;
+    double shown = 0;
     auto showProgress = [&] {
-        double position = 0;
         qint64 videoBytes = 0, audioBytes = 0;
         double videoSeconds = 0, audioSeconds = 0;
-        for (int i = 0; i < slices.size(); ++i) {
-            const Watch &w = *watches.at(i);
-            if (w.file) {
-                w.file->update();
-                videoBytes += w.file->videoBytes();
-                videoSeconds += w.file->videoSeconds();
-                audioBytes += w.file->audioBytes();
-                audioSeconds += w.file->audioSeconds();
-            }
-            // The pictures written so far, or where ffmpeg is.
-            if (slices.at(i).video || whole) {
-                const bool pictures = plan.rateNum && w.file;
-                position += std::max(w.seconds, pictures ? w.file->videoSeconds() : w.outTime);
+        for (const auto &w : watches) {
+            if (w->file) {
+                w->file->update();
+                videoBytes += w->file->videoBytes();
+                videoSeconds += w->file->videoSeconds();
+                audioBytes += w->file->audioBytes();
+                audioSeconds += w->file->audioSeconds();
             }
         }
+        // The pictures written so far, or where ffmpeg is.
+        const auto reached = [&](const Watch &w) {
+            if (w.done)
+                return w.seconds;
+            return plan.rateNum && w.file ? w.file->videoSeconds() : w.outTime;
+        };
+        double position = 0;
+        if (whole) {
+            position = reached(*watches.first());
+        } else {
+            // What is encoded without a gap from the start of the range: the
+            // chunks done, and the first one still at work.
+            for (const int i : chunks) {
+                const Watch &w = *watches.at(i);
+                const double own = reached(w);
+                const qint64 count = slices.at(i).count;
+                position += count ? std::min(own, count / fps) : own;
+                if (!w.done)
+                    break;
+            }
+            if (plan.frames > 0)
+                position = std::min(position, plan.frames / fps);
+        }
+        shown = std::max(shown, position);
         const auto kbps = [](qint64 bytes, double seconds) {
             return seconds > 0 ? qRound(bytes * 8 / seconds / 1000) : 0;
         };
-        QString line = QStringLiteral("\r      ") + formatTime(position);
+        QString line = QStringLiteral("\r      ") + formatTime(shown);
         if (plan.audio)
             line += QStringLiteral(" audio: %1kbps").arg(kbps(audioBytes, audioSeconds));
         if (plan.video)
@@ -159,7 +284,8 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         lineOpen = false;
     };
 
-    for (const Slice &slice : slices) {
+    for (int i = 0; i < slices.size(); ++i) {
+        const Slice &slice = slices.at(i);
         auto w = std::make_shared<Watch>();
         const QString file = whole ? out.followable() : slice.output.mid(5);
         if (!file.isEmpty())
@@ -178,6 +304,8 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         const bool counts = slice.video || whole;
         c.onProgress = [&, w, counts](const QByteArray &bytes) {
             w->reader.feed(bytes, [&, w, counts](const ProgressReader::Block &block) {
+                if (block.frame)
+                    w->encoded = *block.frame;
                 if (!block.outTimeUs)
                     return;
                 w->outTime = *block.outTimeUs / 1e6;
@@ -190,10 +318,26 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             if (w->errors.size() > keptErrors)
                 w->errors.remove(0, w->errors.size() - keptErrors);
         };
+        if (slice.video && !whole) {
+            // A chunk waits for a free worker, and is checked as soon as it
+            // is done, so that a wrong one stops the others at once.
+            c.pooled = true;
+            const int number = int(chunks.indexOf(i)) + 1;
+            const bool last = i == chunks.last();
+            c.onSuccess = [&, w, i, number, last]() -> QString {
+                const QString wrong = checkChunk(plan, m, slices.at(i), number, last, *w);
+                if (wrong.isEmpty()) {
+                    w->seconds = w->frames / fps;
+                    w->done = true;
+                    showProgress();
+                }
+                return wrong;
+            };
+        }
         commands << c;
     }
 
-    const QList<ChildResult> runs = runChildren(commands, true);
+    const QList<ChildResult> runs = runChildren(commands, true, workers);
     for (const ChildResult &run : runs)
         if (failed(run))
             endLine();
@@ -216,29 +360,19 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         }
     }
     for (int i = 0; i < runs.size(); ++i)
-        if (failed(runs.at(i)) && !runs.at(i).abandoned)
+        if (failed(runs.at(i)) && !runs.at(i).abandoned && runs.at(i).rejected.isEmpty())
             return reportFailure(ffmpeg, runs.at(i), watches.at(i)->errors);
-
-    // A part must start on the picture it claims: a decoder that began
-    // later than asked would have the first picture stand in for those it
-    // missed.
-    for (int k = 0; k < slices.size(); ++k) {
-        const Slice &s = slices.at(k);
-        if (s.decodedLog.isEmpty())
+    for (int i = 0; i < runs.size(); ++i) {
+        if (runs.at(i).rejected.isEmpty())
             continue;
-        QFile log(s.decodedLog);
-        const std::optional<double> first =
-            log.open(QIODevice::ReadOnly) ? firstDecoded(log.read(4096)) : std::nullopt;
-        const double wanted = gridTime(plan, firstGridFrame(plan) + s.first - s.lead);
-        if (!first || *first > wanted + 0.5 * plan.rateDen / plan.rateNum) {
-            endLine();
-            complain(QStringLiteral("note: part %1 cannot be cut exactly from the input (its "
-                                    "decoding starts at %2, not %3); encoding in one process")
-                         .arg(k + 1)
-                         .arg(first ? formatTime(*first - m.startTime) : QStringLiteral("N/A"))
-                         .arg(formatTime(wanted - m.startTime)));
-            return inOneProcess;
-        }
+        complain(runs.at(i).rejected);
+        // A chunk that does not start where it claims is made again in one
+        // process; a chunk that holds other pictures than asked is a fault.
+        return watches.at(i)->inexact ? inOneProcess : 1;
+    }
+    if (!whole && qEnvironmentVariableIntValue("FFMPEG2THEORA_STATS") > 0) {
+        endLine();
+        reportStats(slices, runs, workers);
     }
 
     double length = 0; // of the result, seconds
@@ -251,31 +385,12 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             length = w.outTime;
         }
     } else {
-        // Each part but the last must hold exactly its pictures; the joiner
-        // checks the rest (same headers, a key frame first).
-        const double fps = double(plan.rateNum) / plan.rateDen;
         QList<QString> files;
         QList<qint64> counts;
-        for (int k = 0; k < slices.size(); ++k) {
-            const Slice &s = slices.at(k);
-            if (!s.video)
-                continue;
-            const QString file = s.output.mid(5);
-            const TheoraFile t = readTheoraFile(file);
-            QString wrong;
-            if (!t.ok)
-                wrong = QStringLiteral("holds no Theora stream");
-            else if (s.count && t.frames != s.count)
-                wrong = QStringLiteral("holds %1 frames, not %2").arg(t.frames).arg(s.count);
-            if (!wrong.isEmpty()) {
-                endLine();
-                complain(QStringLiteral("cannot join the parts: part %1 %2").arg(k + 1).arg(wrong));
-                return 1;
-            }
-            files << file;
-            counts << t.frames;
-            watches.at(k)->seconds = t.frames / fps;
-            length += t.frames / fps;
+        for (const int i : chunks) {
+            files << slices.at(i).output.mid(5);
+            counts << watches.at(i)->frames;
+            length += watches.at(i)->seconds;
         }
         if (stopSignal()) {
             endLine();
@@ -288,7 +403,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
 
         // Joined page by page: ffmpeg's Ogg reader would drop the empty
         // packets that stand for a repeated picture.
-        const QString sound = plan.audio ? slices.last().output.mid(5) : QString();
+        const QString sound = plan.audio ? slices.first().output.mid(5) : QString();
         const JoinResult join =
             joinOgg(files, counts, sound, out.path(), [] { return stopSignal() != 0; });
         if (join.status == JoinResult::Stopped || stopSignal())
@@ -327,15 +442,15 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
 
 } // namespace
 
-int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan, int parts,
-           const QString &ffmpeg, const OutputTarget &target)
+int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
+           int workers, const QString &ffmpeg, const OutputTarget &target)
 {
     OutputFile out(target);
     if (const QString error = out.open(); !error.isEmpty()) {
         complain(error);
         return 1;
     }
-    const int status = encodeWith(o, m, plan, scan, parts, ffmpeg, target, out);
+    const int status = encodeWith(o, m, plan, scan, workers, ffmpeg, target, out);
     if (status != inOneProcess)
         return status;
     return encodeWith(o, m, plan, scan, 1, ffmpeg, target, out);

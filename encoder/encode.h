@@ -7,16 +7,19 @@
 #include "plan.h"
 
 // The slices of an encode: one for the whole range (pictures and sound) when
-// PARTS is 1, else the pictures cut into parts and the sound beside them.
-// Part files are named in DIR.
-QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *scan, int parts,
+// WORKERS is 1 or the range is too short to cut, else the sound and then the
+// pictures cut into chunks (cutPoints). Chunk files are named in DIR.
+QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *scan, int workers,
                         int keyint, const QString &output, const QString &dir);
 
-// Runs the encode of PLAN in PARTS parts (1: one process) with FFMPEG into
-// TARGET, and returns the exit status. One runner for every slice: progress,
-// error output, niceness, stops and failures are handled alike; the parts
-// are joined when there is more than one.
-int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan, int parts,
-           const QString &ffmpeg, const OutputTarget &target);
+// Runs the encode of PLAN with FFMPEG into TARGET, its pictures by WORKERS
+// workers (1: one process) that each take the next chunk when done, the
+// sound beside them, and returns the exit status. One runner for every
+// slice: progress, error output, niceness, stops and failures are handled
+// alike; the chunks are checked as each ends and joined when there is more
+// than one. With FFMPEG2THEORA_STATS=1, the time of each chunk and the
+// workers' efficiency follow on standard error.
+int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
+           int workers, const QString &ffmpeg, const OutputTarget &target);
 
 #endif

@@ -66,7 +66,8 @@ int main(int argc, char **argv)
     // Asked for before anything is read, so that a wrong value is said at once.
     const QByteArray parallel = qgetenv("FFMPEG2THEORA_PARALLEL");
     const QByteArray shortest = qgetenv("FFMPEG2THEORA_PARALLEL_MIN");
-    if (const PartsWanted check = partsWanted(parallel, shortest, 1, 0); !check.error.isEmpty()) {
+    if (const PartsWanted check = partsWanted(parallel, shortest, 1, 0, 0);
+        !check.error.isEmpty()) {
         complain(check.error);
         return 1;
     }
@@ -119,7 +120,15 @@ int main(int argc, char **argv)
     const bool splittable = plan.video && plan.rateNum && file && m.duration;
     const double rest = m.duration.value_or(0) - plan.start;
     const double length = plan.length ? std::min(*plan.length, rest) : rest;
-    int parts = splittable ? partsWanted(parallel, shortest, cores(), length).parts : 1;
+    const double pixelRate =
+        plan.rateNum ? double(plan.width) * plan.height * plan.rateNum / plan.rateDen : 0;
+    int parts =
+        splittable ? partsWanted(parallel, shortest, cores(), length, pixelRate).workers : 1;
+    // Too few pictures for two chunks: one process, without the scan,
+    // unless parts are asked for.
+    if (parallel.isEmpty() && plan.rateNum &&
+        length * plan.rateNum / plan.rateDen < 2 * std::max(o.keyint, smallestChunk))
+        parts = 1;
 
     // Where the key frames are and where the pictures end, for exact parts
     // and an exact start.

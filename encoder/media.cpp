@@ -193,7 +193,7 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
                                QStringLiteral("-select_streams"),
                                QString::number(m.videoStream),
                                QStringLiteral("-show_entries"),
-                               QStringLiteral("packet=pts_time,dts_time,duration_time,flags"),
+                               QStringLiteral("packet=pts_time,dts_time,duration_time,size,flags"),
                                QStringLiteral("-of"),
                                QStringLiteral("compact=p=0")};
     if (!o.format.isEmpty())
@@ -205,9 +205,10 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
         *result = run;
     if (failed(run))
         return scan;
-    // pts_time=1.44|dts_time=1.4|duration_time=0.04|flags=K_
+    // pts_time=1.44|dts_time=1.4|duration_time=0.04|size=2310|flags=K_
     for (const QByteArray &line : out.split('\n')) {
         double pts = qQNaN(), dts = qQNaN(), duration = 0;
+        qint64 size = 0;
         bool key = false;
         for (const QByteArray &pair : line.split('|')) {
             const int eq = pair.indexOf('=');
@@ -220,6 +221,8 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
                 dts = d;
             else if (k == "duration_time" && ok)
                 duration = d;
+            else if (k == "size" && ok)
+                size = qint64(d);
             else if (k == "flags")
                 key = v.startsWith('K');
         }
@@ -227,6 +230,7 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
             continue;
         if (key)
             scan.keyFrames.append({pts, std::isnan(dts) ? pts : std::min(pts, dts)});
+        scan.packets.append({pts, size});
         scan.end = std::max(scan.end.value_or(pts), pts + duration);
     }
     std::sort(

@@ -40,6 +40,12 @@ struct VideoScan {
     };
     QList<KeyFrame> keyFrames;
     std::optional<double> end;
+    // Every packet: its time and its size in bytes.
+    struct Packet {
+        double pts = 0;
+        qint64 bytes = 0;
+    };
+    QList<Packet> packets;
 };
 
 struct ProbeResult {

@@ -77,6 +77,7 @@ struct Input {
     StreamClock clock;
     QList<QByteArray> headers;
     QList<OggPage> ahead;
+    bool filledUp = false;
     bool startsWithKeyFrame = false;
     qint64 lastGranule = noGranule;
 
@@ -191,6 +192,42 @@ QList<OggPage> headerPages(quint32 serial, const QList<QByteArray> &headers)
     return pages;
 }
 
+// Pages of stream SERIAL with COUNT empty Theora packets, each the picture
+// before it again, that follow a packet of GRANULE, or none when their granules would
+// overflow the frames counted since the key frame.
+QList<OggPage> repeatedPictures(const StreamClock &clock, quint32 serial, qint64 granule,
+                                qint64 count)
+{
+    QList<OggPage> pages;
+    const qint64 since = granule & ((qint64(1) << clock.shift) - 1);
+    if (granule < 0 || since + count >= (qint64(1) << clock.shift))
+        return pages;
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, int(serial));
+    // The pages go on a stream: libogg must not make the first of them a
+    // stream's first page, of one packet and granule 0.
+    stream.b_o_s = 1;
+    unsigned char nothing = 0;
+    for (qint64 i = 1; i <= count; ++i) {
+        ogg_packet packet;
+        packet.packet = &nothing;
+        packet.bytes = 0;
+        packet.b_o_s = 0;
+        packet.e_o_s = 0;
+        packet.granulepos = granule + i;
+        packet.packetno = i;
+        ogg_stream_packetin(&stream, &packet);
+        ogg_page page;
+        while (ogg_stream_pageout(&stream, &page))
+            pages << OggPage(page);
+    }
+    ogg_page page;
+    while (ogg_stream_flush(&stream, &page))
+        pages << OggPage(page);
+    ogg_stream_clear(&stream);
+    return pages;
+}
+
 // One stream of the output.
 struct Stream {
     quint32 serial = 0;
@@ -293,12 +330,17 @@ JoinResult joinOgg(const QList<QString> &parts, const QList<qint64> &frames, con
                 problem = in.reader.problem();
                 return false;
             }
-            const qint64 held = clock.units(in.lastGranule);
-            if (int(part) < frames.size() && frames.at(int(part)) > 0 &&
-                frames.at(int(part)) != held) {
-                problem = in.reader.path() + QStringLiteral(": holds %1 pictures, not %2")
-                                                 .arg(held)
-                                                 .arg(frames.at(int(part)));
+            qint64 held = clock.units(in.lastGranule);
+            const qint64 wanted = int(part) < frames.size() ? frames.at(int(part)) : 0;
+            if (wanted > held && !in.filledUp) {
+                in.filledUp = true;
+                in.ahead = repeatedPictures(clock, in.serial, in.lastGranule, wanted - held);
+                if (!in.ahead.isEmpty())
+                    continue;
+            }
+            if (wanted > 0 && wanted != held) {
+                problem = in.reader.path() +
+                          QStringLiteral(": holds %1 pictures, not %2").arg(held).arg(wanted);
                 return false;
             }
             offset += held;

@@ -17,7 +17,10 @@ struct JoinResult {
 // of PARTS, one after the other as one stream, and the Vorbis stream of SOUND
 // (none if empty) beside it, into OUTPUT. Each part holds one Theora stream
 // with the same headers as the first, and starts with a key frame; FRAMES,
-// when it names a part, gives how many pictures that part must hold. The
+// when it names a part, gives how many pictures that part stands for: a part
+// that holds fewer is filled up with empty packets, each the picture before
+// it again (ffmpeg's Ogg writer leaves out those that end a stream), as far
+// as its granules can count them, else it must hold that many. The
 // granule positions of the later parts move on by the pictures before them;
 // the pages of the two streams are interleaved by time. OUTPUT is written
 // from start to end without a seek, so it may be a pipe or a device.

@@ -207,7 +207,8 @@ Running spawn(const ChildCommand &command)
 bool failed(const ChildResult &result)
 {
     return !result.startError.isEmpty() || result.stopped || result.abandoned ||
-           !WIFEXITED(result.status) || WEXITSTATUS(result.status) != 0;
+           !result.rejected.isEmpty() || !WIFEXITED(result.status) ||
+           WEXITSTATUS(result.status) != 0;
 }
 
 ChildResult runChild(const ChildCommand &command)
@@ -215,27 +216,18 @@ ChildResult runChild(const ChildCommand &command)
     return runChildren({command}, false).first();
 }
 
-QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOthersOnFailure)
+QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOthersOnFailure,
+                               int workers)
 {
-    std::vector<Running> children;
-    children.reserve(commands.size());
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<Running> children(commands.size());
+    for (int i = 0; i < commands.size(); ++i)
+        children[i].command = &commands.at(i);
     bool failure = false;
-    for (const ChildCommand &command : commands) {
-        if (failure && stopOthersOnFailure) {
-            Running r;
-            r.command = &command;
-            r.result.abandoned = true;
-            r.done = true;
-            children.push_back(r);
-            continue;
-        }
-        children.push_back(spawn(command));
-        if (!children.back().result.startError.isEmpty()) {
-            children.back().done = true;
-            failure = true;
-        }
-    }
-
+    int requests = 0;    // stop requests passed on so far
+    int busy = 0;        // pooled children running
+    size_t next = 0;     // the first child not yet started, or past
     auto killAll = [&] { // the others, after a failure
         for (Running &c : children) {
             if (c.pid > 0 && !c.done && !c.killed) {
@@ -245,7 +237,38 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
             }
         }
     };
-    int requests = 0; // stop requests passed on so far
+    // Starts what may start: every child up to the next pooled one for
+    // which no worker is free.
+    auto startMore = [&] {
+        for (; next < children.size(); ++next) {
+            Running &c = children[next];
+            if (failure && stopOthersOnFailure) {
+                c.result.abandoned = true;
+                c.done = true;
+                continue;
+            }
+            if (requests) {
+                c.result.stopped = true;
+                c.done = true;
+                continue;
+            }
+            if (c.command->pooled && workers > 0 && busy >= workers)
+                return;
+            c = spawn(*c.command);
+            c.result.startMs = clock.elapsed();
+            if (!c.result.startError.isEmpty()) {
+                c.done = true;
+                c.result.endMs = c.result.startMs;
+                if (!failure && stopOthersOnFailure)
+                    killAll();
+                failure = true;
+            } else if (c.command->pooled) {
+                ++busy;
+            }
+        }
+    };
+    startMore();
+
     QElapsedTimer sinceStop;
     auto passOnStops = [&] {
         unsigned char sig;
@@ -268,7 +291,7 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
     };
     // A child that has closed both its pipes is waited for.
     auto reap = [&](Running &c) {
-        if (c.done || c.outFd >= 0 || c.errFd >= 0 || c.progressFd >= 0)
+        if (c.done || c.pid <= 0 || c.outFd >= 0 || c.errFd >= 0 || c.progressFd >= 0)
             return;
         while (waitpid(c.pid, &c.result.status, 0) < 0) {
             if (errno != EINTR)
@@ -276,13 +299,17 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
             passOnStops();
         }
         c.done = true;
+        c.result.endMs = clock.elapsed();
+        if (c.command->pooled)
+            --busy;
+        if (!failed(c.result) && c.command->onSuccess)
+            c.result.rejected = c.command->onSuccess();
         if (stopOthersOnFailure && !failure && !c.result.stopped && failed(c.result)) {
             failure = true;
             killAll();
         }
+        startMore();
     };
-    if (failure && stopOthersOnFailure)
-        killAll();
 
     for (;;) {
         std::vector<pollfd> fds{{signalPipe[0], POLLIN, 0}};

@@ -34,6 +34,12 @@ struct ChildCommand {
     // Without onStdout: the child writes to our standard output when set,
     // else to /dev/null.
     bool passStdout = false;
+    // Waits for a free worker: runChildren runs at most WORKERS of these at
+    // a time, in the order given.
+    bool pooled = false;
+    // Asked when the child has exited with success: a non-empty answer says
+    // what is wrong with what it made, and makes its end a failure.
+    std::function<QString()> onSuccess;
 };
 
 struct ChildResult {
@@ -41,16 +47,24 @@ struct ChildResult {
     int status = 0;              // as from waitpid
     bool stopped = false;        // it was stopped because we were asked to stop
     std::optional<int> niceness; // what the child ran at, when a niceness was asked
-    bool abandoned = false;      // killed because another child failed
+    bool abandoned = false;      // killed, or never started, because another child failed
+    QString rejected;            // what onSuccess found wrong
+    // When it started and ended, in ms since runChildren began; -1 if never.
+    qint64 startMs = -1;
+    qint64 endMs = -1;
 };
 
 ChildResult runChild(const ChildCommand &command);
 
-// Several children at once, each as runChild runs one. A stop request goes to
-// every child. With stopOthersOnFailure, the first child that fails (exits
-// non-zero, dies of a signal or cannot be started) has the others killed;
-// their results then say abandoned. The results come in the order of COMMANDS.
-QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOthersOnFailure);
+// Several children at once, each as runChild runs one; of the pooled ones at
+// most WORKERS at a time (0: all at once), each started when one before it
+// has ended. A stop request goes to every child, and no pooled one starts
+// after it (those say stopped). With stopOthersOnFailure, the first child
+// that fails (exits non-zero, dies of a signal, cannot be started or is
+// rejected) has the others killed and the waiting ones left; their results
+// then say abandoned. The results come in the order of COMMANDS.
+QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOthersOnFailure,
+                               int workers = 0);
 
 // A child's end that is not a success.
 bool failed(const ChildResult &result);

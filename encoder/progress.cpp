@@ -17,6 +17,11 @@ void ProgressReader::feed(const QByteArray &bytes,
             const qint64 us = value.toLongLong(&ok);
             if (ok)
                 current.outTimeUs = us; // "N/A" before the first frame
+        } else if (key == "frame") {
+            bool ok = false;
+            const qint64 n = value.toLongLong(&ok);
+            if (ok)
+                current.frame = n;
         } else if (key == "progress") {
             current.end = value == "end";
             onBlock(current);

@@ -13,6 +13,7 @@ class ProgressReader
 public:
     struct Block {
         std::optional<qint64> outTimeUs; // position in the output
+        std::optional<qint64> frame;     // pictures given to the encoder so far
         bool end = false;
     };
 

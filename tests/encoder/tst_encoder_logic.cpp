@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,33 +53,77 @@ class TestEncoderLogic : public QObject
     QTemporaryDir dir;
 
 private slots:
-    // Split points strictly increase, and no part is tiny, for any number of
-    // cores and any key frame interval.
+    // The chunks cover the range in order, each starting on a key frame
+    // place, none empty or tiny, for any number of workers and any key frame
+    // interval, on even input and on input whose second half is five times
+    // the work and whose key frames are 250 pictures apart. With enough key
+    // frame intervals to share (32 of the smallest chunks a worker), the
+    // workers are kept busy to the end.
     void cutPoints_data()
     {
-        QTest::addColumn<int>("parts");
+        QTest::addColumn<int>("workers");
         QTest::addColumn<int>("keyint");
-        for (int parts = 1; parts <= 64; ++parts)
+        for (int workers = 1; workers <= 64; ++workers)
             for (int keyint : {1, 2, 5, 12, 25, 64, 100, 250, 500, 1000})
-                QTest::addRow("%d parts, key frames every %d", parts, keyint) << parts << keyint;
+                QTest::addRow("%d workers, key frames every %d", workers, keyint)
+                    << workers << keyint;
     }
 
     void cutPoints()
     {
-        QFETCH(int, parts);
+        QFETCH(int, workers);
         QFETCH(int, keyint);
         for (const qint64 frames : {1, 7, 50, 500, 1500, 90000}) {
-            const QList<qint64> starts = ::cutPoints(frames, parts, keyint);
-            QVERIFY(!starts.isEmpty() && starts.size() <= parts);
-            QCOMPARE(starts.first(), 0);
-            for (int i = 1; i < starts.size(); ++i)
-                QVERIFY2(starts.at(i) - starts.at(i - 1) >= shortestPart,
-                         qPrintable(QStringLiteral("%1 frames: part %2 at %3 after %4")
-                                        .arg(frames)
-                                        .arg(i)
-                                        .arg(starts.at(i))
-                                        .arg(starts.at(i - 1))));
-            QVERIFY(starts.size() == 1 || frames - starts.last() >= shortestPart);
+            QList<double> uneven(frames, 1.0);
+            QList<qint64> keys;
+            for (qint64 i = 0; i < frames; ++i) {
+                if (i >= frames / 2)
+                    uneven[i] = 5;
+                if (i % 250 == 0)
+                    keys << i + 2;
+            }
+            for (const bool even : {true, false}) {
+                const QList<double> work = even ? QList<double>() : uneven;
+                const QList<qint64> starts =
+                    ::cutPoints(frames, workers, keyint, even ? QList<qint64>() : keys, work);
+                const QString what = QStringLiteral("%1 frames, %2: %3")
+                                         .arg(frames)
+                                         .arg(even ? "even" : "uneven")
+                                         .arg(QString::number(starts.size()));
+                QVERIFY2(!starts.isEmpty() && starts.first() == 0, qPrintable(what));
+                QVERIFY(workers > 1 || starts.size() == 1);
+                for (int i = 0; i < starts.size(); ++i) {
+                    const qint64 end = i + 1 < starts.size() ? starts.at(i + 1) : frames;
+                    const qint64 length = end - starts.at(i);
+                    QVERIFY2(starts.at(i) % keyint == 0 && length > 0 &&
+                                 (starts.size() == 1 || length >= shortestPart) &&
+                                 (i + 1 == starts.size() || length >= smallestChunk),
+                             qPrintable(QStringLiteral("%1: chunk %2 from %3 to %4")
+                                            .arg(what)
+                                            .arg(i)
+                                            .arg(starts.at(i))
+                                            .arg(end)));
+                }
+                // The workers, each taking the next chunk when done, on the
+                // work as it was guessed, each chunk costing four more.
+                if (frames >= 32 * workers * std::max(keyint, smallestChunk) && workers > 1) {
+                    QList<double> done(workers, 0);
+                    double total = 0;
+                    for (int i = 0; i < starts.size(); ++i) {
+                        const qint64 end = i + 1 < starts.size() ? starts.at(i + 1) : frames;
+                        double cost = 4;
+                        for (qint64 f = starts.at(i); f < end; ++f)
+                            cost += even ? 1 : uneven.at(f);
+                        total += cost;
+                        *std::min_element(done.begin(), done.end()) += cost;
+                    }
+                    const double efficiency =
+                        total / (*std::max_element(done.begin(), done.end()) * workers);
+                    QVERIFY2(
+                        efficiency >= 0.9,
+                        qPrintable(QStringLiteral("%1: efficiency %2").arg(what).arg(efficiency)));
+                }
+            }
         }
     }
 
@@ -143,17 +189,25 @@ private slots:
         QTest::addColumn<QByteArray>("parallel");
         QTest::addColumn<QByteArray>("shortest");
         QTest::addColumn<double>("length");
-        QTest::addColumn<int>("parts"); // -1: refused
-        QTest::newRow("unset, long") << QByteArray() << QByteArray() << 25.0 << 2;
-        QTest::newRow("unset, short") << QByteArray() << QByteArray() << 19.0 << 1;
-        QTest::newRow("lower minimum") << QByteArray() << QByteArray("1.5") << 2.0 << 2;
-        QTest::newRow("0") << QByteArray("0") << QByteArray() << 99.0 << 1;
-        QTest::newRow("1: per core") << QByteArray("1") << QByteArray() << 1.0 << 2;
-        QTest::newRow("32") << QByteArray("32") << QByteArray() << 1.0 << 32;
-        QTest::newRow("a word") << QByteArray("yes") << QByteArray() << 25.0 << -1;
-        QTest::newRow("negative") << QByteArray("-2") << QByteArray() << 25.0 << -1;
-        QTest::newRow("number and more") << QByteArray("4x") << QByteArray() << 25.0 << -1;
-        QTest::newRow("minimum a word") << QByteArray() << QByteArray("soon") << 25.0 << -1;
+        QTest::addColumn<double>("pixelRate"); // pixels a second; 0: unknown
+        QTest::addColumn<int>("parts");        // -1: refused
+        const double small = 160 * 120 * 25, large = 1280 * 720 * 25;
+        QTest::newRow("unset, long") << QByteArray() << QByteArray() << 25.0 << 0.0 << 2;
+        QTest::newRow("unset, short") << QByteArray() << QByteArray() << 19.0 << 0.0 << 1;
+        QTest::newRow("small pictures, short")
+            << QByteArray() << QByteArray() << 20.0 << small << 1;
+        QTest::newRow("small pictures, long") << QByteArray() << QByteArray() << 60.0 << small << 2;
+        QTest::newRow("large pictures, short") << QByteArray() << QByteArray() << 8.0 << large << 2;
+        QTest::newRow("large pictures, very short")
+            << QByteArray() << QByteArray() << 0.5 << large << 1;
+        QTest::newRow("lower minimum") << QByteArray() << QByteArray("1.5") << 2.0 << small << 2;
+        QTest::newRow("0") << QByteArray("0") << QByteArray() << 99.0 << large << 1;
+        QTest::newRow("1: per core") << QByteArray("1") << QByteArray() << 1.0 << small << 2;
+        QTest::newRow("32") << QByteArray("32") << QByteArray() << 1.0 << 0.0 << 32;
+        QTest::newRow("a word") << QByteArray("yes") << QByteArray() << 25.0 << 0.0 << -1;
+        QTest::newRow("negative") << QByteArray("-2") << QByteArray() << 25.0 << 0.0 << -1;
+        QTest::newRow("number and more") << QByteArray("4x") << QByteArray() << 25.0 << 0.0 << -1;
+        QTest::newRow("minimum a word") << QByteArray() << QByteArray("soon") << 25.0 << 0.0 << -1;
     }
 
     void environment()
@@ -161,9 +215,10 @@ private slots:
         QFETCH(QByteArray, parallel);
         QFETCH(QByteArray, shortest);
         QFETCH(double, length);
+        QFETCH(double, pixelRate);
         QFETCH(int, parts);
-        const PartsWanted w = partsWanted(parallel, shortest, 2, length);
-        QCOMPARE(w.error.isEmpty() ? w.parts : -1, parts);
+        const PartsWanted w = partsWanted(parallel, shortest, 2, length, pixelRate);
+        QCOMPARE(w.error.isEmpty() ? w.workers : -1, parts);
     }
 
     // Every option reaches every slice: the one-process command and each
