@@ -123,6 +123,10 @@ private slots:
                                         "2")));
         QFile cut(path("cutshort.mkv"));
         QVERIFY(cut.resize(cut.size() * 6 / 10));
+        // A still picture: each part's pictures after its first repeat it,
+        // as empty packets, which ffmpeg's Ogg writer drops at a stream's end.
+        QVERIFY(makeClip(path("still.mkv"),
+                         QStringLiteral("-f lavfi -i smptebars=s=160x120:r=25:d=2 -c:v mpeg4")));
         QVERIFY(makeClip(path("tagged.mp4"),
                          QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -f lavfi -i "
                                         "sine=d=2 -c:v libx264 -c:a aac")));
@@ -227,6 +231,7 @@ private slots:
         row("crop and scale", "pal.mkv", "3",
             "--croptop 8 --cropbottom 4 --cropleft 6 --cropright 10 --width 96");
         row("no sound", "pal.mkv", "2", "--nosound");
+        row("a still picture", "still.mkv", "2", "");
         // Each part's rate control starts afresh: on parts of a second, that
         // shows in the size.
         row("bit rates and tags", "pal.mkv", "2",
@@ -258,7 +263,7 @@ private slots:
 
         const Summary a = summarize(path("one.ogg"));
         const Summary b = summarize(path("split.ogg"));
-        QVERIFY(a.frames > 10);
+        QVERIFY(a.frames > 5); // pictures decoded: a repeated one is not
         QCOMPARE(b.frames, a.frames);
         QCOMPARE(b.packets, a.packets);
         QCOMPARE(b.videoLength, a.videoLength);
