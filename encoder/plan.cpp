@@ -408,8 +408,9 @@ namespace
 {
 
 // The chunks as cutPoints makes them, for one choice of FACTOR (the rounds
-// take a FACTOR-th of what is left) and LEAST (the smallest chunk).
-QList<qint64> chunksFor(qint64 frames, int workers, qint64 k, qint64 least, int factor,
+// take a FACTOR-th of what is left) and LEAST (the smallest chunk); or, with
+// COUNT, that many chunks of equal work.
+QList<qint64> chunksFor(qint64 frames, int workers, qint64 k, qint64 least, int factor, int count,
                         const std::vector<double> &before, const QList<qint64> &decodeFrom)
 {
     const qint64 most = std::max(least, largestChunk / k * k);
@@ -444,6 +445,14 @@ QList<qint64> chunksFor(qint64 frames, int workers, qint64 k, qint64 least, int 
     };
     QList<qint64> starts{0};
     qint64 at = 0;
+    for (int left = count; left > 1; --left) {
+        const qint64 next = end(at, (before.back() - before[size_t(at)]) / left);
+        if (next < 0)
+            return starts;
+        starts << (at = next);
+    }
+    if (count)
+        return starts;
     // Rounds of chunks of equal work while more than two rounds of the
     // smallest are left, then the smallest to the end.
     for (bool more = true; more && frames - at > 2 * workers * least;) {
@@ -500,23 +509,26 @@ QList<qint64> cutPoints(qint64 frames, int workers, int keyint, const QList<qint
     for (qint64 i = 0; i < frames; ++i)
         before[i + 1] = before[i] + 1 + (weighed ? std::max(work.at(i) - 1, 0.0) : 0);
     // Of a few ways to cut, the one that would take least long if the work
-    // were as WORK says, or flat, or twice as uneven: WORK is a guess.
+    // were as WORK says, half or twice as uneven: WORK is a guess. Rounds of
+    // several sizes, or a number of chunks of equal work.
+    const qint64 smallest = (smallestChunk + k - 1) / k * k;
+    QList<QList<qint64>> ways;
+    for (const qint64 least : {smallest, 2 * smallest, 4 * smallest})
+        for (const int factor : {2, 3, 4, 6})
+            ways << chunksFor(frames, workers, k, least, factor, 0, before, decodeFrom);
+    for (const int each : {1, 2, 3, 4, 6, 8})
+        ways << chunksFor(frames, workers, k, smallest, 0, each * workers, before, decodeFrom);
     QList<qint64> best;
     double bestScore = 0;
-    const qint64 smallest = (smallestChunk + k - 1) / k * k;
-    for (const qint64 least : {smallest, 2 * smallest, 4 * smallest}) {
-        for (const int factor : {2, 3, 4, 6}) {
-            const QList<qint64> starts =
-                chunksFor(frames, workers, k, least, factor, before, decodeFrom);
-            double score = 0;
-            for (const double stretch : {0.0, 1.0, 2.0})
-                score = std::max(score, makespan(starts, frames, workers, before, stretch,
-                                                 decodeFrom, chunkCost));
-            if (best.isEmpty() || score < bestScore - 1e-9 ||
-                (score < bestScore + 1e-9 && starts.size() < best.size())) {
-                best = starts;
-                bestScore = score;
-            }
+    for (const QList<qint64> &starts : std::as_const(ways)) {
+        double score = 0;
+        for (const double stretch : {0.5, 1.0, 2.0})
+            score = std::max(
+                score, makespan(starts, frames, workers, before, stretch, decodeFrom, chunkCost));
+        if (best.isEmpty() || score < bestScore - 1e-9 ||
+            (score < bestScore + 1e-9 && starts.size() < best.size())) {
+            best = starts;
+            bestScore = score;
         }
     }
     return best;
