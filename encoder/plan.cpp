@@ -416,30 +416,38 @@ QList<qint64> chunksFor(qint64 frames, int workers, qint64 k, qint64 least, int 
     const qint64 most = std::max(least, largestChunk / k * k);
     const qint64 shortestLast = std::max<qint64>(shortestPart, least / 2);
     const auto onKeyFrame = [k](qint64 at) { return std::max<qint64>(1, (at + k / 2) / k) * k; };
-    // Pictures decoded in vain before a chunk from P (none known without
-    // DECODEFROM).
+    // What decoding the pictures before a chunk from P in vain costs: a
+    // tenth of their work (none known without DECODEFROM).
     const auto wasted = [&](qint64 p) {
         const auto after = std::upper_bound(decodeFrom.begin(), decodeFrom.end(), p);
-        return decodeFrom.isEmpty() ? 0 : after == decodeFrom.begin() ? p : p - *(after - 1);
+        const qint64 from = decodeFrom.isEmpty()          ? p
+                            : after == decodeFrom.begin() ? 0
+                                                          : *(after - 1);
+        return 0.1 * (before[size_t(p)] - before[size_t(std::min(from, p))]);
     };
     // The end of a chunk from FROM that holds about AMOUNT of work: of the
-    // key frame places where it holds a third more or less, the one that
-    // decodes the fewest pictures in vain, the nearest of those to the even
-    // end; never too near the chunk before or the end of the range, nor
-    // farther than the largest chunk. -1 if there is none.
+    // key frame places where it holds a third more or less, the one where
+    // the work it is off by and the work its ffmpeg decodes in vain add up
+    // to the least, the nearest of those to the even end; never too near
+    // the chunk before or the end of the range, nor farther than the
+    // largest chunk. -1 if there is none.
     const auto end = [&](qint64 from, double amount) {
         const double start = before[size_t(from)];
         const qint64 reached =
             std::lower_bound(before.begin(), before.end(), start + amount) - before.begin();
         const qint64 even = std::clamp(onKeyFrame(reached), from + least, from + most);
         qint64 best = -1;
+        double bestCost = 0;
         for (qint64 p = from + least; p <= std::min(frames, from + most); p += k) {
-            const double held = before[size_t(p)] - start;
-            if (frames - p < shortestLast || (p != even && std::abs(held - amount) > amount / 3))
+            const double off = std::abs(before[size_t(p)] - start - amount);
+            if (frames - p < shortestLast || (p != even && off > amount / 3))
                 continue;
-            if (best < 0 || wasted(p) < wasted(best) ||
-                (wasted(p) == wasted(best) && std::abs(p - even) < std::abs(best - even)))
+            const double cost = off + wasted(p);
+            if (best < 0 || cost < bestCost - 1e-9 ||
+                (cost < bestCost + 1e-9 && std::abs(p - even) < std::abs(best - even))) {
                 best = p;
+                bestCost = cost;
+            }
         }
         return best;
     };
