@@ -59,7 +59,9 @@ public:
     ~FakeEncoder() { qputenv("PATH", oldPath); }
 
     // Shell commands run after the arguments are recorded; "$out" is the output path.
-    void setBehaviour(const QString &shell)
+    // Unless WRITESOUTPUT is false, a few bytes are written there first, as an
+    // encoder that works would.
+    void setBehaviour(const QString &shell, bool writesOutput = true)
     {
         const QString script =
             "#!/bin/sh\n"
@@ -71,6 +73,7 @@ public:
             "mv \"$d/args-$n.tmp\" \"$d/args-$n\"\n"
             "out=''; prev=''\n"
             "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; done\n" +
+            (writesOutput ? "[ -n \"$out\" ] && { printf OggS > \"$out\"; } 2>/dev/null\n" : "") +
             shell + "\n";
         QFile f(dir.filePath("bin/ffmpeg2theora"));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
