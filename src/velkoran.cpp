@@ -528,8 +528,8 @@ void Velkoran::setDuration(int hour, int min, int sec)
                                  .arg(sec, 2, 10, QLatin1Char('0'));
         QString why;
         if (min > 59 || sec > 59)
-            why = tr("The encoder gave %1 as the length of the input, which is no time. The "
-                     "whole input will be encoded.")
+            why = tr("The encoder gave %1 as the length of the input, which is not a valid time. "
+                     "The whole input will be encoded.")
                       .arg(read);
         else if (hour == 0 && min == 0 && sec == 0)
             why = tr("The encoder could not tell the length of the input (it read 0:00:00). The "

@@ -289,15 +289,31 @@ void TestJobs::secondJobStartsAfresh()
 void TestJobs::cancelStopsTheEncoder_data()
 {
     QTest::addColumn<bool>("trimmed");
-    QTest::newRow("whole input") << false;
-    QTest::newRow("trim range") << true;
+    QTest::addColumn<bool>("probe");
+    QTest::addColumn<bool>("ignoresTerm");
+    QTest::addColumn<bool>("writesOutput");
+    QTest::addColumn<QString>("after"); // what the bar says then
+
+    const QString partial = "Cancelled \u00b7 a partial file remains";
+    QTest::newRow("whole input") << false << false << false << true << partial;
+    QTest::newRow("trim range") << true << false << false << true << partial;
+    QTest::newRow("nothing written yet") << false << false << false << false << "Cancelled";
+    QTest::newRow("encoder ignores terminate: killed") << false << false << true << true << partial;
+    QTest::newRow("probe") << false << true << false << false << "Cancelled";
 }
 
 void TestJobs::cancelStopsTheEncoder()
 {
     QFETCH(bool, trimmed);
+    QFETCH(bool, probe);
+    QFETCH(bool, ignoresTerm);
+    QFETCH(bool, writesOutput);
+    QFETCH(QString, after);
     FakeEncoder fake;
-    fake.setBehaviour(scripted({"  Duration: 0:01:00.00\\n", "0:00:10\\n"}, 0));
+    const QStringList pieces =
+        probe ? QStringList{"Input #0\\n"} : QStringList{"  Duration: 0:01:00.00\\n", "0:00:10\\n"};
+    fake.setBehaviour(QString(ignoresTerm ? "trap '' TERM\n" : "") + scripted(pieces),
+                      writesOutput);
     Velkoran w;
     Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
     setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
@@ -306,19 +322,38 @@ void TestJobs::cancelStopsTheEncoder()
         ui.startTimetimeEdit->setEnabled(true);
     }
     ModalWatcher watcher;
-    ui.EncodeToTheorapushButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(VelkoranTestAccess::realDuration(w), 60, jobTimeoutMs);
-    QVERIFY(encoding(w));
+    if (probe) {
+        ui.getDurationpushButton->setEnabled(true);
+        ui.getDurationpushButton->click();
+        QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 1, jobTimeoutMs);
+        QCOMPARE(ui.progressBar->maximum(), 0); // busy
+        QVERIFY(ui.CancelpushButton->isEnabled());
+    } else {
+        ui.EncodeToTheorapushButton->click();
+        QTRY_COMPARE_WITH_TIMEOUT(VelkoranTestAccess::realDuration(w), 60, jobTimeoutMs);
+        QVERIFY(encoding(w));
+    }
+    const qint64 pid = VelkoranTestAccess::process(w).processId();
 
     ui.CancelpushButton->click();
     QCOMPARE(ui.progressBar->value(), 0);
     QCOMPARE(ui.progressBar->maximum(), 100);
     QCOMPARE(VelkoranTestAccess::realDuration(w), 0);
     QVERIFY(VelkoranTestAccess::k(w));
+    QCOMPARE(ui.progressBar->format(), QString("Stopping\u2026"));
+    if (ignoresTerm) {
+        QTest::qWait(1000);
+        QCOMPARE(ui.progressBar->format(), QString("Stopping\u2026"));
+        QVERIFY(!idle(w));
+    }
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QVERIFY(processGone(pid));
     // A cancelled job is no failure.
     QCOMPARE(watcher.boxes.size(), 0);
     QCOMPARE(ui.progressBar->value(), trimmed ? 45 : 0);
+    QCOMPARE(ui.progressBar->format(), after);
+    QVERIFY(!VelkoranTestAccess::getDuration(w));
+    QVERIFY(!ui.startTimetimeEdit->isEnabled() || trimmed);
 }
 
 void TestJobs::encoderCannotStart_data()

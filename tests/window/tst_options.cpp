@@ -156,6 +156,7 @@ private slots:
     void probeTimeBehindErrorBox();
     void probeLongerThanADay_data();
     void probeLongerThanADay();
+    void wholeSession();
 };
 
 void TestOptions::workedExamples_data()
@@ -830,6 +831,88 @@ void TestOptions::probeLongerThanADay()
     QCOMPARE(s.boxTexts().size(), 1);
     QVERIFY2(s.boxTexts()[0].contains(said), qPrintable(s.boxTexts()[0]));
     QVERIFY(!VelkoranTestAccess::args(s.w).contains(" --starttime "));
+}
+
+void TestOptions::wholeSession()
+{
+    // One window, many jobs: nothing of one job or input leaks into the next.
+    Session s;
+    const auto touch = [&](const QString &name) {
+        QFile f(s.dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        return f.fileName();
+    };
+    const auto encodeLength = [&](const QString &length) {
+        s.fake.setBehaviour("printf '  Duration: " + length +
+                            "\\n' >&2; sleep 0.1\n"
+                            "printf '" +
+                            length + "\\n' >&2");
+        return s.encode();
+    };
+    const auto boxesSaying = [&](const QString &part) { return s.boxTexts().filter(part).size(); };
+    const auto typeInput = [&](const QString &path) {
+        s.ui.openFileNameLineEdit->selectAll();
+        QTest::keyClicks(s.ui.openFileNameLineEdit, path);
+    };
+    const QStringList range{"--starttime", "0", "--endtime", "7.8"};
+    s.input = touch("clip.avi");
+
+    // A probe, then an encode with the editors untouched: the whole 7.8 s.
+    QVERIFY(s.probe("  Duration: 0:00:07.80"));
+    QVERIFY(encodeLength("0:00:07.80"));
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail + range);
+    // Ends the user moved stay whole seconds.
+    apply(s.w, {"startTimetimeEdit", "00:00:02", "endTimetimeEdit", "00:00:05"});
+    QVERIFY(encodeLength("0:00:07.80"));
+    QCOMPARE(s.fake.arguments().mid(11), QStringList({"--starttime", "2", "--endtime", "5"}));
+
+    // Another input typed into the field: no trim range, and it can be probed.
+    s.input = touch("other.avi");
+    typeInput(s.input);
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+    QVERIFY(s.ui.getDurationpushButton->isEnabled());
+    QVERIFY(encodeLength("0:01:40.00"));
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail);
+    QCOMPARE(s.ui.progressBar->maximum(), 100);
+    // Its probe starts the range at its beginning, not at the last input's start.
+    QVERIFY(s.probe("  Duration: 0:00:12.00"));
+    QCOMPARE(s.ui.startTimetimeEdit->time(), QTime(0, 0));
+    QVERIFY(encodeLength("0:00:12.00"));
+    QCOMPARE(s.fake.arguments().mid(11), QStringList({"--starttime", "0", "--endtime", "12"}));
+
+    // A name that is no file leaves nothing to probe; an input of unknown length no range.
+    typeInput(s.dir.filePath("missing.avi"));
+    QVERIFY(!s.ui.getDurationpushButton->isEnabled());
+    s.input = touch("live.ts");
+    typeInput(s.input);
+    QVERIFY(s.probe("  Duration: N/A\n0:00:00.00"));
+    QCOMPARE(boxesSaying("could not tell the length"), 1);
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+
+    // The next job's maximum is its own length, not the last job's.
+    QVERIFY(encodeLength("0:00:50.00"));
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail);
+    QCOMPARE(s.ui.progressBar->maximum(), 50);
+    QCOMPARE(s.ui.progressBar->value(), 50);
+
+    // A directory typed without its final "/".
+    s.ui.openDirectoryLineEdit->setText(s.dir.path());
+    QFile::remove(s.output);
+    s.fake.setBehaviour("exit 0", false);
+    QVERIFY(s.encode());
+    QCOMPARE(s.fake.arguments().value(2), s.output);
+    // The encoder said it worked, but wrote nothing.
+    QCOMPARE(boxesSaying("wrote no file:\n" + s.output), 1);
+
+    // A phrase printed twice is one box, with the encoder's own line.
+    const int before = s.watcher.boxes.size();
+    s.fake.setBehaviour("for i in 1 2; do printf '%s: Unable to open file: Permission denied\\n' "
+                        "\"$out\" >&2; sleep 0.1; done; exit 1");
+    QVERIFY(s.encode());
+    QTRY_COMPARE(s.watcher.boxes.size(), before + 1);
+    QCOMPARE(boxesSaying("\"Unable to open file\"\n\n" + s.output +
+                         ": Unable to open file: Permission denied"),
+             1);
 }
 
 QTEST_MAIN(TestOptions)
