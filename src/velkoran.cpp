@@ -415,6 +415,8 @@ void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
         return;
     switch (outcome) {
     case Outcome::Cancelled:
+        // An empty bar: a filled part would read as work done.
+        ui.progressBar->setValue(0);
         ui.progressBar->setFormat(job.partialFileLeft() ? tr("Cancelled · a partial file remains")
                                                         : tr("Cancelled"));
         break;
