@@ -115,6 +115,7 @@ public:
         QString title;
         QString text;
         QMessageBox::Icon icon;
+        const QWidget *parent; // for comparison only; it may be gone
     };
 
     explicit ModalWatcher(QMessageBox::StandardButton answer = QMessageBox::Yes) : answer(answer)
@@ -140,7 +141,7 @@ private:
             if (box == handled)
                 return;
             handled = box;
-            boxes.append({box->windowTitle(), box->text(), box->icon()});
+            boxes.append({box->windowTitle(), box->text(), box->icon(), box->parentWidget()});
             QAbstractButton *button = box->button(answer);
             if (!button)
                 button = box->defaultButton() ? static_cast<QAbstractButton *>(box->defaultButton())

@@ -403,6 +403,14 @@ void TestJobs::endOfJobReported_data()
         << QStringList{"3", "something broke"} << false;
     QTest::newRow("crash") << "printf 'going down\\n' >&2; kill -SEGV $$"
                            << QStringList{"going down"} << false;
+    QTest::newRow("success without a file")
+        << "rm -f \"$out\"; exit 0" << QStringList{"wrote no file", "out.ogg"} << false;
+    QTest::newRow("success with an empty file")
+        << ": > \"$out\"; exit 0" << QStringList{"is empty", "out.ogg"} << false;
+    QTest::newRow("phrase printed twice, one box with the encoder's line")
+        << "printf 'a.avi: Unable to open file\\n' >&2; sleep 0.2\n"
+           "printf 'a.avi: Unable to open file\\n' >&2; exit 1"
+        << QStringList{"\"Unable to open file\"\n\na.avi: Unable to open file"} << false;
     QTest::newRow("known phrase is reported once")
         << "printf 'option requires an argument -- o\\n' >&2; exit 1"
         << QStringList{"\"option requires an argument\""} << false;

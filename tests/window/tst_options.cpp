@@ -913,6 +913,7 @@ void TestOptions::wholeSession()
     QCOMPARE(boxesSaying("\"Unable to open file\"\n\n" + s.output +
                          ": Unable to open file: Permission denied"),
              1);
+    QCOMPARE(s.watcher.boxes.last().parent, &s.w);
 }
 
 QTEST_MAIN(TestOptions)
