@@ -146,6 +146,7 @@ private slots:
     void startTimeRaisesEndMinimum();
     void encodeCarriesTrimRange_data();
     void encodeCarriesTrimRange();
+    void newInputDropsTrimRange_data();
     void newInputDropsTrimRange();
     void probeLeavesUserFilesAlone_data();
     void probeLeavesUserFilesAlone();
@@ -589,8 +590,16 @@ void TestOptions::encodeCarriesTrimRange()
     QCOMPARE(s.boxTexts(), QStringList());
 }
 
+void TestOptions::newInputDropsTrimRange_data()
+{
+    QTest::addColumn<bool>("typed"); // into the input field, instead of chosen
+    QTest::newRow("chosen") << false;
+    QTest::newRow("typed") << true;
+}
+
 void TestOptions::newInputDropsTrimRange()
 {
+    QFETCH(bool, typed);
     Session s;
     QVERIFY(s.probe(twoMinutes));
     apply(s.w, {"startTimetimeEdit", "00:00:30", "endTimetimeEdit", "00:01:35"});
@@ -599,7 +608,13 @@ void TestOptions::newInputDropsTrimRange()
     QVERIFY(VelkoranTestAccess::customEndTimeBool(s.w));
 
     const QString other = s.dir.filePath("other.avi");
-    s.w.chooseInputFile(other);
+    if (typed) {
+        QFile(other).open(QIODevice::WriteOnly); // an existing file can be probed
+        s.ui.openFileNameLineEdit->selectAll();
+        QTest::keyClicks(s.ui.openFileNameLineEdit, other);
+    } else {
+        s.w.chooseInputFile(other);
+    }
     QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
     QVERIFY(!s.ui.endTimetimeEdit->isEnabled());
     QVERIFY(s.ui.startTimelabel->isEnabled());
@@ -612,7 +627,8 @@ void TestOptions::newInputDropsTrimRange()
     QCOMPARE(s.ui.endTimetimeEdit->maximumTime(), QTime(0, 2, 0));
 
     QVERIFY(s.encode());
-    const QStringList otherBase{other, "-o", s.dir.filePath("other.ogg")};
+    // A typed input keeps the output the user set.
+    const QStringList otherBase{other, "-o", s.dir.filePath(typed ? "clip.ogg" : "other.ogg")};
     QCOMPARE(s.fake.arguments(), otherBase + defaultQuality + defaultTail);
     QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
 }
