@@ -192,6 +192,27 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
 namespace
 {
 
+// How many errors the decoders meet in PLAN's range, read once from its start
+// to its end and only decoded; none when that could not be done.
+std::optional<int> decodingErrors(const Plan &plan, const MediaInfo &m, const VideoScan *scan,
+                                  const QString &ffmpeg, std::optional<int> nice)
+{
+    const Slice range = makeSlices(plan, m, scan, 1, 1, QString(), QString()).first();
+    QByteArray errors;
+    ChildCommand c;
+    c.argv = QStringList{ffmpeg} + ffmpegCommand(plan, range);
+    c.nice = nice;
+    c.onProgress = [](const QByteArray &) {};
+    c.onStderr = [&errors](const QByteArray &bytes) {
+        errors += bytes;
+        if (errors.size() > keptErrors)
+            errors.remove(0, errors.size() - keptErrors);
+    };
+    if (failed(runChild(c)))
+        return std::nullopt;
+    return damageReports(errors);
+}
+
 // The exit status of an encode in parts that has to be made again in one
 // process.
 constexpr int inOneProcess = -1;
@@ -420,6 +441,16 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
     int damage = 0;
     for (const auto &w : watches)
         damage += damageReports(w->errors);
+    // In parts, some of the input is decoded twice, and a part in a container
+    // that seeks to any packet (MPEG-TS and the like) starts decoding a little
+    // before its key frame, which the decoder complains of on a whole input.
+    // What the input holds is then counted in one pass that only decodes.
+    if (damage && !whole) {
+        const std::optional<int> counted = decodingErrors(plan, m, scan, ffmpeg, o.nice);
+        if (stopSignal())
+            return stopped(o.output, target);
+        damage = counted.value_or(damage);
+    }
     if (damage)
         complain(QStringLiteral("warning: the input is damaged: ffmpeg met %1 error(s) decoding "
                                 "it; the result lasts %2")

@@ -379,12 +379,14 @@ QStringList ffmpegCommand(const Plan &p, const Slice &slice)
             filters << QStringLiteral("setpts=PTS-STARTPTS");
         }
         filters << p.lateFilters;
-        a << p.videoCodec;
+        if (!slice.output.isEmpty())
+            a << p.videoCodec;
         if (!filters.isEmpty())
             a << QStringLiteral("-vf") << filters.join(QLatin1Char(','));
     }
     if (slice.audio) {
-        a << p.audioCodec;
+        if (!slice.output.isEmpty())
+            a << p.audioCodec;
         if (grid) {
             // The sound keeps its place beside the pictures: a sound that
             // starts late still does.
@@ -395,6 +397,11 @@ QStringList ffmpegCommand(const Plan &p, const Slice &slice)
             a << QStringLiteral("-af")
               << trim + QStringLiteral(",asetpts=PTS-%1/TB").arg(number(origin));
         }
+    }
+    if (slice.output.isEmpty()) {
+        // Only decoded: what the decoders say is all that is wanted.
+        a << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
+        return a;
     }
     a << p.metadata;
     // Pages reach the file as they are made, so the progress line can tell

@@ -71,7 +71,7 @@ struct Slice {
     qint64 count = 0;
     qint64 lead = 0;
     double seek = 0; // where ffmpeg starts reading, in seconds into the input
-    QString output;  // what ffmpeg writes, as a URL
+    QString output;  // what ffmpeg writes, as a URL; empty: decode only
     // Not empty: ffmpeg notes in this file the time of each picture it
     // decodes, so that the time the decoding really started can be checked.
     QString decodedLog;

@@ -2,7 +2,7 @@
 # Sourced, not run.
 
 # Packages the window and the encoder need to build and run.
-VELKORAN_PACKAGES=(qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools cmake g++
+VELKORAN_PACKAGES=(qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n cmake g++
                    ffmpeg xvfb xauth fonts-dejavu-core)
 # The encoder writes Ogg with libogg; its tests check what it writes with oggz-validate.
 VELKORAN_PACKAGES+=(libogg-dev oggz-tools)

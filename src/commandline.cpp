@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -23,13 +24,46 @@ QString quoteWord(const QString &value)
 
 QString baseCommand(const QString &program, const QString &input, const QString &output)
 {
-    return program + " " + quoteWord(input) + " -o " + quoteWord(output);
+    const QString path = input.startsWith(u'-') ? QStringLiteral("./") + input : input;
+    return program + " " + quoteWord(path) + " -o " + quoteWord(output);
 }
+
+QString outputPath(const QString &dir, const QString &name)
+{
+    return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
+}
+
+namespace
+{
+// A time in the encoder's error output: hours, two-digit minutes, two-digit
+// seconds, and perhaps a fraction of a second.
+QRegularExpressionMatch matchTime(const QString &text)
+{
+    static const QRegularExpression rx(
+        QStringLiteral("([0-9]+):([0-9][0-9]):([0-9][0-9])(?:\\.([0-9]+))?"));
+    return rx.match(text);
+}
+} // namespace
 
 QString firstTime(const QString &text)
 {
-    static const QRegularExpression rx(QStringLiteral("[0-9]+:[0-9][0-9]:[0-9][0-9]"));
-    return rx.match(text).captured(0);
+    const QRegularExpressionMatch m = matchTime(text);
+    if (!m.hasMatch())
+        return QString();
+    return text.mid(m.capturedStart(1), m.capturedEnd(3) - m.capturedStart(1));
+}
+
+QString firstTimeSeconds(const QString &text)
+{
+    const QRegularExpressionMatch m = matchTime(text);
+    if (!m.hasMatch())
+        return QString();
+    const qint64 whole =
+        m.captured(1).toLongLong() * 3600 + m.captured(2).toInt() * 60 + m.captured(3).toInt();
+    QString fraction = m.captured(4);
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    return QString::number(whole) + (fraction.isEmpty() ? QString() : u'.' + fraction);
 }
 
 int timeTextSeconds(const QString &time, int *hour, int *min, int *sec)
@@ -55,11 +89,28 @@ QString firstErrorPhrase(const QString &text)
     return unable.match(text).captured(0);
 }
 
-QString errorBoxText(const QString &phrase)
+QString lineHolding(const QString &text, const QString &part)
 {
-    return QStringLiteral("An error occurred. Please ") +
-           QStringLiteral("check this message and try to correct your configuration:\n\n") + u'"' +
-           phrase + u'"';
+    const qsizetype at = text.indexOf(part);
+    if (at < 0)
+        return QString();
+    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
+    const qsizetype start = text.lastIndexOf(lineEnd, at) + 1;
+    qsizetype end = text.indexOf(lineEnd, at);
+    if (end < 0)
+        end = text.size();
+    return text.mid(start, end - start).trimmed();
+}
+
+QString errorBoxText(const QString &phrase, const QString &line)
+{
+    QString text = QCoreApplication::translate(
+                       "Velkoran", "An error occurred. Please check this message and try to "
+                                   "correct your configuration:") +
+                   QStringLiteral("\n\n\"") + phrase + u'"';
+    if (!line.isEmpty() && line != phrase)
+        text += QStringLiteral("\n\n") + line;
+    return text;
 }
 
 QString errorOutputText(const QByteArray &bytes)

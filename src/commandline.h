@@ -13,12 +13,21 @@
 // unchanged. Any other value is returned exactly as it is.
 QString quoteWord(const QString &value);
 
-// "PROGRAM INPUT -o OUTPUT", the input and output quoted by quoteWord.
+// "PROGRAM INPUT -o OUTPUT", the input and output quoted by quoteWord. An
+// input beginning with "-" is given as "./-...", so that it stays a path.
 QString baseCommand(const QString &program, const QString &input, const QString &output);
+
+// The output file NAME in directory DIR, joined with one "/".
+QString outputPath(const QString &dir, const QString &name);
 
 // The first time (hours, two-digit minutes, two-digit seconds) in TEXT, or an
 // empty string when there is none.
 QString firstTime(const QString &text);
+
+// The first time in TEXT as seconds, with the fraction the text gives after
+// the seconds and without trailing zeros: "0:00:07.80" gives "7.8", "0:01:02"
+// gives "62". Empty when there is no time.
+QString firstTimeSeconds(const QString &text);
 
 // Seconds of a time text "H:MM:SS"; minutes and seconds count as written.
 int timeTextSeconds(const QString &time, int *hour = nullptr, int *min = nullptr,
@@ -27,8 +36,13 @@ int timeTextSeconds(const QString &time, int *hour = nullptr, int *min = nullptr
 // The first of the encoder's known error phrases in TEXT, or an empty string.
 QString firstErrorPhrase(const QString &text);
 
-// The text of the box that shows a known error phrase.
-QString errorBoxText(const QString &phrase);
+// The line of TEXT (lines end at \n or \r) that holds PART, without the
+// blanks around it.
+QString lineHolding(const QString &text, const QString &part);
+
+// The text of the box that shows a known error phrase, in the user's language,
+// with the encoder's own LINE that holds the phrase below it.
+QString errorBoxText(const QString &phrase, const QString &line = QString());
 
 // A piece of error output as the window reads it: one character per byte,
 // ending at the first zero byte.

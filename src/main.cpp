@@ -21,8 +21,11 @@ int main(int argc, char *argv[])
     QString locale = QLocale::system().name();
     QTranslator translator;
     loadCatalogue(translator, locale, QCoreApplication::applicationDirPath());
-    app.installTranslator(&translator);
+    QTranslator toolkitTranslator;
+    loadToolkitCatalogue(toolkitTranslator, locale);
+    installCatalogues(toolkitTranslator, translator);
     qCInfo(lcStartup) << "catalogue:" << translator.filePath();
+    qCInfo(lcStartup) << "toolkit catalogue:" << toolkitTranslator.filePath();
 
     const QString encoder = useBundledEncoderIfMissing(QCoreApplication::applicationDirPath());
     qCInfo(lcStartup) << "encoder:" << encoder;

@@ -1,7 +1,9 @@
 #include "startup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTranslator>
 
@@ -22,6 +24,18 @@ bool loadCatalogue(QTranslator &translator, const QString &locale, const QString
             return true;
     }
     return false;
+}
+
+bool loadToolkitCatalogue(QTranslator &translator, const QString &locale)
+{
+    return translator.load(QStringLiteral("qtbase_") + locale,
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+void installCatalogues(QTranslator &toolkit, QTranslator &ours)
+{
+    QCoreApplication::installTranslator(&toolkit);
+    QCoreApplication::installTranslator(&ours);
 }
 
 QString bundledEncoder(const QString &programDir)

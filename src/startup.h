@@ -16,6 +16,15 @@ QStringList catalogueDirectories(const QString &programDir);
 // program's own catalogue directories. Returns whether one was loaded.
 bool loadCatalogue(QTranslator &translator, const QString &locale, const QString &programDir);
 
+// Loads the toolkit's own catalogue for LOCALE ("qtbase_" + LOCALE, shortened
+// as above, so de_AT finds qtbase_de) from the toolkit's translations
+// directory: its dialogs, buttons and menus then speak the user's language.
+bool loadToolkitCatalogue(QTranslator &translator, const QString &locale);
+
+// Installs the toolkit's catalogue and then ours. The one installed last is
+// searched first, so our own texts win where both have one.
+void installCatalogues(QTranslator &toolkit, QTranslator &ours);
+
 // The encoder installed with the program: beside it in the build tree, or in
 // libexec/velkoran under the install prefix. Empty when there is none.
 QString bundledEncoder(const QString &programDir);

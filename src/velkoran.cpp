@@ -7,26 +7,18 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QVariant>
 
 #include "commandline.h"
-#include "timeleft.h"
 
 namespace
 {
 
 const char *const boxTitle = "Velkoran Theora Encoder";
 
-// How long a stopped encoder may take to close its file when the window closes.
-const int stopGraceMs = 3000;
-
 // Lines of the encoder's error output quoted when it fails without a known phrase.
 const int reportedLines = 5;
-
-// Enough of the encoder's error output to quote its last lines.
-const qsizetype errorTailBytes = 4096;
 
 QString localFileOf(const QMimeData *mime)
 {
@@ -96,9 +88,16 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     for (QLineEdit *field : findChildren<QLineEdit *>())
         field->installEventFilter(this);
 
-    connect(&myprocez, &QProcess::readyReadStandardError, this, &Velkoran::updateProgressbar);
-    connect(&myprocez, &QProcess::finished, this, &Velkoran::processFinished);
-    connect(&myprocez, &QProcess::errorOccurred, this, &Velkoran::processFailedToStart);
+    // Typing or pasting another input is choosing a new input.
+    connect(ui.openFileNameLineEdit, &QLineEdit::textEdited, this, &Velkoran::inputEdited);
+
+    connect(&job, &EncoderJob::timeRead, this, [this](const QString &time, const QString &seconds) {
+        if (getDuration)
+            probedLength = seconds;
+        showTime(time);
+    });
+    connect(&job, &EncoderJob::phraseRead, this, &Velkoran::showPhrase);
+    connect(&job, &EncoderJob::ended, this, &Velkoran::jobEnded);
 
     show();
     real_duration = 0;
@@ -124,9 +123,22 @@ void Velkoran::chooseInputFile(const QString &path)
     ui.openDirectoryLineEdit->setText(info.path() + "/");
     ui.outputFileNameLineEdit->setText(info.baseName() + ".ogg");
     ui.getDurationpushButton->setEnabled(true);
+    forgetTrimRange();
+}
+
+void Velkoran::inputEdited(const QString &path)
+{
+    ui.getDurationpushButton->setEnabled(QFileInfo(path).isFile());
+    forgetTrimRange();
+}
+
+// A new input: the time editors wait for its probe, and no range reaches the encoder.
+void Velkoran::forgetTrimRange()
+{
     ui.startTimetimeEdit->setEnabled(false);
     ui.endTimetimeEdit->setEnabled(false);
     customendtimebool = false;
+    probedLength.clear();
 }
 
 void Velkoran::on_openDirectoryButton_clicked()
@@ -187,7 +199,7 @@ QString Velkoran::generateFFmpeg2theoraCommand()
     const QString openfilename = ui.openFileNameLineEdit->text();
     const QString outputDir = ui.openDirectoryLineEdit->text();
     const QString outputfilename = ui.outputFileNameLineEdit->text();
-    return baseCommand(encoderChoice(), openfilename, outputDir + outputfilename);
+    return baseCommand(encoderChoice(), openfilename, outputPath(outputDir, outputfilename));
 }
 
 QStringList Velkoran::checkMetainfo()
@@ -246,7 +258,11 @@ QStringList Velkoran::getArgs()
         const QVariant st(starttimearg);
         const QVariant et(endtimearg);
         const QString starttimeargstring = st.toString();
-        const QString endtimeargstring = et.toString();
+        // An end left at the probed length is the length as the encoder
+        // wrote it, fraction included, so that no tail is lost.
+        const bool wholeInput =
+            !probedLength.isEmpty() && endtime == ui.endTimetimeEdit->maximumTime();
+        const QString endtimeargstring = wholeInput ? probedLength : et.toString();
         args << " --starttime " << starttimeargstring << " --endtime " << endtimeargstring;
     }
     return args;
@@ -279,10 +295,20 @@ bool Velkoran::confirmOutputPath(const QString &input, const QString &output)
 
 void Velkoran::on_EncodeToTheorapushButton_clicked()
 {
-    if (myprocez.state() != QProcess::NotRunning)
+    if (job.running())
         return;
-    if (!confirmOutputPath(ui.openFileNameLineEdit->text(),
-                           ui.openDirectoryLineEdit->text() + ui.outputFileNameLineEdit->text()))
+    if (ui.openDirectoryLineEdit->text().isEmpty()) {
+        QMessageBox::critical(this, boxTitle,
+                              tr("Please choose the directory for the encoded file."));
+        return;
+    }
+    if (ui.outputFileNameLineEdit->text().isEmpty()) {
+        QMessageBox::critical(this, boxTitle, tr("Please enter a name for the encoded file."));
+        return;
+    }
+    const QString output =
+        outputPath(ui.openDirectoryLineEdit->text(), ui.outputFileNameLineEdit->text());
+    if (!confirmOutputPath(ui.openFileNameLineEdit->text(), output))
         return;
 
     QString encode_cmd = generateFFmpeg2theoraCommand();
@@ -299,33 +325,32 @@ void Velkoran::on_EncodeToTheorapushButton_clicked()
     encode_cmd.append(metainfo);
     encode_cmd.append(args);
 
-    startJob(Job::Encode, encode_cmd);
+    resetProgress();
+    if (!job.startEncode(encode_cmd, output))
+        return;
+    ui.EncodeToTheorapushButton->setEnabled(false);
+    ui.CancelpushButton->setEnabled(true);
 }
 
-void Velkoran::startJob(Job kind, const QString &command)
+// Every job is measured afresh: nothing of the last one's length or position counts.
+void Velkoran::resetProgress()
 {
-    job = kind;
-    errorShownForJob = false;
-    stopRequested = false;
-    errorTail.clear();
-    resetProgressText();
-    myprocez.startCommand(command, QIODevice::ReadWrite);
-    if (job != kind)
-        return; // it could not be started, and the window is idle again
-    ui.EncodeToTheorapushButton->setEnabled(false);
-    if (kind == Job::Encode)
-        ui.CancelpushButton->setEnabled(true);
+    real_duration = 0;
+    k = true;
+    ui.progressBar->setRange(0, 100);
+    ui.progressBar->setValue(0);
+    ui.progressBar->setFormat(QStringLiteral("%p%"));
 }
 
 void Velkoran::on_CancelpushButton_clicked()
 {
-    if (myprocez.state() != QProcess::NotRunning)
-        stopRequested = true;
-    myprocez.terminate();
-    resetProgressText();
+    // A probe that found its time is stopped here too; that is no user's stop.
+    const bool userStop = job.kind() == EncoderJob::Kind::Encode || getDuration;
+    job.stop();
     k = true;
     ui.progressBar->setValue(0);
     ui.progressBar->setMaximum(100);
+    ui.progressBar->setFormat(job.stopping() && userStop ? tr("Stopping…") : QStringLiteral("%p%"));
     real_duration = 0;
 }
 
@@ -337,101 +362,114 @@ void Velkoran::enableButton()
         ui.progressBar->setValue(customendtime);
 }
 
-void Velkoran::processFinished(int exitCode, QProcess::ExitStatus status)
+void Velkoran::jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
 {
-    const Job ended = job;
-    job = Job::None;
-    resetProgressText();
-    if (ended == Job::Probe) {
-        // An error box may be open over the piece of output that also holds
-        // the probe's time: the probe ends once that piece has been read.
-        if (errorBoxesOpen > 0)
-            probeEndPending = true;
+    if (outcome == EncoderJob::Outcome::NotStarted || outcome == EncoderJob::Outcome::NoTempDir) {
+        if (kind == EncoderJob::Kind::Probe)
+            getDuration = false;
+        resetProgress();
+        ui.EncodeToTheorapushButton->setEnabled(true);
+        ui.CancelpushButton->setEnabled(false);
+        if (closing)
+            return;
+        if (outcome == EncoderJob::Outcome::NoTempDir)
+            QMessageBox::critical(this, boxTitle,
+                                  tr("No temporary directory could be made for reading the length "
+                                     "of the input file:\n%1")
+                                      .arg(job.errorString()));
         else
-            finishProbe();
-    } else if (ended == Job::Encode) {
-        finishEncode(exitCode, status);
+            QMessageBox::critical(this, boxTitle,
+                                  tr("The encoder \"%1\" could not be started:\n%2")
+                                      .arg(myprocez.program(), job.errorString()));
+        return;
     }
+    if (kind == EncoderJob::Kind::Probe)
+        probeEnded(outcome);
+    else
+        encodeEnded(outcome);
 }
 
-void Velkoran::finishProbe()
+void Velkoran::probeEnded(EncoderJob::Outcome outcome)
 {
-    probeEndPending = false;
-    probeDir.reset();
     ui.EncodeToTheorapushButton->setEnabled(true);
+    ui.CancelpushButton->setEnabled(false);
+    if (ui.progressBar->maximum() <= 0)
+        ui.progressBar->setRange(0, 100); // no more busy bar
+    ui.progressBar->setFormat(QStringLiteral("%p%"));
     if (!getDuration)
         return; // the probe found the input's length and was stopped
     getDuration = false;
-    if (!errorShownForJob && !closing)
+    if (outcome == EncoderJob::Outcome::Cancelled) {
+        ui.progressBar->setFormat(tr("Cancelled"));
+        return;
+    }
+    if (!job.phraseShown() && !closing)
         reportFailure(tr("The length of the input file could not be read."));
 }
 
-void Velkoran::finishEncode(int exitCode, QProcess::ExitStatus status)
+void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
 {
+    using Outcome = EncoderJob::Outcome;
     enableButton();
-    if (closing || stopRequested)
+    if (closing)
         return;
-    if (status == QProcess::NormalExit && exitCode == 0) {
+    switch (outcome) {
+    case Outcome::Cancelled:
+        // An empty bar: a filled part would read as work done.
+        ui.progressBar->setValue(0);
+        ui.progressBar->setFormat(job.partialFileLeft() ? tr("Cancelled · a partial file remains")
+                                                        : tr("Cancelled"));
+        break;
+    case Outcome::Encoded:
+        ui.progressBar->setFormat(QStringLiteral("%p%"));
         if (ui.progressBar->maximum() <= 0)
             ui.progressBar->setMaximum(100);
         ui.progressBar->setValue(ui.progressBar->maximum());
-    } else if (!errorShownForJob) {
-        reportFailure(status == QProcess::CrashExit
-                          ? tr("The encoder crashed.")
-                          : tr("The encoder stopped with exit code %1.").arg(exitCode));
+        break;
+    case Outcome::NoOutput:
+        reportFailure(tr("The encoder reported success, but wrote no file:\n%1").arg(job.output()));
+        break;
+    case Outcome::EmptyOutput:
+        reportFailure(tr("The encoder reported success, but the file it wrote is empty:\n%1")
+                          .arg(job.output()));
+        break;
+    case Outcome::Crashed:
+        if (!job.phraseShown())
+            reportFailure(tr("The encoder crashed."));
+        break;
+    default:
+        if (!job.phraseShown())
+            reportFailure(tr("The encoder stopped with exit code %1.").arg(job.exitCode()));
+        break;
     }
 }
 
 void Velkoran::reportFailure(const QString &what)
 {
+    ui.progressBar->setFormat(QStringLiteral("%p%"));
     QString text = what;
-    const QString lastOutput = lastLines(errorTail, reportedLines);
+    const QString lastOutput = job.lastOutput(reportedLines);
     if (!lastOutput.isEmpty())
         text += "\n\n" + lastOutput;
     QMessageBox::critical(this, boxTitle, text);
 }
 
-void Velkoran::processFailedToStart(QProcess::ProcessError error)
+// The box stays open beside the running job; each phrase is shown once a job.
+void Velkoran::showPhrase(const QString &phrase, const QString &line)
 {
-    if (error != QProcess::FailedToStart)
-        return; // a crash also ends in finished(), which reports it
-    const Job failed = job;
-    job = Job::None;
-    if (failed == Job::Probe) {
-        probeDir.reset();
-        getDuration = false;
-    }
-    ui.EncodeToTheorapushButton->setEnabled(true);
-    ui.CancelpushButton->setEnabled(false);
-    if (!closing)
-        QMessageBox::critical(this, boxTitle,
-                              tr("The encoder \"%1\" could not be started:\n%2")
-                                  .arg(myprocez.program(), myprocez.errorString()));
+    if (closing)
+        return;
+    auto *box = new QMessageBox(QMessageBox::Critical, boxTitle, errorBoxText(phrase, line),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void Velkoran::updateProgressbar()
 {
-    const QByteArray bytes = myprocez.readAllStandardError();
-    errorTail.append(bytes);
-    if (errorTail.size() > errorTailBytes)
-        errorTail = errorTail.right(errorTailBytes);
-    const QString result = errorOutputText(bytes);
-
-    const QString errorValue = firstErrorPhrase(result);
-    if (!errorValue.isEmpty()) {
-        errorShownForJob = true;
-        if (!closing) {
-            ++errorBoxesOpen;
-            QMessageBox::critical(nullptr, boxTitle, errorBoxText(errorValue));
-            --errorBoxesOpen;
-        }
-    }
-
-    const QString value = firstTime(result);
-    if (!value.isEmpty())
-        showTime(value);
-    if (probeEndPending && errorBoxesOpen == 0)
-        finishProbe();
+    // The job reads the encoder's error output as it comes; this reads
+    // whatever is waiting now.
+    job.readErrorOutput();
 }
 
 void Velkoran::showTime(const QString &value)
@@ -440,34 +478,15 @@ void Velkoran::showTime(const QString &value)
     const int totaltime = computeDuration(value);
     if (totaltime > real_duration)
         real_duration = totaltime;
-    if (!customendtimebool)
-        ui.progressBar->setMaximum(real_duration);
-    else
+    if (customendtimebool)
         ui.progressBar->setMaximum(customendtime);
+    else if (real_duration > 0) // a maximum of 0 would make a busy bar
+        ui.progressBar->setMaximum(real_duration);
     if (!k) {
         ui.progressBar->setValue(totaltime);
-        if (job == Job::Encode)
-            showTimeLeft(totaltime);
+        if (job.kind() == EncoderJob::Kind::Encode && !job.stopping())
+            ui.progressBar->setFormat(job.progressFormat(totaltime, ui.progressBar->maximum()));
     }
-}
-
-void Velkoran::showTimeLeft(int position)
-{
-    // The clock starts at the first position, and again when the position
-    // goes back (the input's length, read as a position after a probe).
-    if (clockFirstValue < 0 || position < clockFirstValue) {
-        clockFirstValue = position;
-        encodeClock.start();
-        return;
-    }
-    ui.progressBar->setFormat(progressFormat(encodeClock.elapsed(), clockFirstValue, position,
-                                             ui.progressBar->maximum()));
-}
-
-void Velkoran::resetProgressText()
-{
-    clockFirstValue = -1;
-    ui.progressBar->setFormat(QStringLiteral("%p%"));
 }
 
 int Velkoran::computeDuration(QString value)
@@ -481,43 +500,54 @@ int Velkoran::computeDuration(QString value)
 
 void Velkoran::on_getDurationpushButton_clicked()
 {
-    if (myprocez.state() != QProcess::NotRunning)
+    if (job.running())
         return;
-    probeDir = std::make_unique<QTemporaryDir>();
-    if (!probeDir->isValid()) {
-        QMessageBox::critical(this, boxTitle,
-                              tr("No temporary directory could be made for reading the length "
-                                 "of the input file:\n%1")
-                                  .arg(probeDir->errorString()));
-        probeDir.reset();
-        return;
-    }
     getDuration = true;
-    const QString encode_cmd = baseCommand(encoderChoice(), ui.openFileNameLineEdit->text(),
-                                           probeDir->filePath(QStringLiteral("probe.ogg")));
-    startJob(Job::Probe, encode_cmd);
+    probedLength.clear();
+    resetProgress();
+    ui.progressBar->setRange(0, 0); // busy until the length is read
+    if (!job.startProbe(encoderChoice(), ui.openFileNameLineEdit->text()))
+        return;
+    ui.EncodeToTheorapushButton->setEnabled(false);
+    ui.CancelpushButton->setEnabled(true);
 }
 
 void Velkoran::setDuration(int hour, int min, int sec)
 {
     const QTime endtime(hour, min, sec, 0);
-    if (!endtime.isValid()) {
-        // A length of a day or more (or not a time of day at all) cannot be
-        // shown by the time editors; they stay off and the whole input is encoded.
+    if (!endtime.isValid() || endtime == QTime(0, 0)) {
+        // No time editor can show this length: they stay off and the whole
+        // input is encoded.
         ui.getDurationpushButton->setEnabled(false);
         getDuration = false;
+        probedLength.clear();
         on_CancelpushButton_clicked();
-        if (!closing)
-            QMessageBox::critical(this, boxTitle,
-                                  tr("The input is %1:%2:%3 long. Only inputs shorter than a "
-                                     "day can be trimmed; the whole input will be encoded.")
-                                      .arg(hour)
-                                      .arg(min, 2, 10, QLatin1Char('0'))
-                                      .arg(sec, 2, 10, QLatin1Char('0')));
+        if (closing)
+            return;
+        const QString read = QStringLiteral("%1:%2:%3")
+                                 .arg(hour)
+                                 .arg(min, 2, 10, QLatin1Char('0'))
+                                 .arg(sec, 2, 10, QLatin1Char('0'));
+        QString why;
+        if (min > 59 || sec > 59)
+            why = tr("The encoder gave %1 as the length of the input, which is not a valid time. "
+                     "The whole input will be encoded.")
+                      .arg(read);
+        else if (hour == 0 && min == 0 && sec == 0)
+            why = tr("The encoder could not tell the length of the input (it read 0:00:00). The "
+                     "whole input will be encoded.");
+        else
+            why = tr("The input is %1:%2:%3 long. Only inputs shorter than a day can be trimmed; "
+                     "the whole input will be encoded.")
+                      .arg(hour)
+                      .arg(min, 2, 10, QLatin1Char('0'))
+                      .arg(sec, 2, 10, QLatin1Char('0'));
+        QMessageBox::critical(this, boxTitle, why);
         return;
     }
     const QTime starttimemax = endtime.addSecs(-1);
     const QTime endtimemin(0, 0, 1);
+    ui.startTimetimeEdit->setTime(QTime(0, 0)); // a start from an earlier input means nothing here
     ui.startTimetimeEdit->setMaximumTime(starttimemax);
     ui.endTimetimeEdit->setMaximumTime(endtime);
     ui.endTimetimeEdit->setTime(endtime);
@@ -539,7 +569,7 @@ void Velkoran::on_startTimetimeEdit_timeChanged(const QTime &starttime)
 
 void Velkoran::closeEvent(QCloseEvent *event)
 {
-    if (myprocez.state() != QProcess::NotRunning && job == Job::Encode) {
+    if (job.kind() == EncoderJob::Kind::Encode) {
         const QMessageBox::StandardButton answer = QMessageBox::question(
             this, boxTitle, tr("An encode is still running.\n\nStop it and quit?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -549,14 +579,7 @@ void Velkoran::closeEvent(QCloseEvent *event)
         }
     }
     closing = true;
-    if (myprocez.state() != QProcess::NotRunning) {
-        stopRequested = true;
-        myprocez.terminate();
-        if (!myprocez.waitForFinished(stopGraceMs)) {
-            myprocez.kill();
-            myprocez.waitForFinished(stopGraceMs);
-        }
-    }
+    job.stopAndWait();
     event->accept();
 }
 

@@ -1,19 +1,17 @@
 #ifndef VELKORAN_H
 #define VELKORAN_H
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTime>
 
-#include <memory>
-
+#include "encoderjob.h"
 #include "ui_velkoran.h"
 
 // The one main window: holds the form, the child process that runs the encoder
-// (for encodes and duration probes alike) and the state carried between slots.
+// (for encodes and duration probes alike, through the job) and the state
+// carried between slots. Its slots turn what the job reports into widget changes.
 class Velkoran : public QMainWindow
 {
     Q_OBJECT
@@ -62,30 +60,20 @@ private:
     bool customendtimebool;
     int customendtime;
 
-    // What the child process is doing now, and how its run went so far.
-    enum class Job { None, Encode, Probe };
-    Job job = Job::None;
-    bool errorShownForJob = false;           // a known error phrase was shown for this job
-    bool stopRequested = false;              // the user cancelled, or a probe found its time
-    bool closing = false;                    // the window is closing; no more dialogs
-    int errorBoxesOpen = 0;                  // known-error boxes waiting for the user
-    bool probeEndPending = false;            // the probe ended while such a box was open
-    QByteArray errorTail;                    // the end of the child's error output, for reports
-    std::unique_ptr<QTemporaryDir> probeDir; // where a probe writes its throw-away output
-    QElapsedTimer encodeClock;               // since the encode's first position
-    int clockFirstValue = -1;                // that first position, -1 before it
-
-    void showTimeLeft(int position);
-    void resetProgressText();
+    EncoderJob job{myprocez}; // the run of the encoder, encode or probe
+    bool closing = false;     // the window is closing; no more dialogs
+    QString probedLength;     // the probed length in seconds, as the encoder wrote it
 
     QString encoderChoice() const;
-    void startJob(Job kind, const QString &command);
-    void processFinished(int exitCode, QProcess::ExitStatus status);
-    void finishProbe();
-    void finishEncode(int exitCode, QProcess::ExitStatus status);
-    void reportFailure(const QString &what);
+    void resetProgress();
     void showTime(const QString &value);
-    void processFailedToStart(QProcess::ProcessError error);
+    void showPhrase(const QString &phrase, const QString &line);
+    void jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome);
+    void encodeEnded(EncoderJob::Outcome outcome);
+    void probeEnded(EncoderJob::Outcome outcome);
+    void reportFailure(const QString &what);
+    void inputEdited(const QString &path);
+    void forgetTrimRange();
     bool confirmOutputPath(const QString &input, const QString &output);
 
     friend class VelkoranTestAccess;

@@ -351,5 +351,59 @@ Kodierung abbrechen und beenden?</translation>
         <source>about %1 left</source>
         <translation>noch etwa %1</translation>
     </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="302"/>
+        <source>Please choose the directory for the encoded file.</source>
+        <translation>Bitte wählen Sie den Ordner für die kodierte Datei.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="306"/>
+        <source>Please enter a name for the encoded file.</source>
+        <translation>Bitte geben Sie einen Namen für die kodierte Datei ein.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="353"/>
+        <source>Stopping…</source>
+        <translation>Wird angehalten…</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="402"/>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="418"/>
+        <source>Cancelled · a partial file remains</source>
+        <translation>Abgebrochen · eine unvollständige Datei bleibt</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="428"/>
+        <source>The encoder reported success, but wrote no file:
+%1</source>
+        <translation>Der Encoder meldete Erfolg, hat aber keine Datei geschrieben:
+%1</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="431"/>
+        <source>The encoder reported success, but the file it wrote is empty:
+%1</source>
+        <translation>Der Encoder meldete Erfolg, aber die geschriebene Datei ist leer:
+%1</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="531"/>
+        <source>The encoder gave %1 as the length of the input, which is not a valid time. The whole input will be encoded.</source>
+        <translation>Der Encoder gab %1 als Länge der Eingabedatei an; das ist keine gültige Zeit. Die ganze Eingabedatei wird kodiert.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="535"/>
+        <source>The encoder could not tell the length of the input (it read 0:00:00). The whole input will be encoded.</source>
+        <translation>Der Encoder konnte die Länge der Eingabedatei nicht bestimmen (er las 0:00:00). Die ganze Eingabedatei wird kodiert.</translation>
+    </message>
+    <message>
+        <location filename="../src/commandline.cpp" line="108"/>
+        <source>An error occurred. Please check this message and try to correct your configuration:</source>
+        <translation>Ein Fehler ist aufgetreten. Bitte lesen Sie diese Meldung und korrigieren Sie Ihre Einstellungen:</translation>
+    </message>
 </context>
 </TS>

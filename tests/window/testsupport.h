@@ -59,7 +59,9 @@ public:
     ~FakeEncoder() { qputenv("PATH", oldPath); }
 
     // Shell commands run after the arguments are recorded; "$out" is the output path.
-    void setBehaviour(const QString &shell)
+    // Unless WRITESOUTPUT is false, a few bytes are written there first, as an
+    // encoder that works would.
+    void setBehaviour(const QString &shell, bool writesOutput = true)
     {
         const QString script =
             "#!/bin/sh\n"
@@ -71,6 +73,7 @@ public:
             "mv \"$d/args-$n.tmp\" \"$d/args-$n\"\n"
             "out=''; prev=''\n"
             "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; done\n" +
+            (writesOutput ? "[ -n \"$out\" ] && { printf OggS > \"$out\"; } 2>/dev/null\n" : "") +
             shell + "\n";
         QFile f(dir.filePath("bin/ffmpeg2theora"));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -112,6 +115,7 @@ public:
         QString title;
         QString text;
         QMessageBox::Icon icon;
+        const QWidget *parent; // for comparison only; it may be gone
     };
 
     explicit ModalWatcher(QMessageBox::StandardButton answer = QMessageBox::Yes) : answer(answer)
@@ -137,7 +141,7 @@ private:
             if (box == handled)
                 return;
             handled = box;
-            boxes.append({box->windowTitle(), box->text(), box->icon()});
+            boxes.append({box->windowTitle(), box->text(), box->icon(), box->parentWidget()});
             QAbstractButton *button = box->button(answer);
             if (!button)
                 button = box->defaultButton() ? static_cast<QAbstractButton *>(box->defaultButton())

@@ -79,6 +79,9 @@ void TestCommandLine::baseCommandKeepsPathsWhole()
              QString("ffmpeg2theora  -o /tmp/x.ogg"));
     QCOMPARE(QProcess::splitCommand(baseCommand("ffmpeg2theora", "/a b/c d.avi", "/a b/c d.ogg")),
              QStringList({"ffmpeg2theora", "/a b/c d.avi", "-o", "/a b/c d.ogg"}));
+    // An input that looks like an option stays a path.
+    QCOMPARE(QProcess::splitCommand(baseCommand("ffmpeg2theora", "-i x.mp4", "/o.ogg")),
+             QStringList({"ffmpeg2theora", "./-i x.mp4", "-o", "/o.ogg"}));
 }
 
 void TestCommandLine::firstTimeInPiece_data()
@@ -86,24 +89,27 @@ void TestCommandLine::firstTimeInPiece_data()
     QTest::addColumn<QString>("piece");
     QTest::addColumn<QString>("time");
     QTest::addColumn<int>("seconds");
+    QTest::addColumn<QString>("exact"); // seconds with the fraction as written
     QTest::newRow("duration line") << "  Duration: 00:01:23.45, start"
-                                   << "00:01:23" << 83;
+                                   << "00:01:23" << 83 << QString("83.45");
     QTest::newRow("progress line") << "\r      0:00:10.00 audio: 62kbps"
-                                   << "0:00:10" << 10;
+                                   << "0:00:10" << 10 << QString("10");
     QTest::newRow("zero") << "0:00:00"
-                          << "0:00:00" << 0;
+                          << "0:00:00" << 0 << QString("0");
     QTest::newRow("all hour digits") << "12:34:56"
-                                     << "12:34:56" << 45296;
+                                     << "12:34:56" << 45296 << QString("45296");
     QTest::newRow("minutes and seconds as written") << "0:75:80"
-                                                    << "0:75:80" << 4580;
+                                                    << "0:75:80" << 4580 << QString("4580");
     QTest::newRow("first of two, not the larger") << "0:00:05 then 1:00:00"
-                                                  << "0:00:05" << 5;
+                                                  << "0:00:05" << 5 << QString("5");
     QTest::newRow("single minute digit is no time") << "0:1:23"
-                                                    << "" << 0;
+                                                    << "" << 0 << QString("");
     QTest::newRow("time cut in two") << "0:01:"
-                                     << "" << 0;
+                                     << "" << 0 << QString("");
+    QTest::newRow("fraction without trailing zeros") << "  Duration: 0:00:07.80"
+                                                     << "0:00:07" << 7 << QString("7.8");
     QTest::newRow("no time") << "Input #0, avi"
-                             << "" << 0;
+                             << "" << 0 << QString("");
 }
 
 void TestCommandLine::firstTimeInPiece()
@@ -111,7 +117,9 @@ void TestCommandLine::firstTimeInPiece()
     QFETCH(QString, piece);
     QFETCH(QString, time);
     QFETCH(int, seconds);
+    QFETCH(QString, exact);
     QCOMPARE(firstTime(piece), time);
+    QCOMPARE(firstTimeSeconds(piece), exact);
     if (!time.isEmpty())
         QCOMPARE(timeTextSeconds(time), seconds);
 }

@@ -286,7 +286,23 @@ const TextRow kTexts[] = {
 };
 
 // Texts the window's code translates in the same context.
-const char *const kCodeTexts[] = {"Select your file", "Select your directory", "All Files (*)"};
+const char *const kCodeTexts[] = {
+    "Select your file",
+    "Select your directory",
+    "All Files (*)",
+    "Please choose the directory for the encoded file.",
+    "Please enter a name for the encoded file.",
+    "Stopping…",
+    "Cancelled",
+    "Cancelled · a partial file remains",
+    "The encoder reported success, but wrote no file:\n%1",
+    "The encoder reported success, but the file it wrote is empty:\n%1",
+    "The encoder gave %1 as the length of the input, which is not a valid time. The whole input "
+    "will be encoded.",
+    "The encoder could not tell the length of the input (it read 0:00:00). The whole input will "
+    "be encoded.",
+    "An error occurred. Please check this message and try to correct your configuration:",
+};
 
 void addTextRows(bool onlyFixed)
 {
@@ -884,7 +900,7 @@ void TestForm::catalogueCoversEveryText_data()
         }
     }
     for (const char *s : kCodeTexts)
-        QTest::newRow(s) << QString::fromLatin1(s);
+        QTest::newRow(s) << QString::fromUtf8(s);
 }
 
 // The catalogue has a finished entry for every text, under the form's context.

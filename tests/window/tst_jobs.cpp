@@ -66,7 +66,7 @@ private slots:
     void receivedArguments();
     void progressFromPieces_data();
     void progressFromPieces();
-    void secondJobContinuesFromFirst();
+    void secondJobStartsAfresh();
     void cancelStopsTheEncoder_data();
     void cancelStopsTheEncoder();
     void encoderCannotStart_data();
@@ -87,45 +87,55 @@ void TestJobs::receivedArguments_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("commandStart");
     QTest::addColumn<QStringList>("argsStart");
+    QTest::addColumn<QString>("refusal"); // what the box says when nothing starts
 
     QTest::newRow("plain paths")
         << "/home/user/video/holiday.avi"
         << "/home/user/video/"
         << "holiday.ogg"
         << "ffmpeg2theora /home/user/video/holiday.avi -o /home/user/video/holiday.ogg "
-        << QStringList{"/home/user/video/holiday.avi", "-o", "/home/user/video/holiday.ogg"};
+        << QStringList{"/home/user/video/holiday.avi", "-o", "/home/user/video/holiday.ogg"}
+        << QString();
     QTest::newRow("blanks stay in one argument")
         << "/home/u/My Videos/a b.avi"
         << "/home/u/My Videos/"
         << "a b.ogg"
         << "ffmpeg2theora \"/home/u/My Videos/a b.avi\" -o \"/home/u/My Videos/a b.ogg\" "
-        << QStringList{"/home/u/My Videos/a b.avi", "-o", "/home/u/My Videos/a b.ogg"};
-    QTest::newRow("quote in a name") << "/v/say \"hi\".avi"
-                                     << "/v/"
-                                     << "say.ogg"
-                                     << "ffmpeg2theora \"/v/say \"\"\"hi\"\"\".avi\" -o /v/say.ogg "
-                                     << QStringList{"/v/say \"hi\".avi", "-o", "/v/say.ogg"};
+        << QStringList{"/home/u/My Videos/a b.avi", "-o", "/home/u/My Videos/a b.ogg"} << QString();
+    QTest::newRow("quote in a name")
+        << "/v/say \"hi\".avi"
+        << "/v/"
+        << "say.ogg"
+        << "ffmpeg2theora \"/v/say \"\"\"hi\"\"\".avi\" -o /v/say.ogg "
+        << QStringList{"/v/say \"hi\".avi", "-o", "/v/say.ogg"} << QString();
     QTest::newRow("empty input: -o comes first")
         << ""
-        << "/tmp/"
+        << "/no/such/dir/"
         << "x.ogg"
-        << "ffmpeg2theora  -o /tmp/x.ogg " << QStringList{"-o", "/tmp/x.ogg"};
-    QTest::newRow("directory without slash is glued to the name")
+        << "ffmpeg2theora  -o /no/such/dir/x.ogg " << QStringList{"-o", "/no/such/dir/x.ogg"}
+        << QString();
+    QTest::newRow("directory without slash gets one")
         << "/a.avi"
         << "/tmp/out"
         << "clip.ogg"
-        << "ffmpeg2theora /a.avi -o /tmp/outclip.ogg "
-        << QStringList{"/a.avi", "-o", "/tmp/outclip.ogg"};
-    QTest::newRow("empty directory: the name alone")
+        << "ffmpeg2theora /a.avi -o /tmp/out/clip.ogg "
+        << QStringList{"/a.avi", "-o", "/tmp/out/clip.ogg"} << QString();
+    QTest::newRow("input beginning with a dash stays a path")
+        << "-x.mp4"
+        << "/no/such/dir/"
+        << "x.ogg"
+        << "ffmpeg2theora ./-x.mp4 -o /no/such/dir/x.ogg "
+        << QStringList{"./-x.mp4", "-o", "/no/such/dir/x.ogg"} << QString();
+    QTest::newRow("empty directory is refused")
         << "/a.avi"
         << ""
         << "clip.ogg"
-        << "ffmpeg2theora /a.avi -o clip.ogg " << QStringList{"/a.avi", "-o", "clip.ogg"};
-    QTest::newRow("empty name: the directory alone")
+        << "ffmpeg2theora /a.avi -o /clip.ogg " << QStringList{} << "directory";
+    QTest::newRow("empty name is refused")
         << "/a.avi"
         << "/tmp/"
         << ""
-        << "ffmpeg2theora /a.avi -o /tmp/ " << QStringList{"/a.avi", "-o", "/tmp/"};
+        << "ffmpeg2theora /a.avi -o /tmp/ " << QStringList{} << "name";
 }
 
 void TestJobs::receivedArguments()
@@ -135,12 +145,21 @@ void TestJobs::receivedArguments()
     QFETCH(QString, name);
     QFETCH(QString, commandStart);
     QFETCH(QStringList, argsStart);
+    QFETCH(QString, refusal);
 
     FakeEncoder fake;
     Velkoran w;
     setPaths(w, input, dir, name);
     ModalWatcher watcher;
     VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    if (!refusal.isEmpty()) {
+        QVERIFY(idle(w));
+        QTest::qWait(100);
+        QCOMPARE(fake.runs(), 0);
+        QCOMPARE(watcher.boxes.size(), 1);
+        QVERIFY2(watcher.boxes[0].text.contains(refusal), qPrintable(watcher.boxes[0].text));
+        return;
+    }
     QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 1, jobTimeoutMs);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
 
@@ -152,7 +171,9 @@ void TestJobs::receivedArguments()
              qPrintable(VelkoranTestAccess::baseCommand(w)));
     // Pressing twice with the same form gives the same command.
     QCOMPARE(VelkoranTestAccess::baseCommand(w), VelkoranTestAccess::baseCommand(w));
-    QCOMPARE(watcher.boxes.size(), 0);
+    // An output directory that does not exist here gets no file, which is said; nothing else.
+    for (const ModalWatcher::Box &box : watcher.boxes)
+        QVERIFY2(box.text.contains("wrote no file"), qPrintable(box.text));
 }
 
 void TestJobs::progressFromPieces_data()
@@ -228,7 +249,7 @@ void TestJobs::progressFromPieces()
     if (boxes) {
         QCOMPARE(watcher.boxes[0].title, QString("Velkoran Theora Encoder"));
         QCOMPARE(watcher.boxes[0].icon, QMessageBox::Critical);
-        QVERIFY(watcher.boxes[0].text.endsWith("\"Unable to open file\""));
+        QVERIFY(watcher.boxes[0].text.contains("\"Unable to open file\"\n\nUnable to open file"));
     }
 
     // A job that ends well ends with a full bar.
@@ -238,7 +259,7 @@ void TestJobs::progressFromPieces()
     QCOMPARE(watcher.boxes.size(), boxes);
 }
 
-void TestJobs::secondJobContinuesFromFirst()
+void TestJobs::secondJobStartsAfresh()
 {
     FakeEncoder fake;
     Velkoran w;
@@ -249,31 +270,46 @@ void TestJobs::secondJobContinuesFromFirst()
     fake.setBehaviour("printf '  Duration: 0:01:00.00\\n' >&2; sleep 0.1; printf '0:00:30\\n' >&2");
     VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
-    QCOMPARE(VelkoranTestAccess::realDuration(w), 60);
+    QCOMPARE(bar->value(), 60);
 
-    // The next job's first time is a position, not a new length.
-    fake.setBehaviour(scripted({"0:00:40\\n"}));
+    // The next job shows nothing of the last one, and its own length is its maximum.
+    fake.setBehaviour(scripted({"  Duration: 0:00:50.00\\n", "0:00:40\\n"}));
     VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(VelkoranTestAccess::realDuration(w), 0);
     QTRY_COMPARE_WITH_TIMEOUT(bar->value(), 40, jobTimeoutMs);
-    QCOMPARE(bar->maximum(), 60);
+    QCOMPARE(bar->maximum(), 50);
     release(fake);
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
     QCOMPARE(fake.runs(), 2);
-    QCOMPARE(watcher.boxes.size(), 0);
+    QCOMPARE(watcher.boxes.size(), 1); // replacing the first job's file
+    QCOMPARE(watcher.boxes[0].icon, QMessageBox::Question);
 }
 
 void TestJobs::cancelStopsTheEncoder_data()
 {
     QTest::addColumn<bool>("trimmed");
-    QTest::newRow("whole input") << false;
-    QTest::newRow("trim range") << true;
+    QTest::addColumn<bool>("probe");
+    QTest::addColumn<bool>("writesOutput");
+    QTest::addColumn<QString>("after"); // what the bar says then
+
+    const QString partial = "Cancelled \u00b7 a partial file remains";
+    QTest::newRow("whole input") << false << false << true << partial;
+    QTest::newRow("trim range") << true << false << true << partial;
+    QTest::newRow("nothing written yet") << false << false << false << "Cancelled";
+    QTest::newRow("probe") << false << true << false << "Cancelled";
 }
 
 void TestJobs::cancelStopsTheEncoder()
 {
     QFETCH(bool, trimmed);
+    QFETCH(bool, probe);
+    QFETCH(bool, writesOutput);
+    QFETCH(QString, after);
     FakeEncoder fake;
-    fake.setBehaviour(scripted({"  Duration: 0:01:00.00\\n", "0:00:10\\n"}, 0));
+    const QStringList pieces =
+        probe ? QStringList{"Input #0\\n"} : QStringList{"  Duration: 0:01:00.00\\n", "0:00:10\\n"};
+    fake.setBehaviour(scripted(pieces), writesOutput);
     Velkoran w;
     Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
     setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
@@ -282,19 +318,33 @@ void TestJobs::cancelStopsTheEncoder()
         ui.startTimetimeEdit->setEnabled(true);
     }
     ModalWatcher watcher;
-    ui.EncodeToTheorapushButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(VelkoranTestAccess::realDuration(w), 60, jobTimeoutMs);
-    QVERIFY(encoding(w));
+    if (probe) {
+        ui.getDurationpushButton->setEnabled(true);
+        ui.getDurationpushButton->click();
+        QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 1, jobTimeoutMs);
+        QCOMPARE(ui.progressBar->maximum(), 0); // busy
+        QVERIFY(ui.CancelpushButton->isEnabled());
+    } else {
+        ui.EncodeToTheorapushButton->click();
+        QTRY_COMPARE_WITH_TIMEOUT(VelkoranTestAccess::realDuration(w), 60, jobTimeoutMs);
+        QVERIFY(encoding(w));
+    }
+    const qint64 pid = VelkoranTestAccess::process(w).processId();
 
     ui.CancelpushButton->click();
     QCOMPARE(ui.progressBar->value(), 0);
     QCOMPARE(ui.progressBar->maximum(), 100);
     QCOMPARE(VelkoranTestAccess::realDuration(w), 0);
     QVERIFY(VelkoranTestAccess::k(w));
+    QCOMPARE(ui.progressBar->format(), QString("Stopping\u2026"));
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QVERIFY(processGone(pid));
     // A cancelled job is no failure.
     QCOMPARE(watcher.boxes.size(), 0);
-    QCOMPARE(ui.progressBar->value(), trimmed ? 45 : 0);
+    QCOMPARE(ui.progressBar->value(), 0);
+    QCOMPARE(ui.progressBar->format(), after);
+    QVERIFY(!VelkoranTestAccess::getDuration(w));
+    QVERIFY(!ui.startTimetimeEdit->isEnabled() || trimmed);
 }
 
 void TestJobs::encoderCannotStart_data()
@@ -344,6 +394,12 @@ void TestJobs::endOfJobReported_data()
         << QStringList{"3", "something broke"} << false;
     QTest::newRow("crash") << "printf 'going down\\n' >&2; kill -SEGV $$"
                            << QStringList{"going down"} << false;
+    QTest::newRow("success without a file")
+        << "rm -f \"$out\"; exit 0" << QStringList{"wrote no file", "out.ogg"} << false;
+    QTest::newRow("phrase printed twice: one box, with the encoder's line")
+        << "printf 'a.avi: Unable to open file\\n' >&2; sleep 0.2\n"
+           "printf 'a.avi: Unable to open file\\n' >&2; exit 1"
+        << QStringList{"\"Unable to open file\"\n\na.avi: Unable to open file"} << false;
     QTest::newRow("known phrase is reported once")
         << "printf 'option requires an argument -- o\\n' >&2; exit 1"
         << QStringList{"\"option requires an argument\""} << false;

@@ -146,6 +146,7 @@ private slots:
     void startTimeRaisesEndMinimum();
     void encodeCarriesTrimRange_data();
     void encodeCarriesTrimRange();
+    void newInputDropsTrimRange_data();
     void newInputDropsTrimRange();
     void probeLeavesUserFilesAlone_data();
     void probeLeavesUserFilesAlone();
@@ -156,6 +157,7 @@ private slots:
     void probeTimeBehindErrorBox();
     void probeLongerThanADay_data();
     void probeLongerThanADay();
+    void wholeSession();
 };
 
 void TestOptions::workedExamples_data()
@@ -491,7 +493,6 @@ void TestOptions::probeBoundsEditors_data()
     QTest::newRow("hours") << "  Duration: 1:02:03.00" << QTime(1, 2, 3) << QTime(1, 2, 2) << 3723;
     QTest::newRow("ten hours and more")
         << "  Duration: 10:00:01.00" << QTime(10, 0, 1) << QTime(10, 0, 0) << 36001;
-    QTest::newRow("0:00:00 wraps") << "  Duration: 0:00:00.00" << QTime() << QTime(23, 59, 59) << 0;
 }
 
 void TestOptions::probeBoundsEditors()
@@ -589,8 +590,16 @@ void TestOptions::encodeCarriesTrimRange()
     QCOMPARE(s.boxTexts(), QStringList());
 }
 
+void TestOptions::newInputDropsTrimRange_data()
+{
+    QTest::addColumn<bool>("typed"); // into the input field, instead of chosen
+    QTest::newRow("chosen") << false;
+    QTest::newRow("typed") << true;
+}
+
 void TestOptions::newInputDropsTrimRange()
 {
+    QFETCH(bool, typed);
     Session s;
     QVERIFY(s.probe(twoMinutes));
     apply(s.w, {"startTimetimeEdit", "00:00:30", "endTimetimeEdit", "00:01:35"});
@@ -599,7 +608,13 @@ void TestOptions::newInputDropsTrimRange()
     QVERIFY(VelkoranTestAccess::customEndTimeBool(s.w));
 
     const QString other = s.dir.filePath("other.avi");
-    s.w.chooseInputFile(other);
+    if (typed) {
+        QFile(other).open(QIODevice::WriteOnly); // an existing file can be probed
+        s.ui.openFileNameLineEdit->selectAll();
+        QTest::keyClicks(s.ui.openFileNameLineEdit, other);
+    } else {
+        s.w.chooseInputFile(other);
+    }
     QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
     QVERIFY(!s.ui.endTimetimeEdit->isEnabled());
     QVERIFY(s.ui.startTimelabel->isEnabled());
@@ -612,7 +627,8 @@ void TestOptions::newInputDropsTrimRange()
     QCOMPARE(s.ui.endTimetimeEdit->maximumTime(), QTime(0, 2, 0));
 
     QVERIFY(s.encode());
-    const QStringList otherBase{other, "-o", s.dir.filePath("other.ogg")};
+    // A typed input keeps the output the user set.
+    const QStringList otherBase{other, "-o", s.dir.filePath(typed ? "clip.ogg" : "other.ogg")};
     QCOMPARE(s.fake.arguments(), otherBase + defaultQuality + defaultTail);
     QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
 }
@@ -727,7 +743,7 @@ void TestOptions::noSecondStartDuringProbe()
     s.ui.getDurationpushButton->click();
     QVERIFY(VelkoranTestAccess::getDuration(s.w));
     QVERIFY(!s.ui.EncodeToTheorapushButton->isEnabled());
-    QVERIFY(!s.ui.CancelpushButton->isEnabled());
+    QVERIFY(s.ui.CancelpushButton->isEnabled()); // a probe can be stopped
     QTRY_COMPARE(s.fake.runs(), 1);
 
     // Neither the encode slot nor a second probe press starts another child.
@@ -806,8 +822,12 @@ void TestOptions::probeLongerThanADay_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("progressMaximum");
-    QTest::newRow("a day and more") << "  Duration: 25:00:00.00" << 90000;
-    QTest::newRow("minutes past 59") << "0:75:80" << 4580;
+    QTest::addColumn<QString>("said"); // in the box
+    QTest::newRow("a day and more")
+        << "  Duration: 25:00:00.00" << 90000 << "25:00:00 long. Only inputs shorter than a day";
+    QTest::newRow("minutes past 59") << "0:75:80" << 4580 << "gave 0:75:80 as the length";
+    QTest::newRow("unknown length reads 0:00:00")
+        << "  Duration: N/A\n0:00:00.00" << 100 << "could not tell the length";
 }
 
 void TestOptions::probeLongerThanADay()
@@ -816,6 +836,7 @@ void TestOptions::probeLongerThanADay()
     // the user never chose reaches the encoder.
     QFETCH(QString, line);
     QFETCH(int, progressMaximum);
+    QFETCH(QString, said);
     Session s;
     QVERIFY(s.probe(line));
     QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
@@ -824,7 +845,91 @@ void TestOptions::probeLongerThanADay()
     QVERIFY(!VelkoranTestAccess::getDuration(s.w));
     QCOMPARE(s.ui.progressBar->maximum(), progressMaximum);
     QCOMPARE(s.boxTexts().size(), 1);
+    QVERIFY2(s.boxTexts()[0].contains(said), qPrintable(s.boxTexts()[0]));
     QVERIFY(!VelkoranTestAccess::args(s.w).contains(" --starttime "));
+}
+
+void TestOptions::wholeSession()
+{
+    // One window, many jobs: nothing of one job or input leaks into the next.
+    Session s;
+    const auto touch = [&](const QString &name) {
+        QFile f(s.dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        return f.fileName();
+    };
+    const auto encodeLength = [&](const QString &length) {
+        s.fake.setBehaviour("printf '  Duration: " + length +
+                            "\\n' >&2; sleep 0.1\n"
+                            "printf '" +
+                            length + "\\n' >&2");
+        return s.encode();
+    };
+    const auto boxesSaying = [&](const QString &part) { return s.boxTexts().filter(part).size(); };
+    const auto typeInput = [&](const QString &path) {
+        s.ui.openFileNameLineEdit->selectAll();
+        QTest::keyClicks(s.ui.openFileNameLineEdit, path);
+    };
+    const QStringList range{"--starttime", "0", "--endtime", "7.8"};
+    s.input = touch("clip.avi");
+
+    // A probe, then an encode with the editors untouched: the whole 7.8 s.
+    QVERIFY(s.probe("  Duration: 0:00:07.80"));
+    QVERIFY(encodeLength("0:00:07.80"));
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail + range);
+    // Ends the user moved stay whole seconds.
+    apply(s.w, {"startTimetimeEdit", "00:00:02", "endTimetimeEdit", "00:00:05"});
+    QVERIFY(encodeLength("0:00:07.80"));
+    QCOMPARE(s.fake.arguments().mid(11), QStringList({"--starttime", "2", "--endtime", "5"}));
+
+    // Another input typed into the field: no trim range, and it can be probed.
+    s.input = touch("other.avi");
+    typeInput(s.input);
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+    QVERIFY(s.ui.getDurationpushButton->isEnabled());
+    QVERIFY(encodeLength("0:01:40.00"));
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail);
+    QCOMPARE(s.ui.progressBar->maximum(), 100);
+    // Its probe starts the range at its beginning, not at the last input's start.
+    QVERIFY(s.probe("  Duration: 0:00:12.00"));
+    QCOMPARE(s.ui.startTimetimeEdit->time(), QTime(0, 0));
+    QVERIFY(encodeLength("0:00:12.00"));
+    QCOMPARE(s.fake.arguments().mid(11), QStringList({"--starttime", "0", "--endtime", "12"}));
+
+    // A name that is no file leaves nothing to probe; an input of unknown length no range.
+    typeInput(s.dir.filePath("missing.avi"));
+    QVERIFY(!s.ui.getDurationpushButton->isEnabled());
+    s.input = touch("live.ts");
+    typeInput(s.input);
+    QVERIFY(s.probe("  Duration: N/A\n0:00:00.00"));
+    QCOMPARE(boxesSaying("could not tell the length"), 1);
+    QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
+
+    // The next job's maximum is its own length, not the last job's.
+    QVERIFY(encodeLength("0:00:50.00"));
+    QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + defaultTail);
+    QCOMPARE(s.ui.progressBar->maximum(), 50);
+    QCOMPARE(s.ui.progressBar->value(), 50);
+
+    // A directory typed without its final "/".
+    s.ui.openDirectoryLineEdit->setText(s.dir.path());
+    QFile::remove(s.output);
+    s.fake.setBehaviour("exit 0", false);
+    QVERIFY(s.encode());
+    QCOMPARE(s.fake.arguments().value(2), s.output);
+    // The encoder said it worked, but wrote nothing.
+    QCOMPARE(boxesSaying("wrote no file:\n" + s.output), 1);
+
+    // A phrase printed twice is one box, with the encoder's own line.
+    const int before = s.watcher.boxes.size();
+    s.fake.setBehaviour("for i in 1 2; do printf '%s: Unable to open file: Permission denied\\n' "
+                        "\"$out\" >&2; sleep 0.1; done; exit 1");
+    QVERIFY(s.encode());
+    QTRY_COMPARE(s.watcher.boxes.size(), before + 1);
+    QCOMPARE(boxesSaying("\"Unable to open file\"\n\n" + s.output +
+                         ": Unable to open file: Permission denied"),
+             1);
+    QCOMPARE(s.watcher.boxes.last().parent, &s.w);
 }
 
 QTEST_MAIN(TestOptions)

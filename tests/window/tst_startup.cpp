@@ -44,6 +44,8 @@ private slots:
     void cleanup();
     void catalogueLookup_data();
     void catalogueLookup();
+    void toolkitCatalogue_data();
+    void toolkitCatalogue();
     void bundledEncoderLocations();
     void encoderOnPathIsKept();
     void bundledEncoderPutFirstOnPath();
@@ -122,6 +124,46 @@ void TestStartup::catalogueLookup()
     QCoreApplication::installTranslator(&translator);
     QCOMPARE(QCoreApplication::translate("Velkoran", "Velkoran Theora Encoder"), title);
     QCoreApplication::removeTranslator(&translator);
+}
+
+void TestStartup::toolkitCatalogue_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("yes"); // our catalogue has its own word for it
+    QTest::addColumn<QString>("no");  // only the toolkit's catalogue has this
+    QTest::addColumn<QString>("title");
+    QTest::newRow("German") << "de_DE"
+                            << "Katalog-Ja"
+                            << "&Nein"
+                            << "Katalog program";
+    QTest::newRow("German in Austria") << "de_AT"
+                                       << "Katalog-Ja"
+                                       << "&Nein"
+                                       << "Katalog program";
+    QTest::newRow("no catalogues for the locale") << "xx_XX"
+                                                  << "&Yes"
+                                                  << "&No"
+                                                  << "Velkoran Theora Encoder";
+}
+
+void TestStartup::toolkitCatalogue()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, yes);
+    QFETCH(QString, no);
+    QFETCH(QString, title);
+    const QString programDir = root->filePath("prefix/bin");
+    copyCatalogue("program", programDir + "/translations", "velkoran_de.qm");
+
+    QTranslator toolkit, ours;
+    QCOMPARE(loadToolkitCatalogue(toolkit, locale), no != "&No");
+    QCOMPARE(loadCatalogue(ours, locale, programDir), no != "&No");
+    installCatalogues(toolkit, ours);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), no);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
+    QCOMPARE(QCoreApplication::translate("Velkoran", "Velkoran Theora Encoder"), title);
+    QCoreApplication::removeTranslator(&ours);
+    QCoreApplication::removeTranslator(&toolkit);
 }
 
 void TestStartup::bundledEncoderLocations()

@@ -104,8 +104,9 @@ void TestTimeLeft::shownDuringEncodeOnly()
     QVERIFY2(left >= 1 && left <= 12, qPrintable(text));
 
     ui.CancelpushButton->click();
-    QCOMPARE(ui.progressBar->format(), QString("%p%"));
+    QCOMPARE(ui.progressBar->format(), QString("Stopping\u2026"));
     QTRY_VERIFY_WITH_TIMEOUT(ui.EncodeToTheorapushButton->isEnabled(), 5000);
+    QVERIFY(ui.progressBar->format().startsWith("Cancelled"));
     QCOMPARE(watcher.boxes.size(), 0);
 }
 

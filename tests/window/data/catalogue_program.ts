@@ -8,4 +8,11 @@
         <translation>Katalog program</translation>
     </message>
 </context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>Katalog-Ja</translation>
+    </message>
+</context>
 </TS>

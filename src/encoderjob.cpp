@@ -1,0 +1,162 @@
+#include "encoderjob.h"
+
+#include <QFileInfo>
+
+#include "commandline.h"
+#include "timeleft.h"
+
+namespace
+{
+// Enough of the encoder's error output to quote its last lines.
+const qsizetype errorTailBytes = 4096;
+} // namespace
+
+EncoderJob::EncoderJob(QProcess &encoder, QObject *parent) : QObject(parent), process(encoder)
+{
+    killTimer.setSingleShot(true);
+    connect(&killTimer, &QTimer::timeout, this, [this] {
+        if (process.state() != QProcess::NotRunning)
+            process.kill();
+    });
+    connect(&process, &QProcess::readyReadStandardError, this, &EncoderJob::readErrorOutput);
+    connect(&process, &QProcess::finished, this, &EncoderJob::processFinished);
+    connect(&process, &QProcess::errorOccurred, this, &EncoderJob::processError);
+}
+
+bool EncoderJob::startEncode(const QString &command, const QString &output)
+{
+    outputPath = output;
+    return start(Kind::Encode, command);
+}
+
+bool EncoderJob::startProbe(const QString &program, const QString &input)
+{
+    outputPath.clear();
+    probeDir = std::make_unique<QTemporaryDir>();
+    if (!probeDir->isValid()) {
+        lastError = probeDir->errorString();
+        current = Kind::Probe;
+        finish(Outcome::NoTempDir);
+        return false;
+    }
+    return start(Kind::Probe,
+                 baseCommand(program, input, probeDir->filePath(QStringLiteral("probe.ogg"))));
+}
+
+bool EncoderJob::start(Kind kind, const QString &command)
+{
+    current = kind;
+    stopRequested = false;
+    timeSeen = false;
+    phrases.clear();
+    errorTail.clear();
+    lastError.clear();
+    lastExitCode = 0;
+    clockFirst = -1;
+    process.startCommand(command, QIODevice::ReadWrite);
+    // A program that cannot be started has ended the job by now.
+    return current == kind;
+}
+
+void EncoderJob::stop()
+{
+    if (!running())
+        return;
+    stopRequested = true;
+    process.terminate();
+    if (!killTimer.isActive())
+        killTimer.start(stopGraceMs);
+}
+
+void EncoderJob::stopAndWait()
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    stopRequested = true;
+    process.terminate();
+    if (!process.waitForFinished(stopGraceMs)) {
+        process.kill();
+        process.waitForFinished(stopGraceMs);
+    }
+}
+
+bool EncoderJob::partialFileLeft() const
+{
+    return !outputPath.isEmpty() && QFileInfo(outputPath).isFile();
+}
+
+QString EncoderJob::lastOutput(int lines) const
+{
+    return lastLines(errorTail, lines);
+}
+
+void EncoderJob::readErrorOutput()
+{
+    const QByteArray bytes = process.readAllStandardError();
+    if (bytes.isEmpty())
+        return;
+    errorTail.append(bytes);
+    if (errorTail.size() > errorTailBytes)
+        errorTail = errorTail.right(errorTailBytes);
+    const QString result = errorOutputText(bytes);
+
+    const QString phrase = firstErrorPhrase(result);
+    if (!phrase.isEmpty() && !phrases.contains(phrase)) {
+        phrases.insert(phrase);
+        emit phraseRead(phrase, lineHolding(result, phrase));
+    }
+    const QString time = firstTime(result);
+    if (!time.isEmpty()) {
+        timeSeen = true;
+        emit timeRead(time, firstTimeSeconds(result));
+    }
+}
+
+QString EncoderJob::progressFormat(int position, int maximum)
+{
+    // The clock starts at the first position, and again when the position
+    // goes back (the input's length, read as a position).
+    if (clockFirst < 0 || position < clockFirst) {
+        clockFirst = position;
+        clock.start();
+        return QStringLiteral("%p%");
+    }
+    return ::progressFormat(clock.elapsed(), clockFirst, position, maximum);
+}
+
+void EncoderJob::processFinished(int exitCode, QProcess::ExitStatus status)
+{
+    readErrorOutput(); // what came with the end
+    lastExitCode = exitCode;
+    if (current == Kind::Probe) {
+        finish(timeSeen        ? Outcome::Measured
+               : stopRequested ? Outcome::Cancelled
+                               : Outcome::NoLength);
+    } else if (current == Kind::Encode) {
+        const QFileInfo out(outputPath);
+        finish(stopRequested                   ? Outcome::Cancelled
+               : status == QProcess::CrashExit ? Outcome::Crashed
+               : exitCode != 0                 ? Outcome::Failed
+               : !out.isFile()                 ? Outcome::NoOutput
+               : out.size() == 0               ? Outcome::EmptyOutput
+                                               : Outcome::Encoded);
+    }
+}
+
+void EncoderJob::processError(QProcess::ProcessError error)
+{
+    // A crash also ends in finished(), which reports it.
+    if (error != QProcess::FailedToStart || !running())
+        return;
+    lastError = process.errorString();
+    finish(Outcome::NotStarted);
+}
+
+void EncoderJob::finish(Outcome outcome)
+{
+    const Kind kind = current;
+    current = Kind::None;
+    killTimer.stop();
+    probeDir.reset();
+    emit ended(kind, outcome);
+}
