@@ -463,11 +463,12 @@ QList<qint64> chunksFor(qint64 frames, int workers, qint64 k, qint64 least, int 
     for (int left = count; left > 1; --left) {
         const qint64 next = end(at, (before.back() - before[size_t(at)]) / left);
         if (next < 0)
-            return starts;
+            break;
         starts << (at = next);
     }
+    // So many chunks cannot be made, or the last would be too large.
     if (count)
-        return starts;
+        return frames - at <= most ? starts : QList<qint64>();
     // Rounds of chunks of equal work while more than two rounds of the
     // smallest are left, then the smallest to the end.
     for (bool more = true; more && frames - at > 2 * workers * least;) {
@@ -532,7 +533,10 @@ QList<qint64> cutPoints(qint64 frames, int workers, int keyint, const QList<qint
         for (const int factor : {2, 3, 4, 6})
             ways << chunksFor(frames, workers, k, least, factor, 0, before, decodeFrom);
     for (const int each : {1, 2, 3, 4, 6, 8})
-        ways << chunksFor(frames, workers, k, smallest, 0, each * workers, before, decodeFrom);
+        if (const QList<qint64> starts =
+                chunksFor(frames, workers, k, smallest, 0, each * workers, before, decodeFrom);
+            !starts.isEmpty())
+            ways << starts;
     QList<qint64> best;
     double bestScore = 0;
     for (const QList<qint64> &starts : std::as_const(ways)) {
