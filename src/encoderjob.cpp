@@ -26,6 +26,8 @@ EncoderJob::EncoderJob(QProcess &encoder, QObject *parent) : QObject(parent), pr
 bool EncoderJob::startEncode(const QString &command, const QString &output)
 {
     outputPath = output;
+    const QFileInfo before(output);
+    outputBefore = before.isFile() ? before.lastModified() : QDateTime();
     return start(Kind::Encode, command);
 }
 
@@ -82,7 +84,11 @@ void EncoderJob::stopAndWait()
 
 bool EncoderJob::partialFileLeft() const
 {
-    return !outputPath.isEmpty() && QFileInfo(outputPath).isFile();
+    // A file that was there before and was not written since is the user's
+    // own, left as it was (the encoder replaces a file only when it succeeds).
+    const QFileInfo out(outputPath);
+    return !outputPath.isEmpty() && out.isFile() &&
+           (!outputBefore.isValid() || out.lastModified() != outputBefore);
 }
 
 QString EncoderJob::lastOutput(int lines) const

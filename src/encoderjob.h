@@ -1,6 +1,7 @@
 #ifndef ENCODERJOB_H
 #define ENCODERJOB_H
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
@@ -92,6 +93,7 @@ private:
     QSet<QString> phrases;
     QByteArray errorTail;
     QString outputPath;
+    QDateTime outputBefore; // when the file at outputPath was last written, if one was there
     QString lastError;
     int lastExitCode = 0;
     std::unique_ptr<QTemporaryDir> probeDir;

@@ -16,6 +16,7 @@ class TestEncoderJob : public QObject
 private slots:
     void run_data();
     void run();
+    void cancelOverAnUntouchedFile();
 };
 
 void TestEncoderJob::run_data()
@@ -116,6 +117,28 @@ void TestEncoderJob::run()
         QVERIFY(sinceStop.elapsed() >= graceMs);
     if (outcome == Outcome::Failed)
         QCOMPARE(job.exitCode(), 1);
+}
+
+// A cancelled encode over an existing file that the encoder never wrote to
+// left the user's file as it was: no partial file is claimed.
+void TestEncoderJob::cancelOverAnUntouchedFile()
+{
+    FakeEncoder fake;
+    fake.setBehaviour("printf '0:00:01\\n' >&2; exec sleep 5", false);
+    const QString output = fake.path("out.ogg");
+    QFile old(output);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("mine") == 4);
+    old.close();
+    QProcess process;
+    EncoderJob job(process);
+    bool ended = false;
+    connect(&job, &EncoderJob::timeRead, &job, &EncoderJob::stop);
+    connect(&job, &EncoderJob::ended, this, [&] { ended = true; });
+    QVERIFY(job.startEncode(baseCommand("ffmpeg2theora", fake.path("in.avi"), output), output));
+    QTRY_VERIFY_WITH_TIMEOUT(ended, 10000);
+    QVERIFY(!job.partialFileLeft());
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("mine"));
 }
 
 QTEST_GUILESS_MAIN(TestEncoderJob)
