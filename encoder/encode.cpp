@@ -165,8 +165,9 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
         slices << place(whole, scan);
         return slices;
     }
-    // The sound first: it starts at once beside the first chunks, and is
-    // done long before the last.
+    // The sound first: it starts at once beside the first chunks but only
+    // runs where they leave a core free (see encodeWith), which is at the
+    // latest when the first worker has no chunk left.
     if (plan.audio) {
         Slice s;
         s.audio = true;
@@ -315,6 +316,9 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         ChildCommand c;
         c.argv = QStringList{ffmpeg} + ffmpegCommand(plan, slice);
         c.nice = o.nice;
+        // Beside the chunks the sound is light, and waits for a core they
+        // do not need rather than slowing the last of them.
+        c.idle = !whole && !slice.video;
         c.passStdout = whole && target.kind == OutputTarget::Kind::StandardOutput;
         if (keepPartial) {
             // On SIGINT ffmpeg finishes the file it writes, so what is there

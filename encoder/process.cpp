@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -154,6 +155,12 @@ Running spawn(const ChildCommand &command)
         sigprocmask(SIG_SETMASK, &none, nullptr);
         if (command.nice)
             setpriority(PRIO_PROCESS, 0, *command.nice);
+#ifdef SCHED_IDLE
+        if (command.idle) {
+            sched_param none{};
+            sched_setscheduler(0, SCHED_IDLE, &none);
+        }
+#endif
         execvp(argv[0], argv.data());
         const int err = errno;
         [[maybe_unused]] ssize_t n = write(execPipe[1], &err, sizeof err);

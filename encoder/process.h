@@ -22,6 +22,9 @@ int stopSignal();
 struct ChildCommand {
     QStringList argv; // program (looked up on PATH) and arguments
     std::optional<int> nice;
+    // Runs only on a core no other process of ours wants (SCHED_IDLE), so
+    // that it takes no time from the others yet fills any core they leave.
+    bool idle = false;
     // Sent to the child when we are asked to stop; SIGKILL follows after
     // graceMs if it is still there, or at once on a second stop request.
     int stopWith = SIGKILL;
