@@ -166,8 +166,8 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
         return slices;
     }
     // The sound first: it starts at once beside the first chunks but only
-    // runs where they leave a core free (see encodeWith), which is at the
-    // latest when the first worker has no chunk left.
+    // runs where they leave a core free (see encodeWith), and as any other
+    // once the first worker has no chunk left.
     if (plan.audio) {
         Slice s;
         s.audio = true;

@@ -94,8 +94,38 @@ struct Running {
     int progressFd = -1;
     bool done = false; // reaped, or never started
     bool killed = false;
+    bool woken = false; // an idle child that runs as any other now
     ChildResult result;
 };
+
+// Whether a child at niceness NICE that is put on SCHED_IDLE may be made
+// ordinary again. Only with the right to raise a priority (CAP_SYS_NICE, or
+// an RLIMIT_NICE that allows it), which an ordinary user lacks: that child
+// could wait for ever behind other programs. Tried in a child of our own.
+bool idleCanEnd(std::optional<int> nice)
+{
+#ifdef SCHED_IDLE
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (nice)
+            setpriority(PRIO_PROCESS, 0, *nice);
+        sched_param none{};
+        const bool can = sched_setscheduler(0, SCHED_IDLE, &none) == 0 &&
+                         sched_setscheduler(0, SCHED_OTHER, &none) == 0;
+        _exit(can ? 0 : 1);
+    }
+    int status = 0;
+    if (pid < 0)
+        return false;
+    while (waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#else
+    Q_UNUSED(nice);
+    return false;
+#endif
+}
 
 // Starts COMMAND; when it cannot, the result's startError says why and no
 // child is left.
@@ -130,6 +160,7 @@ Running spawn(const ChildCommand &command)
     }
     const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     const pid_t parent = getpid();
+    const bool idle = command.idle && idleCanEnd(command.nice);
 
     const pid_t pid = fork();
     if (pid == 0) {
@@ -156,7 +187,7 @@ Running spawn(const ChildCommand &command)
         if (command.nice)
             setpriority(PRIO_PROCESS, 0, *command.nice);
 #ifdef SCHED_IDLE
-        if (command.idle) {
+        if (idle) {
             sched_param none{};
             sched_setscheduler(0, SCHED_IDLE, &none);
         }
@@ -275,14 +306,30 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
         }
     };
     startMore();
+    // An idle child runs as any other once a worker has nothing left to
+    // take, or we are asked to stop: it fills that worker's core, and
+    // cannot be held back by other programs on a busy machine.
+    auto wakeIdle = [&] {
+        for (Running &c : children) {
+            if (c.pid > 0 && !c.done && c.command->idle && !c.woken) {
+#ifdef SCHED_IDLE
+                sched_param none{};
+                sched_setscheduler(c.pid, SCHED_OTHER, &none);
+#endif
+                c.woken = true;
+            }
+        }
+    };
 
     QElapsedTimer sinceStop;
     auto passOnStops = [&] {
         unsigned char sig;
         while (read(signalPipe[0], &sig, 1) == 1) {
             ++requests;
-            if (requests == 1)
+            if (requests == 1) {
                 sinceStop.start();
+                wakeIdle();
+            }
             for (Running &c : children) {
                 if (c.pid <= 0 || c.done || c.killed)
                     continue;
@@ -316,6 +363,8 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
             killAll();
         }
         startMore();
+        if (next == children.size() && (workers <= 0 || busy < workers))
+            wakeIdle();
     };
 
     for (;;) {

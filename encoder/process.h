@@ -22,8 +22,12 @@ int stopSignal();
 struct ChildCommand {
     QStringList argv; // program (looked up on PATH) and arguments
     std::optional<int> nice;
-    // Runs only on a core no other process of ours wants (SCHED_IDLE), so
-    // that it takes no time from the others yet fills any core they leave.
+    // Runs only on a core no other process wants (SCHED_IDLE), so that it
+    // takes no time from the pooled children yet fills any core they leave;
+    // runChildren makes it an ordinary child again as soon as a worker has
+    // nothing left to take, or on a stop request. Where that could not be
+    // undone (an ordinary user may not raise a priority), it is an ordinary
+    // child from the start.
     bool idle = false;
     // Sent to the child when we are asked to stop; SIGKILL follows after
     // graceMs if it is still there, or at once on a second stop request.

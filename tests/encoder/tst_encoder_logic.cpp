@@ -3,9 +3,11 @@
 
 #include "output.h"
 #include "plan.h"
+#include "process.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -389,6 +391,40 @@ private slots:
             return;
         QCOMPARE(int(t.kind), kind);
         QCOMPARE(QFileInfo(t.path).absoluteFilePath(), QFileInfo(inDir(path)).absoluteFilePath());
+    }
+
+    // The sound beside the chunks waits for a free core while every worker
+    // is busy, and is an ordinary process again once a worker has nothing
+    // left to take: else, on a machine kept busy by other programs, it could
+    // wait for ever. Where SCHED_IDLE cannot be undone (an ordinary user),
+    // it is ordinary from the start.
+    void idleChild_data()
+    {
+        QTest::addColumn<QString>("worker");
+        QTest::addColumn<bool>("waits");
+        QTest::newRow("a worker still busy") << QStringLiteral("sleep 3") << true;
+        QTest::newRow("no chunk left, a worker free") << QStringLiteral("true") << false;
+    }
+
+    void idleChild()
+    {
+        QFETCH(QString, worker);
+        QFETCH(bool, waits);
+        const QString sh = QStringLiteral("/bin/sh");
+        const bool undoable =
+            QProcess::execute(sh, {QStringLiteral("-c"),
+                                   QStringLiteral("chrt -i -p 0 $$ && chrt -o -p 0 $$")}) == 0;
+        QByteArray said;
+        ChildCommand sound;
+        sound.argv = QStringList{sh, QStringLiteral("-c"), QStringLiteral("sleep 0.5; chrt -p $$")};
+        sound.idle = true;
+        sound.onStdout = [&said](const QByteArray &bytes) { said += bytes; };
+        ChildCommand chunk;
+        chunk.argv = QStringList{sh, QStringLiteral("-c"), worker};
+        chunk.pooled = true;
+        const QList<ChildResult> runs = runChildren({sound, chunk}, true, 1);
+        QVERIFY(!failed(runs.at(0)) && !failed(runs.at(1)));
+        QVERIFY2(said.contains(waits && undoable ? "SCHED_IDLE" : "SCHED_OTHER"), said.constData());
     }
 };
 
