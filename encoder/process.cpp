@@ -305,7 +305,6 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
             }
         }
     };
-    startMore();
     // An idle child runs as any other once a worker has nothing left to
     // take, or we are asked to stop: it fills that worker's core, and
     // cannot be held back by other programs on a busy machine.
@@ -320,6 +319,12 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
             }
         }
     };
+    auto wakeIdleIfFree = [&] {
+        if (next == children.size() && (workers <= 0 || busy < workers))
+            wakeIdle();
+    };
+    startMore();
+    wakeIdleIfFree();
 
     QElapsedTimer sinceStop;
     auto passOnStops = [&] {
@@ -363,8 +368,7 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
             killAll();
         }
         startMore();
-        if (next == children.size() && (workers <= 0 || busy < workers))
-            wakeIdle();
+        wakeIdleIfFree();
     };
 
     for (;;) {

@@ -401,14 +401,17 @@ private slots:
     void idleChild_data()
     {
         QTest::addColumn<QString>("worker");
+        QTest::addColumn<int>("workers");
         QTest::addColumn<bool>("waits");
-        QTest::newRow("a worker still busy") << QStringLiteral("sleep 3") << true;
-        QTest::newRow("no chunk left, a worker free") << QStringLiteral("true") << false;
+        QTest::newRow("a worker still busy") << QStringLiteral("sleep 1.5") << 1 << true;
+        QTest::newRow("no chunk left, a worker free") << QStringLiteral("true") << 1 << false;
+        QTest::newRow("a worker spare from the start") << QStringLiteral("sleep 1.5") << 2 << false;
     }
 
     void idleChild()
     {
         QFETCH(QString, worker);
+        QFETCH(int, workers);
         QFETCH(bool, waits);
         const QString sh = QStringLiteral("/bin/sh");
         const bool undoable =
@@ -422,7 +425,7 @@ private slots:
         ChildCommand chunk;
         chunk.argv = QStringList{sh, QStringLiteral("-c"), worker};
         chunk.pooled = true;
-        const QList<ChildResult> runs = runChildren({sound, chunk}, true, 1);
+        const QList<ChildResult> runs = runChildren({sound, chunk}, true, workers);
         QVERIFY(!failed(runs.at(0)) && !failed(runs.at(1)));
         QVERIFY2(said.contains(waits && undoable ? "SCHED_IDLE" : "SCHED_OTHER"), said.constData());
     }
