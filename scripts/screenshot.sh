@@ -11,31 +11,30 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 ffmpeg -v error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=40 \
     -f lavfi -i sine=frequency=440:duration=40 -c:v mpeg4 -q:v 5 -c:a aac "$work/holiday.mp4"
-cat > "$work/shoot.sh" <<SHOOT
+# shot NAME LANG BEFORE WAIT IMPORT-ARGS...: starts the window on the clip in
+# language LANG under Xvfb, after the shell command BEFORE, presses the
+# encode button, waits WAIT seconds and takes the screen with IMPORT-ARGS.
+shot() {
+    local name=$1 lang=$2 before=$3 wait=$4 grab
+    shift 4
+    grab=$(printf '%q ' "$@")
+    cat > "$work/$name.sh" <<SHOOT
 #!/usr/bin/env bash
 cd "$work"
+$before
 "$PWD/build/bin/velkoran" "$work/holiday.mp4" &
 pid=\$!
 sleep 2.5
-xdotool mousemove 276 446 click 1   # "Encode to Ogg Theora"
-sleep 7
-import -window root -crop 565x600+0+0 "$PWD/docs/screenshot.png"
+xdotool mousemove 276 446 click 1   # the encode button
+sleep $wait
+import -window root $grab
 kill \$pid
 SHOOT
-cat > "$work/replace.sh" <<SHOOT
-#!/usr/bin/env bash
-cd "$work"
-: > "$work/holiday.ogg"
-"$PWD/build/bin/velkoran" "$work/holiday.mp4" &
-pid=\$!
-sleep 2.5
-xdotool mousemove 276 446 click 1   # "In Ogg Theora kodieren"
-sleep 1.5
-import -window root -crop 562x578+0+0 +repage -colors 64 -strip "PNG8:$PWD/docs/screenshot-de-replace.png"
-kill \$pid
-SHOOT
-chmod +x "$work/shoot.sh" "$work/replace.sh"
-LANG=C.UTF-8 xvfb-run -a -s "-screen 0 800x700x24" "$work/shoot.sh"
+    chmod +x "$work/$name.sh"
+    LANG=$lang xvfb-run -a -s "-screen 0 800x700x24" "$work/$name.sh"
+}
+shot shoot C.UTF-8 : 7 -crop 565x600+0+0 "$PWD/docs/screenshot.png"
 echo "wrote docs/screenshot.png"
-LANG=de_DE.UTF-8 xvfb-run -a -s "-screen 0 800x700x24" "$work/replace.sh"
+shot replace de_DE.UTF-8 ": > '$work/holiday.ogg'" 1.5 -crop 562x578+0+0 +repage -colors 64 \
+    -strip "PNG8:$PWD/docs/screenshot-de-replace.png"
 echo "wrote docs/screenshot-de-replace.png"
