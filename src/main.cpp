@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -33,11 +32,10 @@ int main(int argc, char *argv[])
     Velkoran *window = new Velkoran;
     window->show();
 
-    // A file handed over by the desktop ("Open With") becomes the input file.
-    // The toolkit has already taken its own options out of the arguments.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 2)
-        window->chooseInputFile(QFileInfo(arguments.at(1)).absoluteFilePath());
+    // Files handed over by the desktop ("Open With") become the input files,
+    // queued when there are several. The toolkit has already taken its own
+    // options out of the arguments.
+    window->chooseInputFiles(inputsFromArguments(QCoreApplication::arguments()));
 
     int result = app.exec();
     return result;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 
@@ -20,15 +21,18 @@ const char *const boxTitle = "Velkoran Theora Encoder";
 // Lines of the encoder's error output quoted when it fails without a known phrase.
 const int reportedLines = 5;
 
-QString localFileOf(const QMimeData *mime)
+// The files of a drop, when it holds local files only.
+QStringList localFilesOf(const QMimeData *mime)
 {
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
-        return QString();
-    const QUrl url = mime->urls().constFirst();
-    if (!url.isLocalFile())
-        return QString();
-    const QString path = url.toLocalFile();
-    return QFileInfo(path).isFile() ? path : QString();
+    if (!mime || !mime->hasUrls())
+        return {};
+    QStringList paths;
+    for (const QUrl &url : mime->urls()) {
+        if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
 }
 
 // Quality sliders work in tenths in quality mode (mode 0): the label shows the
@@ -98,6 +102,7 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     });
     connect(&job, &EncoderJob::phraseRead, this, &Velkoran::showPhrase);
     connect(&job, &EncoderJob::ended, this, &Velkoran::jobEnded);
+    connect(&job, &EncoderJob::ended, this, &Velkoran::queueFileEnded);
 
     show();
     real_duration = 0;
@@ -109,11 +114,9 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
 
 void Velkoran::on_openFileNameButton_clicked()
 {
-    const QString fileName = QFileDialog::getOpenFileName(
+    const QStringList fileNames = QFileDialog::getOpenFileNames(
         this, tr("Select your file"), ui.openFileNameLineEdit->text(), tr("All Files (*)"));
-    if (fileName.isEmpty())
-        return;
-    chooseInputFile(fileName);
+    chooseInputFiles(fileNames);
 }
 
 void Velkoran::chooseInputFile(const QString &path)
@@ -124,12 +127,47 @@ void Velkoran::chooseInputFile(const QString &path)
     ui.outputFileNameLineEdit->setText(info.baseName() + ".ogg");
     ui.getDurationpushButton->setEnabled(true);
     forgetTrimRange();
+    setQueue({});
+}
+
+void Velkoran::chooseInputFiles(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    chooseInputFile(paths.first());
+    if (paths.size() > 1)
+        setQueue(paths);
+}
+
+// A queue of several files shows its first file, the note of how many
+// follow, and no trim range or output name of its own (they belong to one
+// file). One file shows nothing of a queue.
+void Velkoran::setQueue(const QStringList &paths)
+{
+    const bool wasQueued = !queuedInputs.isEmpty();
+    queuedInputs = paths.size() > 1 ? paths : QStringList();
+    const bool queued = !queuedInputs.isEmpty();
+    if (!queued && !wasQueued)
+        return;
+    ui.outputFileNameLineEdit->setEnabled(!queued);
+    ui.openFileNameLineEdit->setToolTip(queuedInputs.join(u'\n'));
+    if (queued) {
+        ui.outputFileNameLineEdit->setText(
+            QFileInfo(EncodeQueue::outputFor(QString(), paths.first())).fileName());
+        ui.getDurationpushButton->setEnabled(false);
+    }
+    if (job.running())
+        return;
+    resetProgress();
+    if (queued)
+        ui.progressBar->setFormat(EncodeQueue::moreNote(queuedInputs.size()));
 }
 
 void Velkoran::inputEdited(const QString &path)
 {
     ui.getDurationpushButton->setEnabled(QFileInfo(path).isFile());
     forgetTrimRange();
+    setQueue({});
 }
 
 // A new input: the time editors wait for its probe, and no range reaches the encoder.
@@ -287,10 +325,19 @@ bool Velkoran::confirmOutputPath(const QString &input, const QString &output)
                                   .arg(output));
         return false;
     }
+    // In a queue the answer may hold for the files after this one too.
+    const bool queued = queue.active();
+    if (queued && queue.replaceAll)
+        return true;
     const QMessageBox::StandardButton answer = QMessageBox::question(
         this, boxTitle, tr("The file %1 already exists.\n\nDo you want to replace it?").arg(output),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    return answer == QMessageBox::Yes;
+        queued ? QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::Cancel
+               : QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::No);
+    queue.replaceAll = answer == QMessageBox::YesToAll;
+    if (answer == QMessageBox::Cancel)
+        queue.skipRest(EncodeQueue::tr("the queue was stopped"));
+    return answer == QMessageBox::Yes || answer == QMessageBox::YesToAll;
 }
 
 void Velkoran::on_EncodeToTheorapushButton_clicked()
@@ -302,6 +349,10 @@ void Velkoran::on_EncodeToTheorapushButton_clicked()
                               tr("Please choose the directory for the encoded file."));
         return;
     }
+    if (!queuedInputs.isEmpty() && !queue.active()) {
+        startQueue();
+        return;
+    }
     if (ui.outputFileNameLineEdit->text().isEmpty()) {
         QMessageBox::critical(this, boxTitle, tr("Please enter a name for the encoded file."));
         return;
@@ -310,7 +361,12 @@ void Velkoran::on_EncodeToTheorapushButton_clicked()
         outputPath(ui.openDirectoryLineEdit->text(), ui.outputFileNameLineEdit->text());
     if (!confirmOutputPath(ui.openFileNameLineEdit->text(), output))
         return;
+    encodeForm(output);
+}
 
+// Starts the encode of what the form holds, to OUTPUT.
+bool Velkoran::encodeForm(const QString &output)
+{
     QString encode_cmd = generateFFmpeg2theoraCommand();
     const QStringList metainfolist = checkMetainfo();
     const QStringList argslist = getArgs();
@@ -327,9 +383,93 @@ void Velkoran::on_EncodeToTheorapushButton_clicked()
 
     resetProgress();
     if (!job.startEncode(encode_cmd, output))
-        return;
+        return false;
     ui.EncodeToTheorapushButton->setEnabled(false);
     ui.CancelpushButton->setEnabled(true);
+    return true;
+}
+
+void Velkoran::startQueue()
+{
+    queue.plan(queuedInputs, ui.openDirectoryLineEdit->text());
+    const QString clash = queue.clash();
+    if (!clash.isEmpty()) {
+        QMessageBox::critical(this, boxTitle, clash);
+        return;
+    }
+    queue.start();
+    advanceQueue();
+}
+
+// Starts the next file of the queue that is not skipped on the way, or ends the queue.
+void Velkoran::advanceQueue()
+{
+    while (queue.active() && !job.running() && !closing) {
+        const int i = queue.next();
+        if (i < 0) {
+            endQueue();
+            return;
+        }
+        const EncodeQueue::Entry file = queue.entries().at(i);
+        const QFileInfo output(file.output);
+        ui.openFileNameLineEdit->setText(file.input);
+        ui.openDirectoryLineEdit->setText(output.path() + u'/');
+        ui.outputFileNameLineEdit->setText(output.fileName());
+        if (!confirmOutputPath(file.input, file.output)) {
+            if (queue.entries().at(i).state == EncodeQueue::State::Waiting)
+                queue.finish(EncodeQueue::State::Skipped,
+                             EncodeQueue::tr("%1 was kept").arg(output.fileName()));
+            continue;
+        }
+        if (encodeForm(file.output))
+            ui.progressBar->setFormat(queue.barText(0, 0));
+    }
+}
+
+void Velkoran::queueFileEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
+{
+    using Outcome = EncoderJob::Outcome;
+    if (kind != EncoderJob::Kind::Encode || !queue.active() || queue.current() < 0 || closing)
+        return;
+    switch (outcome) {
+    case Outcome::Encoded:
+        queue.finish(EncodeQueue::State::Encoded);
+        break;
+    case Outcome::Cancelled:
+        queue.finish(EncodeQueue::State::Skipped, EncodeQueue::tr("cancelled"));
+        if (queue.waiting() > 0 &&
+            QMessageBox::question(this, boxTitle, EncodeQueue::dropQuestion(queue.waiting()),
+                                  QMessageBox::Yes | QMessageBox::No,
+                                  QMessageBox::Yes) == QMessageBox::Yes)
+            queue.skipRest(EncodeQueue::tr("the queue was stopped"));
+        break;
+    case Outcome::NotStarted:
+    case Outcome::NoTempDir:
+        // Each file after it would fail alike.
+        queue.finish(EncodeQueue::State::Failed, job.errorString());
+        queue.skipRest(EncodeQueue::tr("the queue was stopped"));
+        break;
+    default:
+        queue.finish(EncodeQueue::State::Failed); // its reason is noted already
+        break;
+    }
+    QTimer::singleShot(0, this, &Velkoran::advanceQueue);
+}
+
+void Velkoran::endQueue()
+{
+    if (queuedInputs.size() > 1) {
+        ui.openFileNameLineEdit->setText(queuedInputs.first());
+        ui.outputFileNameLineEdit->setText(
+            QFileInfo(EncodeQueue::outputFor(QString(), queuedInputs.first())).fileName());
+    }
+    ui.progressBar->setFormat(queue.counts());
+    if (!isActiveWindow())
+        notifyDesktop(EncodeQueue::tr("The queue is done"), queue.counts());
+    const bool failed = queue.count(EncodeQueue::State::Failed) > 0;
+    QMessageBox box(failed ? QMessageBox::Warning : QMessageBox::Information, boxTitle,
+                    queue.summary(), QMessageBox::Ok, this);
+    box.exec();
 }
 
 // Every job is measured afresh: nothing of the last one's length or position counts.
@@ -447,6 +587,11 @@ void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
 void Velkoran::reportFailure(const QString &what)
 {
     ui.progressBar->setFormat(QStringLiteral("%p%"));
+    if (queue.active()) {
+        // Told in the queue's summary, not in a box of its own.
+        queue.noteReason(what + u'\n' + job.lastOutput(1));
+        return;
+    }
     QString text = what;
     const QString lastOutput = job.lastOutput(reportedLines);
     if (!lastOutput.isEmpty())
@@ -459,6 +604,10 @@ void Velkoran::showPhrase(const QString &phrase, const QString &line)
 {
     if (closing)
         return;
+    if (queue.active()) {
+        queue.noteReason(line.isEmpty() ? phrase : line);
+        return;
+    }
     auto *box = new QMessageBox(QMessageBox::Critical, boxTitle, errorBoxText(phrase, line),
                                 QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -485,7 +634,9 @@ void Velkoran::showTime(const QString &value)
     if (!k) {
         ui.progressBar->setValue(totaltime);
         if (job.kind() == EncoderJob::Kind::Encode && !job.stopping())
-            ui.progressBar->setFormat(job.progressFormat(totaltime, ui.progressBar->maximum()));
+            ui.progressBar->setFormat(
+                queue.active() ? queue.barText(totaltime, ui.progressBar->maximum())
+                               : job.progressFormat(totaltime, ui.progressBar->maximum()));
     }
 }
 
@@ -590,11 +741,11 @@ bool Velkoran::eventFilter(QObject *watched, QEvent *event)
     case QEvent::DragMove:
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
-        const QString path = localFileOf(drop->mimeData());
-        if (path.isEmpty())
+        const QStringList paths = localFilesOf(drop->mimeData());
+        if (paths.isEmpty())
             break;
         if (event->type() == QEvent::Drop)
-            chooseInputFile(path);
+            chooseInputFiles(paths);
         drop->acceptProposedAction();
         return true;
     }
@@ -606,15 +757,15 @@ bool Velkoran::eventFilter(QObject *watched, QEvent *event)
 
 void Velkoran::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!localFileOf(event->mimeData()).isEmpty())
+    if (!localFilesOf(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void Velkoran::dropEvent(QDropEvent *event)
 {
-    const QString path = localFileOf(event->mimeData());
-    if (path.isEmpty())
+    const QStringList paths = localFilesOf(event->mimeData());
+    if (paths.isEmpty())
         return;
-    chooseInputFile(path);
+    chooseInputFiles(paths);
     event->acceptProposedAction();
 }

@@ -7,6 +7,7 @@
 #include <QTime>
 
 #include "encoderjob.h"
+#include "queue.h"
 #include "ui_velkoran.h"
 
 // The one main window: holds the form, the child process that runs the encoder
@@ -21,6 +22,8 @@ public:
 
     // Makes PATH the input file, exactly as if it had been chosen with "Browse Files".
     void chooseInputFile(const QString &path);
+    // One path: chooseInputFile; several: they are queued, the first shown.
+    void chooseInputFiles(const QStringList &paths);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -75,6 +78,16 @@ private:
     void inputEdited(const QString &path);
     void forgetTrimRange();
     bool confirmOutputPath(const QString &input, const QString &output);
+    bool encodeForm(const QString &output);
+
+    // Several input files, encoded one after another (see queue.h).
+    QStringList queuedInputs; // as chosen; empty for one file
+    EncodeQueue queue;        // the queue as it runs
+    void setQueue(const QStringList &paths);
+    void startQueue();
+    void advanceQueue();
+    void queueFileEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome);
+    void endQueue();
 
     friend class VelkoranTestAccess;
 };
