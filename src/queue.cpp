@@ -195,8 +195,8 @@ QString EncodeQueue::moreNote(int count)
 
 QString EncodeQueue::dropQuestion(int count)
 {
-    return tr("The encode was cancelled.\n\nDo you want to drop the %1 files left in the queue "
-              "as well?")
+    return tr("The encode was cancelled.\n\nDo you want to drop the rest of the queue as well? "
+              "Files left: %1")
         .arg(count);
 }
 

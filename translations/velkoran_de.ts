@@ -406,4 +406,71 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Ein Fehler ist aufgetreten. Bitte lesen Sie diese Meldung und korrigieren Sie Ihre Einstellungen:</translation>
     </message>
 </context>
+<context>
+    <name>EncodeQueue</name>
+    <message>
+        <source>The encode of %1 would replace %2, which is in the queue too.</source>
+        <translation>Die Kodierung von %1 würde %2 ersetzen, das ebenfalls in der Warteschlange steht.</translation>
+    </message>
+    <message>
+        <source>%1 and %2 would both be encoded to %3.
+
+Please encode one of them on its own, with a name of its own.</source>
+        <translation>%1 und %2 würden beide nach %3 kodiert.
+
+Bitte kodieren Sie eine der beiden Dateien einzeln, unter einem eigenen Namen.</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>+ %1 more</source>
+        <translation>+ %1 weitere</translation>
+    </message>
+    <message>
+        <source>The encode was cancelled.
+
+Do you want to drop the rest of the queue as well? Files left: %1</source>
+        <translation>Die Kodierung wurde abgebrochen.
+
+Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1</translation>
+    </message>
+    <message>
+        <source>%1 encoded · %2 skipped · %3 failed</source>
+        <translation>%1 kodiert · %2 übersprungen · %3 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The queue is done: %1.</source>
+        <translation>Die Warteschlange ist abgearbeitet: %1.</translation>
+    </message>
+    <message>
+        <source>Encoded:</source>
+        <translation>Kodiert:</translation>
+    </message>
+    <message>
+        <source>Skipped:</source>
+        <translation>Übersprungen:</translation>
+    </message>
+    <message>
+        <source>Failed:</source>
+        <translation>Fehlgeschlagen:</translation>
+    </message>
+    <message>
+        <source>the queue was stopped</source>
+        <translation>die Warteschlange wurde angehalten</translation>
+    </message>
+    <message>
+        <source>%1 was kept</source>
+        <translation>%1 wurde behalten</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>The queue is done</source>
+        <translation>Die Warteschlange ist abgearbeitet</translation>
+    </message>
+</context>
 </TS>
