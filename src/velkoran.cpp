@@ -342,14 +342,14 @@ bool Velkoran::confirmOutputPath(const QString &input, const QString &output)
 
 void Velkoran::on_EncodeToTheorapushButton_clicked()
 {
-    if (job.running())
+    if (job.running() || queue.active())
         return;
     if (ui.openDirectoryLineEdit->text().isEmpty()) {
         QMessageBox::critical(this, boxTitle,
                               tr("Please choose the directory for the encoded file."));
         return;
     }
-    if (!queuedInputs.isEmpty() && !queue.active()) {
+    if (!queuedInputs.isEmpty()) {
         startQueue();
         return;
     }
@@ -397,6 +397,7 @@ void Velkoran::startQueue()
         QMessageBox::critical(this, boxTitle, clash);
         return;
     }
+    forgetTrimRange(); // whatever a probe still running might have found
     queue.start();
     advanceQueue();
 }
@@ -453,6 +454,7 @@ void Velkoran::queueFileEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome
         queue.finish(EncodeQueue::State::Failed); // its reason is noted already
         break;
     }
+    ui.EncodeToTheorapushButton->setEnabled(false); // until the queue ends
     QTimer::singleShot(0, this, &Velkoran::advanceQueue);
 }
 
@@ -463,6 +465,7 @@ void Velkoran::endQueue()
         ui.outputFileNameLineEdit->setText(
             QFileInfo(EncodeQueue::outputFor(QString(), queuedInputs.first())).fileName());
     }
+    ui.EncodeToTheorapushButton->setEnabled(true);
     ui.progressBar->setFormat(queue.counts());
     if (!isActiveWindow())
         notifyDesktop(EncodeQueue::tr("The queue is done"), queue.counts());
