@@ -81,9 +81,9 @@ if [ -s "$desktop" ]; then
     read -r exec_program exec_args <<<"$exec_line"
     [ "$exec_program" = "$(basename "$window")" ] && [ -x "$prefix/bin/$exec_program" ] \
         || fail "Exec=$exec_line does not start the installed bin/$(basename "$window")"
-    # "Open With" hands over a file only if the entry takes one, and the
-    # window takes a single local path: %F would pass several, %u a URL.
-    [ "$exec_args" = "%f" ] || fail "Exec=$exec_line does not take the one file as %f"
+    # "Open With" hands over files only if the entry takes them, as local
+    # paths (%F), not URLs (%U), several at once.
+    [ "$exec_args" = "%F" ] || fail "Exec=$exec_line does not take the files as %F"
     [ "$(entry Icon)" = "$(basename "$icon" .svg)" ] \
         || fail "Icon=$(entry Icon) does not name the installed icon $(basename "$icon")"
     grep -Eq '^Categories=(.*;)?AudioVideo;' "$desktop" \
