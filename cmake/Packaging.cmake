@@ -35,10 +35,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_LICENSE GPL-3+)
 # The libraries the binaries link come from dpkg-shlibdeps; ffmpeg is run,
-# not linked. Qt's own catalogues make the German file dialogs German.
+# not linked. Qt's own catalogues make the German file dialogs German, and
+# Qt's SVG plugins let the window show its icon (an SVG) in its title bar.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS ffmpeg)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, libqt6svg6")
 # The first line is the synopsis; CPack indents the rest as Debian wants it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "desktop program that converts videos to Ogg Theora
