@@ -93,13 +93,16 @@ if [ -s "$desktop" ]; then
 fi
 
 if [ -s "$metainfo" ]; then
-    if ! out=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
-        fail "appstreamcli rejected the metainfo:"$'\n'"$out"
+    if ! out=$(appstreamcli validate --strict --no-net "$metainfo" 2>&1); then
+        fail "appstreamcli, strict, rejected the metainfo:"$'\n'"$out"
     fi
     grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" \
         || fail "the metainfo does not launch the installed $(basename "$desktop")"
     grep -q "<binary>$(basename "$window")</binary>" "$metainfo" \
         || fail "the metainfo does not provide the installed binary $(basename "$window")"
+    # Required by AppStream, though this appstreamcli does not ask for it.
+    grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" \
+        || fail "the metainfo does not name the project's license GPL-3.0-or-later"
 fi
 
 # --- the installed programs, from elsewhere, with a clean PATH -------------
