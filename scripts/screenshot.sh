@@ -45,7 +45,7 @@ SHOOT
     chmod +x "$work/$name.sh"
     LANG=$lang xvfb-run -a -s "-screen 0 800x700x24" "$work/$name.sh"
 }
-shot shoot C.UTF-8 : 7 -crop 565x600+0+0 "$PWD/docs/screenshot.png"
+shot shoot C.UTF-8 : 10 -crop 565x600+0+0 "$PWD/docs/screenshot.png"
 echo "wrote docs/screenshot.png"
 shot replace de_DE.UTF-8 ": > '$videos/holiday.ogg'" 1.5 -crop 562x578+0+0 +repage -colors 64 \
     -strip "PNG8:$PWD/docs/screenshot-de-replace.png"
