@@ -8,6 +8,7 @@
 #include "plan.h"
 #include "process.h"
 #include "report.h"
+#include "velkoran_version.h"
 
 #include <QByteArray>
 #include <QFileInfo>
@@ -61,6 +62,10 @@ int main(int argc, char **argv)
     if (o.help) {
         const QByteArray text = usageText().toLocal8Bit();
         fwrite(text.constData(), 1, text.size(), stdout);
+        return 0;
+    }
+    if (o.version) {
+        fputs(VELKORAN_VERSION_TEXT("ffmpeg2theora"), stdout);
         return 0;
     }
     // Asked for before anything is read, so that a wrong value is said at once.

@@ -172,6 +172,7 @@ const QList<OptionDef> &optionTable()
         {"--endtime", true, optDoubleIn(&Options::endTime, 0, 1e9, "--endtime")},
         {"--help", false, flag(&Options::help)},
         {"-h", false, flag(&Options::help)},
+        {"--version", false, flag(&Options::version)},
     };
     return table;
 }
@@ -229,7 +230,7 @@ ParseResult parseArguments(const QStringList &args)
             return fail(err);
     }
 
-    if (o.help)
+    if (o.help || o.version)
         return r;
     if (inputs.isEmpty())
         return fail(QStringLiteral("no input file given"));
@@ -300,6 +301,7 @@ QString usageText()
         "Other:\n"
         "  --nice N             run the encoding at niceness N (-20 to 19)\n"
         "  -h, --help           show this text\n"
+        "  --version            show the version and license\n"
         "\n"
         "Standard error shows the input's length, then the position reached within\n"
         "the encoded range. Exit status: 0 on success, 1 for a bad command line or\n"

@@ -43,6 +43,7 @@ struct Options {
     std::optional<double> endTime;
 
     bool help = false;
+    bool version = false;
 };
 
 // The result of reading the arguments: either options or the message that

@@ -6,9 +6,13 @@ VELKORAN_PACKAGES=(qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
                    ffmpeg xvfb xauth fonts-dejavu-core)
 # The encoder writes Ogg with libogg; its tests check what it writes with oggz-validate.
 VELKORAN_PACKAGES+=(libogg-dev oggz-tools)
+# The build writes ffmpeg2theora(1) from its --help with help2man; the Debian
+# package (cmake --build build --target package) needs dpkg-shlibdeps and file.
+VELKORAN_PACKAGES+=(help2man dpkg-dev file)
 
-# What ./test needs besides: the formatter its first check runs.
-VELKORAN_TEST_PACKAGES=(clang-format desktop-file-utils appstream)
+# What ./test needs besides: the formatter its first check runs, the checkers
+# of the desktop files, of the package (lintian) and of the manual pages.
+VELKORAN_TEST_PACKAGES=(clang-format desktop-file-utils appstream lintian man-db)
 
 ensure_packages() {
     local missing=() pkg

@@ -3,14 +3,24 @@
 # and docs/screenshot-de-replace.png: the German window asking whether to
 # replace an existing file. Run from the repository after a build:
 # scripts/screenshot.sh
+# The pictures show the clip's path, so it is made where a user's video would
+# lie: in VIDEOS (default ~/Videos), from which the clip and what is encoded of
+# it are removed again, with VIDEOS itself if this made it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 ensure_packages xvfb xauth xdotool imagemagick ffmpeg
+videos=${VIDEOS:-$HOME/Videos}
+made_videos=
+[ -d "$videos" ] || { mkdir -p "$videos" && made_videos=$videos; }
+for f in holiday.mp4 holiday.ogg; do
+    [ ! -e "$videos/$f" ] || { echo "$videos/$f exists already; set VIDEOS to another directory" >&2; exit 1; }
+done
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work"; rm -rf "$videos/holiday.mp4" "$videos/holiday.ogg" "$videos"/.holiday.ogg.parts-* \
+      "$videos"/.ffmpeg2theora-*; [ -z "$made_videos" ] || rmdir "$made_videos"' EXIT
 ffmpeg -v error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=40 \
-    -f lavfi -i sine=frequency=440:duration=40 -c:v mpeg4 -q:v 5 -c:a aac "$work/holiday.mp4"
+    -f lavfi -i sine=frequency=440:duration=40 -c:v mpeg4 -q:v 5 -c:a aac "$videos/holiday.mp4"
 # shot NAME LANG BEFORE WAIT IMPORT-ARGS...: starts the window on the clip in
 # language LANG under Xvfb, after the shell command BEFORE, presses the
 # encode button, waits WAIT seconds and takes the screen with IMPORT-ARGS.
@@ -22,19 +32,21 @@ shot() {
 #!/usr/bin/env bash
 cd "$work"
 $before
-"$PWD/build/bin/velkoran" "$work/holiday.mp4" &
+# A session of its own, so that the encoder it runs is stopped with it.
+setsid "$PWD/build/bin/velkoran" "$videos/holiday.mp4" &
 pid=\$!
 sleep 2.5
 xdotool mousemove 276 446 click 1   # the encode button
 sleep $wait
 import -window root $grab
-kill \$pid
+kill -- -\$pid
+wait \$pid || true
 SHOOT
     chmod +x "$work/$name.sh"
     LANG=$lang xvfb-run -a -s "-screen 0 800x700x24" "$work/$name.sh"
 }
-shot shoot C.UTF-8 : 7 -crop 565x600+0+0 "$PWD/docs/screenshot.png"
+shot shoot C.UTF-8 : 10 -crop 565x600+0+0 "$PWD/docs/screenshot.png"
 echo "wrote docs/screenshot.png"
-shot replace de_DE.UTF-8 ": > '$work/holiday.ogg'" 1.5 -crop 562x578+0+0 +repage -colors 64 \
+shot replace de_DE.UTF-8 ": > '$videos/holiday.ogg'" 1.5 -crop 562x578+0+0 +repage -colors 64 \
     -strip "PNG8:$PWD/docs/screenshot-de-replace.png"
 echo "wrote docs/screenshot-de-replace.png"

@@ -6,6 +6,10 @@
 
 #include "startup.h"
 #include "velkoran.h"
+#include "velkoran_version.h"
+
+#include <cstdio>
+#include <cstring>
 
 // Off unless asked for with QT_LOGGING_RULES="velkoran.startup.info=true":
 // which catalogue and which encoder a start found.
@@ -13,6 +17,11 @@ Q_LOGGING_CATEGORY(lcStartup, "velkoran.startup", QtWarningMsg)
 
 int main(int argc, char *argv[])
 {
+    // Answered before the toolkit starts, so that it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::fputs(VELKORAN_VERSION_TEXT("velkoran"), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     // Ties the window to its installed desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.velkoran.TheoraEncoder"));

@@ -81,9 +81,9 @@ if [ -s "$desktop" ]; then
     read -r exec_program exec_args <<<"$exec_line"
     [ "$exec_program" = "$(basename "$window")" ] && [ -x "$prefix/bin/$exec_program" ] \
         || fail "Exec=$exec_line does not start the installed bin/$(basename "$window")"
-    # "Open With" hands over a file only if the entry takes one, and the
-    # window takes a single local path: %F would pass several, %u a URL.
-    [ "$exec_args" = "%f" ] || fail "Exec=$exec_line does not take the one file as %f"
+    # "Open With" hands over files only if the entry takes them, as local
+    # paths (%F), not URLs (%U), several at once.
+    [ "$exec_args" = "%F" ] || fail "Exec=$exec_line does not take the files as %F"
     [ "$(entry Icon)" = "$(basename "$icon" .svg)" ] \
         || fail "Icon=$(entry Icon) does not name the installed icon $(basename "$icon")"
     grep -Eq '^Categories=(.*;)?AudioVideo;' "$desktop" \
@@ -93,13 +93,16 @@ if [ -s "$desktop" ]; then
 fi
 
 if [ -s "$metainfo" ]; then
-    if ! out=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
-        fail "appstreamcli rejected the metainfo:"$'\n'"$out"
+    if ! out=$(appstreamcli validate --strict --no-net "$metainfo" 2>&1); then
+        fail "appstreamcli, strict, rejected the metainfo:"$'\n'"$out"
     fi
     grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" \
         || fail "the metainfo does not launch the installed $(basename "$desktop")"
     grep -q "<binary>$(basename "$window")</binary>" "$metainfo" \
         || fail "the metainfo does not provide the installed binary $(basename "$window")"
+    # Required by AppStream, though this appstreamcli does not ask for it.
+    grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" \
+        || fail "the metainfo does not name the project's license GPL-3.0-or-later"
 fi
 
 # --- the installed programs, from elsewhere, with a clean PATH -------------
