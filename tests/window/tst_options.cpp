@@ -627,8 +627,8 @@ void TestOptions::newInputDropsTrimRange()
     QCOMPARE(s.ui.endTimetimeEdit->maximumTime(), QTime(0, 2, 0));
 
     QVERIFY(s.encode());
-    // A typed input keeps the output the user set.
-    const QStringList otherBase{other, "-o", s.dir.filePath(typed ? "clip.ogg" : "other.ogg")};
+    // An output left as proposed follows the new input, typed or chosen.
+    const QStringList otherBase{other, "-o", s.dir.filePath("other.ogg")};
     QCOMPARE(s.fake.arguments(), otherBase + defaultQuality + defaultTail);
     QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
 }
@@ -884,6 +884,7 @@ void TestOptions::wholeSession()
 
     // Another input typed into the field: no trim range, and it can be probed.
     s.input = touch("other.avi");
+    s.output = s.dir.filePath("other.ogg"); // proposed for it, as the field held the proposal
     typeInput(s.input);
     QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
     QVERIFY(s.ui.getDurationpushButton->isEnabled());
@@ -900,6 +901,7 @@ void TestOptions::wholeSession()
     typeInput(s.dir.filePath("missing.avi"));
     QVERIFY(!s.ui.getDurationpushButton->isEnabled());
     s.input = touch("live.ts");
+    s.output = s.dir.filePath("live.ogg");
     typeInput(s.input);
     QVERIFY(s.probe("  Duration: N/A\n0:00:00.00"));
     QCOMPARE(boxesSaying("could not tell the length"), 1);

@@ -155,12 +155,14 @@ void TestWindow::chooseInputFile_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("plain") << "clip.avi"
                            << "clip.ogg";
-    QTest::newRow("base name stops at first dot") << "clip.part1.avi"
-                                                  << "clip.ogg";
+    QTest::newRow("only the last extension goes") << "clip.part1.avi"
+                                                  << "clip.part1.ogg";
+    QTest::newRow("a date with dots") << "Holiday 2024.07.14.mp4"
+                                      << "Holiday 2024.07.14.ogg";
     QTest::newRow("no dot") << "movie"
                             << "movie.ogg";
     QTest::newRow("hidden file") << ".hidden.avi"
-                                 << ".ogg";
+                                 << ".hidden.ogg";
     QTest::newRow("blank in name") << "My Clip.mp4"
                                    << "My Clip.ogg";
 }
@@ -272,12 +274,20 @@ void TestWindow::dropFile_data()
     QTest::addColumn<QString>("dropped"); // "file", "dir", "two", "web"
     QTest::addColumn<bool>("taken");
     QTest::addColumn<QString>("target"); // object name, or empty for the window itself
-    QTest::newRow("a local file") << "file" << true << "";
-    QTest::newRow("a local file on the input field") << "file" << true << "openFileNameLineEdit";
-    QTest::newRow("a local file on the name field") << "file" << true << "outputFileNameLineEdit";
-    QTest::newRow("a directory") << "dir" << false << "";
-    QTest::newRow("two files") << "two" << false << "";
-    QTest::newRow("a web address") << "web" << false << "";
+    QTest::addColumn<Qt::DropAction>("proposed");
+    QTest::addColumn<QString>("refusal"); // what a box says of a drop that is no input
+    const Qt::DropAction copy = Qt::CopyAction;
+    QTest::newRow("a local file") << "file" << true << "" << copy << "";
+    QTest::newRow("a local file on the input field")
+        << "file" << true << "openFileNameLineEdit" << copy << "";
+    QTest::newRow("a local file on the name field")
+        << "file" << true << "outputFileNameLineEdit" << copy << "";
+    QTest::newRow("a move is taken as a copy") << "file" << true << "" << Qt::MoveAction << "";
+    QTest::newRow("a directory") << "dir" << false << "" << copy << "folder";
+    QTest::newRow("a directory on the input field")
+        << "dir" << false << "openFileNameLineEdit" << copy << "folder";
+    QTest::newRow("two files") << "two" << false << "" << copy << "";
+    QTest::newRow("a web address") << "web" << false << "" << copy << "web address";
 }
 
 void TestWindow::dropFile()
@@ -285,6 +295,8 @@ void TestWindow::dropFile()
     QFETCH(QString, dropped);
     QFETCH(bool, taken);
     QFETCH(QString, target);
+    QFETCH(Qt::DropAction, proposed);
+    QFETCH(QString, refusal);
     QTemporaryDir dir;
     touch(dir.filePath("drop me.mkv"));
     touch(dir.filePath("other.avi"));
@@ -308,11 +320,24 @@ void TestWindow::dropFile()
     QWidget *receiver = target.isEmpty() ? &w : w.findChild<QWidget *>(target);
     QVERIFY(receiver);
     const QPoint at(receiver->width() / 2, receiver->height() / 2);
-    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    const Qt::DropActions possible = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    // The drag source proposes a move when Shift is held.
+    const Qt::KeyboardModifiers keys =
+        proposed == Qt::MoveAction ? Qt::ShiftModifier : Qt::NoModifier;
+    QDragEnterEvent enter(at, possible, &mime, Qt::LeftButton, keys);
+    QCOMPARE(enter.proposedAction(), proposed);
     QApplication::sendEvent(receiver, &enter);
-    QCOMPARE(enter.isAccepted(), taken);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    // A drop that is no input is taken only to say why.
+    QCOMPARE(enter.isAccepted(), taken || !refusal.isEmpty());
+    QDropEvent drop(QPointF(at), possible, &mime, Qt::LeftButton, keys);
+    ModalWatcher watcher;
     QApplication::sendEvent(receiver, &drop);
+    QCOMPARE(drop.isAccepted(), taken);
+    if (taken) // never a move: a file manager would delete the original
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+    QTRY_COMPARE(watcher.boxes.size(), refusal.isEmpty() ? 0 : 1);
+    if (!refusal.isEmpty())
+        QVERIFY2(watcher.boxes[0].text.contains(refusal), qPrintable(watcher.boxes[0].text));
 
     if (taken)
         QCOMPARE(stateOf(w), (FormState{dir.filePath("drop me.mkv"), dir.path() + "/",
