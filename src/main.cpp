@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -33,10 +32,9 @@ int main(int argc, char *argv[])
     window->show();
 
     // A file handed over by the desktop ("Open With") becomes the input file.
-    // The toolkit has already taken its own options out of the arguments.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 2)
-        window->chooseInputFile(QFileInfo(arguments.at(1)).absoluteFilePath());
+    const QString input = inputArgument(QCoreApplication::arguments());
+    if (!input.isEmpty())
+        window->chooseInputFile(input);
 
     int result = app.exec();
     return result;

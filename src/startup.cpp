@@ -47,6 +47,13 @@ void installCatalogues(QTranslator &toolkit, QTranslator &ours)
     QCoreApplication::installTranslator(&ours);
 }
 
+QString inputArgument(const QStringList &arguments)
+{
+    if (arguments.size() != 2)
+        return QString();
+    return QFileInfo(arguments.at(1)).absoluteFilePath();
+}
+
 QString bundledEncoder(const QString &programDir)
 {
     const QStringList candidates = {programDir + QStringLiteral("/ffmpeg2theora"),

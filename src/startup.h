@@ -31,6 +31,11 @@ bool loadCatalogues(QTranslator &ours, QTranslator &toolkit, const QString &loca
 // searched first, so our own texts win where both have one.
 void installCatalogues(QTranslator &toolkit, QTranslator &ours);
 
+// The input handed over by the desktop ("Open With"): the one argument after
+// the program's name (the toolkit has taken its own options out), made
+// absolute. Empty when there is not exactly one.
+QString inputArgument(const QStringList &arguments);
+
 // The encoder installed with the program: beside it in the build tree, or in
 // libexec/velkoran under the install prefix. Empty when there is none.
 QString bundledEncoder(const QString &programDir);

@@ -872,8 +872,18 @@ void Velkoran::nameControls()
     ui.cropBottomlineEdit->setAccessibleName(tr("Crop at the bottom"));
     ui.cropLeftlineEdit->setAccessibleName(tr("Crop at the left"));
     ui.cropRightlineEdit->setAccessibleName(tr("Crop at the right"));
-    ui.AudiocomboBox->setAccessibleName(tr("Audio quality or bit rate"));
-    ui.VideocomboBox->setAccessibleName(tr("Video quality or bit rate"));
+    // A combo box is heard by its label (on Linux its own name is its current
+    // item); the two mode boxes have none to see, so they get one to hear.
+    const std::pair<QComboBox *, QString> modes[] = {
+        {ui.AudiocomboBox, tr("Audio quality or bit rate")},
+        {ui.VideocomboBox, tr("Video quality or bit rate")},
+    };
+    for (const auto &[box, name] : modes) {
+        auto *heard = new QLabel(name, box->parentWidget());
+        heard->hide();
+        heard->setBuddy(box);
+        box->setAccessibleName(name);
+    }
     ui.tab->tabBar()->setAccessibleName(tr("Pages"));
     ui.progressBar->setAccessibleName(tr("Progress"));
     // Each slider is named by what it sets, which follows its mode box.

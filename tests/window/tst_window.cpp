@@ -1,11 +1,14 @@
 // The window's shape and the choice of input file and output directory.
 
+#include <QAccessible>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QMimeData>
+#include <QTranslator>
 #include <QUrl>
 
+#include "startup.h"
 #include "testsupport.h"
 
 namespace
@@ -90,6 +93,14 @@ private slots:
     void cancelChangesNothing();
     void dropFile_data();
     void dropFile();
+    void typedInput_data();
+    void typedInput();
+    void startAndClose_data();
+    void startAndClose();
+    void namedForScreenReaders_data();
+    void namedForScreenReaders();
+    void nothingCut_data();
+    void nothingCut();
 };
 
 void TestWindow::startsIdleAndVisible()
@@ -344,6 +355,170 @@ void TestWindow::dropFile()
                                         "drop me.ogg", true, false, false, false}));
     else
         QCOMPARE(stateOf(w), before);
+}
+
+void TestWindow::typedInput_data()
+{
+    QTest::addColumn<QString>("typed");   // after clip.avi was chosen
+    QTest::addColumn<QString>("ownName"); // typed into the name field first, if any
+    QTest::addColumn<QString>("input");   // the input field then
+    QTest::addColumn<QString>("name");
+    QTest::newRow("the proposal follows") << "b.mp4"
+                                          << ""
+                                          << "b.mp4"
+                                          << "b.ogg";
+    QTest::newRow("the user's own name stays") << "b.mp4"
+                                               << "mine.ogg"
+                                               << "b.mp4"
+                                               << "mine.ogg";
+    QTest::newRow("a blank at the end is dropped") << "b.mp4 "
+                                                   << ""
+                                                   << "b.mp4"
+                                                   << "b.ogg";
+    QTest::newRow("no such file: nothing proposed") << "c.mp4"
+                                                    << ""
+                                                    << "c.mp4"
+                                                    << "clip.ogg";
+}
+
+void TestWindow::typedInput()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, ownName);
+    QFETCH(QString, input);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    touch(dir.filePath("clip.avi"));
+    touch(dir.filePath("b.mp4"));
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    w.chooseInputFile(dir.filePath("clip.avi"));
+    if (!ownName.isEmpty())
+        ui.outputFileNameLineEdit->setText(ownName);
+    ui.openFileNameLineEdit->selectAll();
+    QTest::keyClicks(ui.openFileNameLineEdit, dir.filePath(typed));
+    QCOMPARE(ui.openFileNameLineEdit->text(), dir.filePath(input));
+    QCOMPARE(ui.outputFileNameLineEdit->text(), name);
+    QCOMPARE(ui.openDirectoryLineEdit->text(), dir.path() + "/");
+}
+
+void TestWindow::startAndClose_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("input");
+    QTest::newRow("no argument") << QStringList{"velkoran"} << "";
+    QTest::newRow("a lone file argument is the input")
+        << QStringList{"velkoran", "clip.avi"} << QDir::current().filePath("clip.avi");
+    QTest::newRow("two arguments: none is taken")
+        << QStringList{"velkoran", "a.avi", "b.avi"} << "";
+}
+
+// The window as the program opens it, then closed as a user closes it.
+void TestWindow::startAndClose()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, input);
+    Velkoran w;
+    if (!inputArgument(arguments).isEmpty())
+        w.chooseInputFile(inputArgument(arguments));
+    QCOMPARE(VelkoranTestAccess::ui(w).openFileNameLineEdit->text(), input);
+    QTimer::singleShot(0, &w, &QWidget::close);
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+void TestWindow::namedForScreenReaders_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<bool>("bitRate"); // both quality boxes in bit-rate mode
+    QTest::addColumn<QString>("name"); // empty: any name of its own
+    Velkoran w;
+    for (QWidget *widget : w.findChildren<QWidget *>()) {
+        QWidget *owner = widget->parentWidget();
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy() &&
+            !qobject_cast<QAbstractSpinBox *>(owner) && !qobject_cast<QComboBox *>(owner))
+            QTest::newRow(qPrintable(widget->objectName()))
+                << widget->objectName() << false << QString();
+    }
+    QTest::newRow("audio slider") << "AudioQualityHorizontalSlider" << false << "Audio quality";
+    QTest::newRow("audio slider, bit rate")
+        << "AudioQualityHorizontalSlider" << true << "Audio bit rate";
+    QTest::newRow("video slider, bit rate")
+        << "VideoQualityHorizontalSlider" << true << "Video bit rate";
+    QTest::newRow("progress bar") << "progressBar" << false << "Progress";
+}
+
+// Each control is heard by what it is: a name of its own, not its value.
+void TestWindow::namedForScreenReaders()
+{
+    QFETCH(QString, object);
+    QFETCH(bool, bitRate);
+    QFETCH(QString, name);
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    if (bitRate) {
+        ui.AudiocomboBox->setCurrentIndex(1);
+        ui.VideocomboBox->setCurrentIndex(1);
+    }
+    QWidget *widget = object.isEmpty() ? ui.tab->tabBar() : w.findChild<QWidget *>(object);
+    QVERIFY(widget);
+    // What a screen reader says for it: a combo box is said by its label.
+    const auto heardOf = [](QWidget *control) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+        if (!qobject_cast<QComboBox *>(control))
+            return face->text(QAccessible::Name);
+        const auto labels = face->relations(QAccessible::Label);
+        return labels.isEmpty() ? QString() : labels.constFirst().first->text(QAccessible::Name);
+    };
+    const QString heard = heardOf(widget);
+    QVERIFY2(!heard.isEmpty(), qPrintable(object));
+    const QString value = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Value);
+    QVERIFY2(heard != value, qPrintable(heard));
+    if (!name.isEmpty())
+        QCOMPARE(heard, name);
+    for (QWidget *other : w.findChildren<QWidget *>()) {
+        if (other != widget && (other->focusPolicy() & Qt::TabFocus) && !other->focusProxy())
+            QVERIFY2(heardOf(other) != heard, qPrintable(heard));
+    }
+}
+
+void TestWindow::nothingCut_data()
+{
+    QTest::addColumn<bool>("german");
+    QTest::newRow("English") << false;
+    QTest::newRow("German") << true;
+}
+
+// At its smallest the window still shows every text and control whole.
+void TestWindow::nothingCut()
+{
+    QFETCH(bool, german);
+    QTranslator catalogue;
+    if (german) {
+        QVERIFY(catalogue.load(QStringLiteral(VELKORAN_TEST_QM)));
+        QCoreApplication::installTranslator(&catalogue);
+    }
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ui.AudiocomboBox->setCurrentIndex(1); // the widest values: bit rates
+    ui.AudioQualityHorizontalSlider->setMaximum(2000);
+    ui.AudioQualityHorizontalLabel->setNum(2000);
+    w.resize(1, 1);
+    for (int page = 0; page < ui.tab->count(); ++page) {
+        ui.tab->setCurrentIndex(page);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QApplication::processEvents();
+        QWidget *shown = ui.tab->widget(page);
+        for (QWidget *widget : shown->findChildren<QWidget *>()) {
+            if (!widget->isVisible() || qobject_cast<QAbstractSpinBox *>(widget->parentWidget()))
+                continue;
+            const QRect at(widget->mapTo(shown, QPoint(0, 0)), widget->size());
+            const QString what = widget->objectName() + (german ? " (German)" : "");
+            QVERIFY2(shown->rect().contains(at), qPrintable(what));
+            if (qobject_cast<QLabel *>(widget) || qobject_cast<QAbstractButton *>(widget))
+                QVERIFY2(widget->sizeHint().width() <= widget->width(), qPrintable(what));
+        }
+    }
+    QCoreApplication::removeTranslator(&catalogue);
 }
 
 QTEST_MAIN(TestWindow)
