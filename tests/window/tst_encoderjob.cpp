@@ -57,13 +57,6 @@ void TestEncoderJob::run_data()
     QTest::newRow("probe reads a length")
         << true << "printf '  Duration: 1:02:03.50\\n' >&2" + wait << true << true
         << Outcome::Measured << QStringList{"length of in.avi=3723.5", "1:02:03=3723.5"} << false;
-    QTest::newRow("probe stops once it has the length")
-        << true << "printf '0:00:12.52\\n' >&2" + wait << true << false << Outcome::Measured
-        << QStringList{"length of in.avi=12.52", "0:00:12=12.52"} << false;
-    QTest::newRow("length unknown, then a position")
-        << false << "printf '  Duration: N/A\\n' >&2; sleep 0.1; printf '0:00:04.50\\n' >&2" << true
-        << false << Outcome::Encoded
-        << QStringList{"length of in.avi=", "position 4.5", "0:00:04=4.5"} << true;
     QTest::newRow("the line of a phrase in UTF-8")
         << false << "printf 'Gr\\303\\274\\303\\237e.avi: Unable to open file\\n' >&2; exit 1"
         << true << false << Outcome::Failed

@@ -622,7 +622,7 @@ void TestOptions::newInputDropsTrimRange()
     if (typed) {
         QFile(other).open(QIODevice::WriteOnly); // an existing file can be probed
         s.ui.openFileNameLineEdit->selectAll();
-        QTest::keyClicks(s.ui.openFileNameLineEdit, other);
+        QTest::keyClicks(s.ui.openFileNameLineEdit, other + " "); // a blank pasted with it
     } else {
         s.w.chooseInputFile(other);
     }
