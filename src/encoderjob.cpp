@@ -15,6 +15,7 @@ const qsizetype errorTailBytes = 4096;
 EncoderJob::EncoderJob(QProcess &encoder, QObject *parent) : QObject(parent), process(encoder)
 {
     killTimer.setSingleShot(true);
+    killTimer.setTimerType(Qt::PreciseTimer); // never before the grace time is over
     connect(&killTimer, &QTimer::timeout, this, [this] {
         if (process.state() != QProcess::NotRunning)
             process.kill();
