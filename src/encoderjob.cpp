@@ -1,6 +1,7 @@
 #include "encoderjob.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "commandline.h"
 #include "timeleft.h"
@@ -14,6 +15,7 @@ const qsizetype errorTailBytes = 4096;
 EncoderJob::EncoderJob(QProcess &encoder, QObject *parent) : QObject(parent), process(encoder)
 {
     killTimer.setSingleShot(true);
+    killTimer.setTimerType(Qt::PreciseTimer); // never before the grace time is over
     connect(&killTimer, &QTimer::timeout, this, [this] {
         if (process.state() != QProcess::NotRunning)
             process.kill();
@@ -23,8 +25,9 @@ EncoderJob::EncoderJob(QProcess &encoder, QObject *parent) : QObject(parent), pr
     connect(&process, &QProcess::errorOccurred, this, &EncoderJob::processError);
 }
 
-bool EncoderJob::startEncode(const QString &command, const QString &output)
+bool EncoderJob::startEncode(const QString &command, const QString &output, const QString &input)
 {
+    currentInput = input;
     outputPath = output;
     const QFileInfo before(output);
     outputBefore = before.isFile() ? before.lastModified() : QDateTime();
@@ -33,6 +36,7 @@ bool EncoderJob::startEncode(const QString &command, const QString &output)
 
 bool EncoderJob::startProbe(const QString &program, const QString &input)
 {
+    currentInput = input;
     outputPath.clear();
     probeDir = std::make_unique<QTemporaryDir>();
     if (!probeDir->isValid()) {
@@ -55,6 +59,9 @@ bool EncoderJob::start(Kind kind, const QString &command)
     lastError.clear();
     lastExitCode = 0;
     clockFirst = -1;
+    // What the encoder writes to its standard output is of no use here; it is
+    // thrown away as it comes instead of piling up in memory.
+    process.setStandardOutputFile(QProcess::nullDevice());
     process.startCommand(command, QIODevice::ReadWrite);
     // A program that cannot be started has ended the job by now.
     return current == kind;
@@ -109,13 +116,37 @@ void EncoderJob::readErrorOutput()
     const QString phrase = firstErrorPhrase(result);
     if (!phrase.isEmpty() && !phrases.contains(phrase)) {
         phrases.insert(phrase);
-        emit phraseRead(phrase, lineHolding(result, phrase));
+        // The phrase is found byte for byte; the line around it is shown
+        // as the encoder wrote it, in UTF-8.
+        QString line = lineHolding(QString::fromUtf8(bytes.left(result.size())), phrase);
+        if (line.isEmpty())
+            line = lineHolding(result, phrase);
+        emit phraseRead(phrase, line);
     }
+    static const QRegularExpression noLength(QStringLiteral("Duration:\\s*N/A"));
+    if (current == Kind::Encode && result.contains(noLength))
+        emit lengthMeasured(currentInput, QString(), QString());
     const QString time = firstTime(result);
-    if (!time.isEmpty()) {
-        timeSeen = true;
-        emit timeRead(time, firstTimeSeconds(result));
+    if (time.isEmpty())
+        return;
+    const bool first = !timeSeen;
+    timeSeen = true;
+    const QString seconds = firstTimeSeconds(result);
+    // What the time means comes first, then the time as it was written.
+    if (current == Kind::Probe) {
+        if (first && !stopRequested) {
+            emit lengthMeasured(currentInput, time, seconds);
+            stop(); // the probe has done its work
+        }
+    } else if (current == Kind::Encode) {
+        const QRegularExpression length(QStringLiteral("Duration:\\s*") +
+                                        QRegularExpression::escape(time));
+        if (result.contains(length))
+            emit lengthMeasured(currentInput, time, seconds);
+        else
+            emit positionRead(seconds.toDouble());
     }
+    emit timeRead(time, seconds);
 }
 
 QString EncoderJob::progressFormat(int position, int maximum)

@@ -39,10 +39,12 @@ public:
 
     explicit EncoderJob(QProcess &encoder, QObject *parent = nullptr);
 
-    // Starts COMMAND, which writes OUTPUT. False when nothing runs afterwards;
-    // ended() has then been emitted already.
-    bool startEncode(const QString &command, const QString &output);
-    // Starts PROGRAM on INPUT, writing to a temporary directory that goes when the probe ends.
+    // Starts COMMAND, which encodes INPUT to OUTPUT. False when nothing runs
+    // afterwards; ended() has then been emitted already.
+    bool startEncode(const QString &command, const QString &output,
+                     const QString &input = QString());
+    // Starts PROGRAM on INPUT, writing to a temporary directory that goes when
+    // the probe ends. The probe stops itself once it has measured the length.
     bool startProbe(const QString &program, const QString &input);
 
     // Asks the encoder to stop; one that does not within the grace time is killed.
@@ -52,6 +54,8 @@ public:
     void setStopGraceMs(int ms) { stopGraceMs = ms; }
 
     Kind kind() const { return current; }
+    // The input of the running job, or of the one that ended last.
+    QString input() const { return currentInput; }
     bool running() const { return current != Kind::None; }
     bool stopping() const { return running() && stopRequested; }
 
@@ -78,6 +82,12 @@ signals:
     // A known error phrase, the first time it appears in this job, with the
     // encoder's own line that holds it.
     void phraseRead(const QString &phrase, const QString &line);
+    // The length of INPUT as the encoder gave it, as "H:MM:SS" and as seconds
+    // ("7.8"): a probe's first time, or an encode's "Duration:" line. Both are
+    // empty when the encoder said it cannot tell the length.
+    void lengthMeasured(const QString &input, const QString &time, const QString &seconds);
+    // How far an encode has got in its input, in seconds.
+    void positionRead(double seconds);
     void ended(EncoderJob::Kind kind, EncoderJob::Outcome outcome);
 
 private:
@@ -93,6 +103,7 @@ private:
     QSet<QString> phrases;
     QByteArray errorTail;
     QString outputPath;
+    QString currentInput;
     QDateTime outputBefore; // when the file at outputPath was last written, if one was there
     QString lastError;
     int lastExitCode = 0;

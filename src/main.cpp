@@ -28,9 +28,8 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.velkoran.TheoraEncoder")));
     QString locale = QLocale::system().name();
     QTranslator translator;
-    loadCatalogue(translator, locale, QCoreApplication::applicationDirPath());
     QTranslator toolkitTranslator;
-    loadToolkitCatalogue(toolkitTranslator, locale);
+    loadCatalogues(translator, toolkitTranslator, locale, QCoreApplication::applicationDirPath());
     installCatalogues(toolkitTranslator, translator);
     qCInfo(lcStartup) << "catalogue:" << translator.filePath();
     qCInfo(lcStartup) << "toolkit catalogue:" << toolkitTranslator.filePath();

@@ -32,6 +32,15 @@ bool loadToolkitCatalogue(QTranslator &translator, const QString &locale)
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
+bool loadCatalogues(QTranslator &ours, QTranslator &toolkit, const QString &locale,
+                    const QString &programDir)
+{
+    if (!loadCatalogue(ours, locale, programDir))
+        return false;
+    loadToolkitCatalogue(toolkit, locale);
+    return true;
+}
+
 void installCatalogues(QTranslator &toolkit, QTranslator &ours)
 {
     QCoreApplication::installTranslator(&toolkit);

@@ -21,6 +21,12 @@ bool loadCatalogue(QTranslator &translator, const QString &locale, const QString
 // directory: its dialogs, buttons and menus then speak the user's language.
 bool loadToolkitCatalogue(QTranslator &translator, const QString &locale);
 
+// Loads our catalogue for LOCALE, and the toolkit's only when ours was found:
+// a window in one language, never English questions with foreign buttons.
+// Returns whether ours was loaded.
+bool loadCatalogues(QTranslator &ours, QTranslator &toolkit, const QString &locale,
+                    const QString &programDir);
+
 // Installs the toolkit's catalogue and then ours. The one installed last is
 // searched first, so our own texts win where both have one.
 void installCatalogues(QTranslator &toolkit, QTranslator &ours);

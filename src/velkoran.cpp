@@ -1,5 +1,6 @@
 #include "velkoran.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -7,9 +8,14 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QStyleOptionProgressBar>
+#include <QStylePainter>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QVariant>
+
+#include <algorithm>
 
 #include "commandline.h"
 
@@ -21,18 +27,50 @@ const char *const boxTitle = "Velkoran Theora Encoder";
 // Lines of the encoder's error output quoted when it fails without a known phrase.
 const int reportedLines = 5;
 
-// The files of a drop, when it holds local files only.
-QStringList localFilesOf(const QMimeData *mime)
+// The local files of a drop. A folder or a web address is no input: then
+// REFUSAL says why, and the drop is taken only to say so.
+QStringList localFilesOf(const QMimeData *mime, QString *refusal = nullptr)
 {
     if (!mime || !mime->hasUrls())
         return {};
     QStringList paths;
     for (const QUrl &url : mime->urls()) {
-        if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile())
+        if (!url.isLocalFile()) {
+            if (refusal)
+                *refusal = Velkoran::tr("Only a file on this computer can be encoded, not a web "
+                                        "address:\n%1")
+                               .arg(url.toDisplayString());
             return {};
-        paths << url.toLocalFile();
+        }
+        const QString path = url.toLocalFile();
+        const QFileInfo info(path);
+        if (info.isDir() && refusal)
+            *refusal =
+                Velkoran::tr("A folder cannot be encoded. Please drop a video file:\n%1").arg(path);
+        if (!info.isFile())
+            return {};
+        paths << path;
     }
     return paths;
+}
+
+// TEXT as a progress bar format that shows it as it is: the bar would read
+// "%p", "%v" and "%m" in it as numbers.
+QString literalFormat(const QString &text)
+{
+    QString format = text;
+    return format.replace(u'%', QStringLiteral("%\u2060"));
+}
+
+// The plain words of a label, without the colon at their end.
+QString plainLabelText(const QLabel *label)
+{
+    QTextDocument document;
+    document.setHtml(label->text());
+    QString text = document.toPlainText().trimmed();
+    if (text.endsWith(u':'))
+        text.chop(1);
+    return text;
 }
 
 // Quality sliders work in tenths in quality mode (mode 0): the label shows the
@@ -86,20 +124,25 @@ QStringList qualityGroup(const QComboBox *mode, const QLabel *label, const char 
 Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
 {
     ui.setupUi(this);
+    fitTexts();
+    nameControls();
     resize(size().expandedTo(minimumSizeHint()));
     setAcceptDrops(true);
     // A file dropped on a text field is the input file too, not text to insert.
     for (QLineEdit *field : findChildren<QLineEdit *>())
         field->installEventFilter(this);
+    ui.progressBar->installEventFilter(this); // a busy bar with words
+    connect(ui.progressBar, &QProgressBar::valueChanged, this, &Velkoran::announceBar);
 
     // Typing or pasting another input is choosing a new input.
     connect(ui.openFileNameLineEdit, &QLineEdit::textEdited, this, &Velkoran::inputEdited);
 
-    connect(&job, &EncoderJob::timeRead, this, [this](const QString &time, const QString &seconds) {
-        if (getDuration)
-            probedLength = seconds;
-        showTime(time);
+    // A probe's times reach the window as the length it measured.
+    connect(&job, &EncoderJob::timeRead, this, [this](const QString &time) {
+        if (job.kind() == EncoderJob::Kind::Encode)
+            showTime(time);
     });
+    connect(&job, &EncoderJob::lengthMeasured, this, &Velkoran::lengthRead);
     connect(&job, &EncoderJob::phraseRead, this, &Velkoran::showPhrase);
     connect(&job, &EncoderJob::ended, this, &Velkoran::jobEnded);
     connect(&job, &EncoderJob::ended, this, &Velkoran::queueFileEnded);
@@ -121,10 +164,9 @@ void Velkoran::on_openFileNameButton_clicked()
 
 void Velkoran::chooseInputFile(const QString &path)
 {
-    const QFileInfo info(path);
+    stopProbe();
     ui.openFileNameLineEdit->setText(path);
-    ui.openDirectoryLineEdit->setText(info.path() + "/");
-    ui.outputFileNameLineEdit->setText(info.baseName() + ".ogg");
+    proposeOutput(path);
     ui.getDurationpushButton->setEnabled(true);
     forgetTrimRange();
     setQueue({});
@@ -160,14 +202,68 @@ void Velkoran::setQueue(const QStringList &paths)
         return;
     resetProgress();
     if (queued)
-        ui.progressBar->setFormat(EncodeQueue::moreNote(queuedInputs.size()));
+        setBarFormat(EncodeQueue::moreNote(queuedInputs.size()));
 }
 
-void Velkoran::inputEdited(const QString &path)
+// The output directory and name for INPUT: its own directory, and its name
+// with only the last extension replaced.
+void Velkoran::proposeOutput(const QString &input)
 {
-    ui.getDurationpushButton->setEnabled(QFileInfo(path).isFile());
+    const QFileInfo info(input);
+    proposedDir = info.path() + "/";
+    proposedName = info.completeBaseName() + ".ogg";
+    ui.openDirectoryLineEdit->setText(proposedDir);
+    ui.outputFileNameLineEdit->setText(proposedName);
+}
+
+void Velkoran::inputEdited(const QString &typed)
+{
+    stopProbe();
+    QString path = typed;
+    if (!QFileInfo(path).isFile()) {
+        // A pasted path often brings a blank at its end that no file has.
+        QString bare = path;
+        while (!bare.isEmpty() && bare.back().isSpace())
+            bare.chop(1);
+        if (bare != path && QFileInfo(bare).isFile()) {
+            path = bare;
+            ui.openFileNameLineEdit->setText(path);
+        }
+    }
+    const bool file = QFileInfo(path).isFile();
+    // Output fields the user has not changed follow the new input.
+    if (file && ui.openDirectoryLineEdit->text() == proposedDir &&
+        ui.outputFileNameLineEdit->text() == proposedName)
+        proposeOutput(path);
+    ui.getDurationpushButton->setEnabled(file);
     forgetTrimRange();
     setQueue({});
+}
+
+// A probe of an input that is no longer the input measures nothing of use.
+void Velkoran::stopProbe()
+{
+    if (job.kind() != EncoderJob::Kind::Probe)
+        return;
+    getDuration = false;
+    job.stop();
+}
+
+void Velkoran::lengthRead(const QString &input, const QString &time, const QString &seconds)
+{
+    if (job.kind() == EncoderJob::Kind::Probe) {
+        // Only the input the probe measured gets its length.
+        if (!getDuration || input != ui.openFileNameLineEdit->text())
+            return;
+        probedLength = seconds;
+        showTime(time); // bounds the time editors, through computeDuration
+        return;
+    }
+    if (time.isEmpty() && !customendtimebool && !lengthUnknown) {
+        lengthUnknown = true;
+        ui.progressBar->setRange(0, 0);
+        setBusyText(tr("%1 encoded").arg(QStringLiteral("0:00:00")));
+    }
 }
 
 // A new input: the time editors wait for its probe, and no range reaches the encoder.
@@ -382,10 +478,9 @@ bool Velkoran::encodeForm(const QString &output)
     encode_cmd.append(args);
 
     resetProgress();
-    if (!job.startEncode(encode_cmd, output))
+    if (!job.startEncode(encode_cmd, output, ui.openFileNameLineEdit->text()))
         return false;
-    ui.EncodeToTheorapushButton->setEnabled(false);
-    ui.CancelpushButton->setEnabled(true);
+    showRunning();
     return true;
 }
 
@@ -423,7 +518,7 @@ void Velkoran::advanceQueue()
             continue;
         }
         if (encodeForm(file.output))
-            ui.progressBar->setFormat(queue.barText(0, 0));
+            setBarFormat(queue.barText(0, 0));
     }
 }
 
@@ -465,8 +560,8 @@ void Velkoran::endQueue()
         ui.outputFileNameLineEdit->setText(
             QFileInfo(EncodeQueue::outputFor(QString(), queuedInputs.first())).fileName());
     }
-    ui.EncodeToTheorapushButton->setEnabled(true);
-    ui.progressBar->setFormat(queue.counts());
+    showIdle();
+    setBarFormat(queue.counts());
     if (!isActiveWindow())
         notifyDesktop(EncodeQueue::tr("The queue is done"), queue.counts());
     const bool failed = queue.count(EncodeQueue::State::Failed) > 0;
@@ -475,34 +570,109 @@ void Velkoran::endQueue()
     box.exec();
 }
 
+// While a job runs only Cancel can be pressed; a keyboard on Encode moves to it.
+void Velkoran::showRunning()
+{
+    QWidget *focus = focusWidget();
+    ui.CancelpushButton->setEnabled(true);
+    if (focus == ui.EncodeToTheorapushButton)
+        ui.CancelpushButton->setFocus(Qt::OtherFocusReason);
+    ui.EncodeToTheorapushButton->setEnabled(false);
+}
+
+// After a job Encode can be pressed again, and the keyboard is back on it.
+void Velkoran::showIdle()
+{
+    QWidget *focus = focusWidget();
+    ui.EncodeToTheorapushButton->setEnabled(true);
+    if (!focus || focus == ui.CancelpushButton || focus == ui.EncodeToTheorapushButton)
+        ui.EncodeToTheorapushButton->setFocus(Qt::OtherFocusReason);
+    ui.CancelpushButton->setEnabled(false);
+}
+
+// A failed encode keeps the bar where it got to.
+void Velkoran::showFailed()
+{
+    if (ui.progressBar->maximum() <= 0) {
+        const QString reached = busyText;
+        ui.progressBar->setRange(0, 100);
+        ui.progressBar->setValue(0);
+        setBarFormat(literalFormat(reached) + QStringLiteral(" \u00b7 ") + tr("Failed"));
+        return;
+    }
+    setBarFormat(QStringLiteral("%p% \u00b7 ") + tr("Failed"));
+}
+
+void Velkoran::setBarFormat(const QString &format)
+{
+    ui.progressBar->setFormat(format);
+    announceBar();
+}
+
+void Velkoran::setBusyText(const QString &text)
+{
+    busyText = text;
+    ui.progressBar->update();
+    announceBar();
+}
+
+// What the bar shows goes to a screen reader too, and is announced when it changes.
+void Velkoran::announceBar()
+{
+    QProgressBar *bar = ui.progressBar;
+    const QString shown = bar->maximum() <= 0 ? busyText : bar->text();
+    if (shown == barShown)
+        return;
+    barShown = shown;
+    bar->setAccessibleDescription(shown);
+    QAccessibleEvent event(bar, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+// The style draws no text on a busy bar; this one says how far the encode got.
+void Velkoran::paintBusyBar()
+{
+    QProgressBar *bar = ui.progressBar;
+    QStylePainter painter(bar);
+    QStyleOptionProgressBar option;
+    option.initFrom(bar);
+    option.minimum = 0;
+    option.maximum = 0;
+    option.progress = 0;
+    option.textAlignment = bar->alignment();
+    option.textVisible = true;
+    option.text = busyText;
+    option.state |= QStyle::State_Horizontal;
+    painter.drawControl(QStyle::CE_ProgressBar, option);
+}
+
 // Every job is measured afresh: nothing of the last one's length or position counts.
 void Velkoran::resetProgress()
 {
     real_duration = 0;
     k = true;
+    lengthUnknown = false;
+    busyText.clear();
     ui.progressBar->setRange(0, 100);
     ui.progressBar->setValue(0);
-    ui.progressBar->setFormat(QStringLiteral("%p%"));
+    setBarFormat(QStringLiteral("%p%"));
 }
 
 void Velkoran::on_CancelpushButton_clicked()
 {
-    // A probe that found its time is stopped here too; that is no user's stop.
+    // A probe that has measured its length stops by itself; that is no user's stop.
     const bool userStop = job.kind() == EncoderJob::Kind::Encode || getDuration;
     job.stop();
     k = true;
     ui.progressBar->setValue(0);
     ui.progressBar->setMaximum(100);
-    ui.progressBar->setFormat(job.stopping() && userStop ? tr("Stopping…") : QStringLiteral("%p%"));
+    setBarFormat(job.stopping() && userStop ? tr("Stopping…") : QStringLiteral("%p%"));
     real_duration = 0;
 }
 
 void Velkoran::enableButton()
 {
-    ui.EncodeToTheorapushButton->setEnabled(true);
-    ui.CancelpushButton->setEnabled(false);
-    if (customendtimebool)
-        ui.progressBar->setValue(customendtime);
+    showIdle();
 }
 
 void Velkoran::jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
@@ -511,8 +681,7 @@ void Velkoran::jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
         if (kind == EncoderJob::Kind::Probe)
             getDuration = false;
         resetProgress();
-        ui.EncodeToTheorapushButton->setEnabled(true);
-        ui.CancelpushButton->setEnabled(false);
+        showIdle();
         if (closing)
             return;
         if (outcome == EncoderJob::Outcome::NoTempDir)
@@ -534,16 +703,15 @@ void Velkoran::jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
 
 void Velkoran::probeEnded(EncoderJob::Outcome outcome)
 {
-    ui.EncodeToTheorapushButton->setEnabled(true);
-    ui.CancelpushButton->setEnabled(false);
+    showIdle();
     if (ui.progressBar->maximum() <= 0)
         ui.progressBar->setRange(0, 100); // no more busy bar
-    ui.progressBar->setFormat(QStringLiteral("%p%"));
+    setBarFormat(QStringLiteral("%p%"));
     if (!getDuration)
-        return; // the probe found the input's length and was stopped
+        return; // the probe measured the length, or its input was replaced
     getDuration = false;
     if (outcome == EncoderJob::Outcome::Cancelled) {
-        ui.progressBar->setFormat(tr("Cancelled"));
+        setBarFormat(tr("Cancelled"));
         return;
     }
     if (!job.phraseShown() && !closing)
@@ -556,18 +724,22 @@ void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
     enableButton();
     if (closing)
         return;
+    if (outcome != Outcome::Cancelled && outcome != Outcome::Encoded)
+        showFailed();
     switch (outcome) {
     case Outcome::Cancelled:
         // An empty bar: a filled part would read as work done.
+        if (ui.progressBar->maximum() <= 0)
+            ui.progressBar->setMaximum(100);
         ui.progressBar->setValue(0);
-        ui.progressBar->setFormat(job.partialFileLeft() ? tr("Cancelled · a partial file remains")
-                                                        : tr("Cancelled"));
+        setBarFormat(job.partialFileLeft() ? tr("Cancelled · a partial file remains")
+                                           : tr("Cancelled"));
         break;
     case Outcome::Encoded:
-        ui.progressBar->setFormat(QStringLiteral("%p%"));
         if (ui.progressBar->maximum() <= 0)
             ui.progressBar->setMaximum(100);
         ui.progressBar->setValue(ui.progressBar->maximum());
+        setBarFormat(tr("Done · %1").arg(literalFormat(QFileInfo(job.output()).fileName())));
         break;
     case Outcome::NoOutput:
         reportFailure(tr("The encoder reported success, but wrote no file:\n%1").arg(job.output()));
@@ -589,7 +761,6 @@ void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
 
 void Velkoran::reportFailure(const QString &what)
 {
-    ui.progressBar->setFormat(QStringLiteral("%p%"));
     if (queue.active()) {
         // Told in the queue's summary, not in a box of its own.
         queue.noteReason(what + u'\n' + job.lastOutput(1));
@@ -626,6 +797,10 @@ void Velkoran::updateProgressbar()
 
 void Velkoran::showTime(const QString &value)
 {
+    if (lengthUnknown) {
+        setBusyText(tr("%1 encoded").arg(value));
+        return;
+    }
     k = real_duration == 0;
     const int totaltime = computeDuration(value);
     if (totaltime > real_duration)
@@ -637,9 +812,8 @@ void Velkoran::showTime(const QString &value)
     if (!k) {
         ui.progressBar->setValue(totaltime);
         if (job.kind() == EncoderJob::Kind::Encode && !job.stopping())
-            ui.progressBar->setFormat(
-                queue.active() ? queue.barText(totaltime, ui.progressBar->maximum())
-                               : job.progressFormat(totaltime, ui.progressBar->maximum()));
+            setBarFormat(queue.active() ? queue.barText(totaltime, ui.progressBar->maximum())
+                                        : job.progressFormat(totaltime, ui.progressBar->maximum()));
     }
 }
 
@@ -662,8 +836,7 @@ void Velkoran::on_getDurationpushButton_clicked()
     ui.progressBar->setRange(0, 0); // busy until the length is read
     if (!job.startProbe(encoderChoice(), ui.openFileNameLineEdit->text()))
         return;
-    ui.EncodeToTheorapushButton->setEnabled(false);
-    ui.CancelpushButton->setEnabled(true);
+    showRunning();
 }
 
 void Velkoran::setDuration(int hour, int min, int sec)
@@ -675,7 +848,7 @@ void Velkoran::setDuration(int hour, int min, int sec)
         ui.getDurationpushButton->setEnabled(false);
         getDuration = false;
         probedLength.clear();
-        on_CancelpushButton_clicked();
+        job.stop();
         if (closing)
             return;
         const QString read = QStringLiteral("%1:%2:%3")
@@ -712,7 +885,7 @@ void Velkoran::setDuration(int hour, int min, int sec)
     ui.endTimelabel->setEnabled(true);
     ui.getDurationpushButton->setEnabled(false);
     getDuration = false;
-    on_CancelpushButton_clicked();
+    job.stop(); // the probe has its answer
 }
 
 void Velkoran::on_startTimetimeEdit_timeChanged(const QTime &starttime)
@@ -744,31 +917,161 @@ bool Velkoran::eventFilter(QObject *watched, QEvent *event)
     case QEvent::DragMove:
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
-        const QStringList paths = localFilesOf(drop->mimeData());
-        if (paths.isEmpty())
-            break;
-        if (event->type() == QEvent::Drop)
-            chooseInputFiles(paths);
-        drop->acceptProposedAction();
-        return true;
+        if (takeDrop(drop))
+            return true;
+        break;
     }
+    case QEvent::Paint:
+        if (watched == ui.progressBar && ui.progressBar->maximum() <= 0 && !busyText.isEmpty()) {
+            paintBusyBar();
+            return true;
+        }
+        break;
     default:
         break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+// A drop is taken as a copy (or a link), never as a move: a file manager that
+// honours a move would delete the user's original. True when the window
+// handles EVENT itself.
+bool Velkoran::takeDrop(QDropEvent *event)
+{
+    QString refusal;
+    const QStringList paths = localFilesOf(event->mimeData(), &refusal);
+    if (paths.isEmpty() && refusal.isEmpty())
+        return false;
+    const Qt::DropActions possible = event->possibleActions();
+    const Qt::DropAction action = possible.testFlag(Qt::CopyAction)   ? Qt::CopyAction
+                                  : possible.testFlag(Qt::LinkAction) ? Qt::LinkAction
+                                                                      : Qt::IgnoreAction;
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() != QEvent::Drop) {
+        event->setDropAction(action);
+        event->accept();
+        return true;
+    }
+    if (!refusal.isEmpty()) {
+        // Refused, with a word: the folder or the address stays as it was.
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        if (!closing) {
+            auto *box =
+                new QMessageBox(QMessageBox::Warning, boxTitle, refusal, QMessageBox::Ok, this);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        }
+        return true;
+    }
+    chooseInputFiles(paths);
+    event->setDropAction(action);
+    event->accept();
+    return true;
+}
+
 void Velkoran::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!localFilesOf(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    takeDrop(event);
 }
 
 void Velkoran::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = localFilesOf(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    chooseInputFiles(paths);
-    event->acceptProposedAction();
+    takeDrop(event);
+}
+
+// Every control says what it is to a screen reader: a label is tied to its
+// field, and a control with no label beside it gets a name of its own.
+void Velkoran::nameControls()
+{
+    const std::pair<QLabel *, QWidget *> labelled[] = {
+        {ui.label, ui.openFileNameLineEdit},
+        {ui.label_11, ui.openDirectoryLineEdit},
+        {ui.label_2, ui.outputFileNameLineEdit},
+        {ui.label_3, ui.EncodersComboBox},
+        {ui.label_9_2, ui.TitleLineEdit},
+        {ui.label_9, ui.ArtistLineEdit},
+        {ui.label_9_2_2, ui.DateLineEdit},
+        {ui.label_9_2_2_2, ui.OraganizationLineEdit},
+        {ui.label_9_2_2_2_2, ui.LocationLineEdit},
+        {ui.label_10, ui.LicenseLineEdit},
+        {ui.label_9_2_2_2_2_2, ui.CopyrightLineEdit},
+        {ui.label_5, ui.ScaleWidthlineEdit},
+        {ui.label_12, ui.ScaleHeightlineEdit},
+        {ui.label_15, ui.frameAspectlineEdit},
+        {ui.label_17, ui.outputSampleratelineEdit},
+        {ui.label_18, ui.nicenesslineEdit},
+        {ui.label_14, ui.disableSoundcomboBox},
+        {ui.label_6, ui.sharpnessspinBox},
+        {ui.label_7, ui.keyframespinBox},
+        {ui.startTimelabel, ui.startTimetimeEdit},
+        {ui.endTimelabel, ui.endTimetimeEdit},
+        {ui.label_16, ui.desableDeinterlacecomboBox},
+        {ui.label_13, ui.inputFormatlineEdit},
+        {ui.label_4, ui.inputfpslineEdit},
+        {ui.label_19, ui.cropToplineEdit},
+        {ui.label_20, ui.cropBottomlineEdit},
+        {ui.label_21, ui.cropLeftlineEdit},
+        {ui.label_22, ui.cropRightlineEdit},
+    };
+    for (const auto &[label, field] : labelled) {
+        label->setBuddy(field);
+        // The labels are rich text; a screen reader gets their words only.
+        field->setAccessibleName(plainLabelText(label));
+    }
+    // The crop labels name only a side.
+    ui.cropToplineEdit->setAccessibleName(tr("Crop at the top"));
+    ui.cropBottomlineEdit->setAccessibleName(tr("Crop at the bottom"));
+    ui.cropLeftlineEdit->setAccessibleName(tr("Crop at the left"));
+    ui.cropRightlineEdit->setAccessibleName(tr("Crop at the right"));
+    // A combo box is heard by its label (on Linux its own name is its current
+    // item); the two mode boxes have none to see, so they get one to hear.
+    const std::pair<QComboBox *, QString> modes[] = {
+        {ui.AudiocomboBox, tr("Audio quality or bit rate")},
+        {ui.VideocomboBox, tr("Video quality or bit rate")},
+    };
+    for (const auto &[box, name] : modes) {
+        auto *heard = new QLabel(name, box->parentWidget());
+        heard->hide();
+        heard->setBuddy(box);
+        box->setAccessibleName(name);
+    }
+    ui.tab->tabBar()->setAccessibleName(tr("Pages"));
+    ui.progressBar->setAccessibleName(tr("Progress"));
+    // Each slider is named by what it sets, which follows its mode box.
+    const auto nameSliders = [this] {
+        ui.AudioQualityHorizontalSlider->setAccessibleName(
+            ui.AudiocomboBox->currentIndex() == 1 ? tr("Audio bit rate") : tr("Audio quality"));
+        ui.VideoQualityHorizontalSlider->setAccessibleName(
+            ui.VideocomboBox->currentIndex() == 1 ? tr("Video bit rate") : tr("Video quality"));
+    };
+    nameSliders();
+    connect(ui.AudiocomboBox, &QComboBox::currentIndexChanged, this, nameSliders);
+    connect(ui.VideocomboBox, &QComboBox::currentIndexChanged, this, nameSliders);
+}
+
+// The pages of fixed places get the room their texts need in the language
+// shown: labels wider than their column widen it, which moves their fields to
+// the right, and the window cannot be made smaller than what the pages hold.
+void Velkoran::fitTexts()
+{
+    const QList<QLabel *> labels = ui.tab_21->findChildren<QLabel *>();
+    int extra = 0;
+    for (const QLabel *label : labels)
+        extra = std::max(extra, label->sizeHint().width() - label->width());
+    if (extra > 0) {
+        for (QLabel *label : labels)
+            label->resize(label->width() + extra, label->height());
+        for (QLineEdit *field : ui.tab_21->findChildren<QLineEdit *>())
+            field->setGeometry(field->x() + extra, field->y(), field->width() - extra,
+                               field->height());
+    }
+    for (QWidget *page : {ui.tab_2, ui.tab_21}) {
+        const QRect held = page->childrenRect();
+        const int margin = 9;
+        page->setMinimumSize(held.right() + 1 + margin, held.bottom() + 1 + margin);
+    }
 }

@@ -63,9 +63,14 @@ private:
     bool customendtimebool;
     int customendtime;
 
-    EncoderJob job{myprocez}; // the run of the encoder, encode or probe
-    bool closing = false;     // the window is closing; no more dialogs
-    QString probedLength;     // the probed length in seconds, as the encoder wrote it
+    EncoderJob job{myprocez};   // the run of the encoder, encode or probe
+    bool closing = false;       // the window is closing; no more dialogs
+    QString probedLength;       // the probed length in seconds, as the encoder wrote it
+    QString proposedDir;        // the output directory and name proposed for the input,
+    QString proposedName;       // which a new input may replace
+    bool lengthUnknown = false; // the encoder cannot tell the length: a busy bar
+    QString busyText;           // what a busy bar says
+    QString barShown;           // what the progress bar says, as last told to a screen reader
 
     QString encoderChoice() const;
     void resetProgress();
@@ -77,6 +82,19 @@ private:
     void reportFailure(const QString &what);
     void inputEdited(const QString &path);
     void forgetTrimRange();
+    void proposeOutput(const QString &input);
+    void stopProbe();
+    void lengthRead(const QString &input, const QString &time, const QString &seconds);
+    void showRunning();
+    void showIdle();
+    void showFailed();
+    void setBarFormat(const QString &format);
+    void setBusyText(const QString &text);
+    void announceBar();
+    void paintBusyBar();
+    bool takeDrop(QDropEvent *event);
+    void nameControls();
+    void fitTexts();
     bool confirmOutputPath(const QString &input, const QString &output);
     bool encodeForm(const QString &output);
 

@@ -405,6 +405,78 @@ Kodierung abbrechen und beenden?</translation>
         <source>An error occurred. Please check this message and try to correct your configuration:</source>
         <translation>Ein Fehler ist aufgetreten. Bitte lesen Sie diese Meldung und korrigieren Sie Ihre Einstellungen:</translation>
     </message>
+    <message>
+        <source>Only a file on this computer can be encoded, not a web address:
+%1</source>
+        <translation>Nur eine Datei auf diesem Rechner kann kodiert werden, keine Webadresse:
+%1</translation>
+    </message>
+    <message>
+        <source>A folder cannot be encoded. Please drop a video file:
+%1</source>
+        <translation>Ein Ordner kann nicht kodiert werden. Bitte legen Sie eine Videodatei ab:
+%1</translation>
+    </message>
+    <message>
+        <source>%1 encoded</source>
+        <translation>%1 kodiert</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Done · %1</source>
+        <translation>Fertig · %1</translation>
+    </message>
+    <message>
+        <source>Crop at the top</source>
+        <translation>Oben abschneiden</translation>
+    </message>
+    <message>
+        <source>Crop at the bottom</source>
+        <translation>Unten abschneiden</translation>
+    </message>
+    <message>
+        <source>Crop at the left</source>
+        <translation>Links abschneiden</translation>
+    </message>
+    <message>
+        <source>Crop at the right</source>
+        <translation>Rechts abschneiden</translation>
+    </message>
+    <message>
+        <source>Audio quality or bit rate</source>
+        <translation>Audioqualität oder Bitrate</translation>
+    </message>
+    <message>
+        <source>Video quality or bit rate</source>
+        <translation>Videoqualität oder Bitrate</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Audio quality</source>
+        <translation>Audioqualität</translation>
+    </message>
+    <message>
+        <source>Audio bit rate</source>
+        <translation>Audio-Bitrate</translation>
+    </message>
+    <message>
+        <source>Video quality</source>
+        <translation>Videoqualität</translation>
+    </message>
+    <message>
+        <source>Video bit rate</source>
+        <translation>Video-Bitrate</translation>
+    </message>
 </context>
 <context>
     <name>EncodeQueue</name>

@@ -26,12 +26,14 @@ void TestEncoderJob::run_data()
     QTest::addColumn<bool>("writesOutput");
     QTest::addColumn<bool>("stopAtTime"); // stop at the first time read
     QTest::addColumn<Outcome>("outcome");
-    QTest::addColumn<QStringList>("read"); // "time=seconds" and "phrase|line", in order
+    // "time=seconds", "phrase|line" and "length of NAME=seconds", in order
+    QTest::addColumn<QStringList>("read");
     QTest::addColumn<bool>("fileLeft");
 
     const QString wait = "; exec sleep 5";
-    QTest::newRow("exit 0 with a file") << false << "printf '0:00:07.80\\n' >&2" << true << false
-                                        << Outcome::Encoded << QStringList{"0:00:07=7.8"} << true;
+    QTest::newRow("exit 0 with a file")
+        << false << "printf '0:00:07.80\\n' >&2" << true << false << Outcome::Encoded
+        << QStringList{"position 7.8", "0:00:07=7.8"} << true;
     QTest::newRow("exit 0 without a file")
         << false << "exit 0" << false << false << Outcome::NoOutput << QStringList{} << false;
     QTest::newRow("exit 0 with an empty file") << false << ": > \"$out\"" << false << false
@@ -44,17 +46,24 @@ void TestEncoderJob::run_data()
         << true << false << Outcome::Failed
         << QStringList{"Unable to open file|in.avi: Unable to open file: gone",
                        "Floating point exception|Floating point exception (core dumped)",
-                       "0:00:01=1"}
+                       "position 1", "0:00:01=1"}
         << true;
     QTest::newRow("cancelled, a partial file remains")
         << false << "printf '  Duration: 0:01:00.00\\n' >&2" + wait << true << true
-        << Outcome::Cancelled << QStringList{"0:01:00=60"} << true;
+        << Outcome::Cancelled << QStringList{"length of in.avi=60", "0:01:00=60"} << true;
     QTest::newRow("terminate ignored: killed after the grace time")
         << false << "trap '' TERM; printf '0:00:02\\n' >&2; while :; do sleep 0.05; done" << true
-        << true << Outcome::Cancelled << QStringList{"0:00:02=2"} << true;
+        << true << Outcome::Cancelled << QStringList{"position 2", "0:00:02=2"} << true;
     QTest::newRow("probe reads a length")
         << true << "printf '  Duration: 1:02:03.50\\n' >&2" + wait << true << true
-        << Outcome::Measured << QStringList{"1:02:03=3723.5"} << false;
+        << Outcome::Measured << QStringList{"length of in.avi=3723.5", "1:02:03=3723.5"} << false;
+    QTest::newRow("the line of a phrase in UTF-8")
+        << false << "printf 'Gr\\303\\274\\303\\237e.avi: Unable to open file\\n' >&2; exit 1"
+        << true << false << Outcome::Failed
+        << QStringList{"Unable to open file|Gr\u00fc\u00dfe.avi: Unable to open file"} << true;
+    QTest::newRow("standard output thrown away")
+        << false << "head -c 30000000 /dev/zero; exit 0" << true << false << Outcome::Encoded
+        << QStringList{} << true;
     QTest::newRow("probe without a time")
         << true << "printf 'Invalid data found\\n' >&2; exit 1" << true << false
         << Outcome::NoLength << QStringList{} << false;
@@ -91,6 +100,12 @@ void TestEncoderJob::run()
     });
     connect(&job, &EncoderJob::phraseRead, this,
             [&](const QString &phrase, const QString &line) { seen << phrase + "|" + line; });
+    connect(&job, &EncoderJob::lengthMeasured, this,
+            [&](const QString &input, const QString &, const QString &seconds) {
+                seen << "length of " + QFileInfo(input).fileName() + "=" + seconds;
+            });
+    connect(&job, &EncoderJob::positionRead, this,
+            [&](double seconds) { seen << "position " + QString::number(seconds); });
     connect(&job, &EncoderJob::ended, this, [&](EncoderJob::Kind kind, Outcome how) {
         QCOMPARE(kind, probe ? EncoderJob::Kind::Probe : EncoderJob::Kind::Encode);
         ends << how;
@@ -98,15 +113,16 @@ void TestEncoderJob::run()
 
     const QString output = fake.path("out.ogg");
     const QString input = fake.path("in.avi");
-    const bool started = probe
-                             ? job.startProbe("ffmpeg2theora", input)
-                             : job.startEncode(baseCommand("ffmpeg2theora", input, output), output);
+    const bool started =
+        probe ? job.startProbe("ffmpeg2theora", input)
+              : job.startEncode(baseCommand("ffmpeg2theora", input, output), output, input);
     QVERIFY(started);
     QVERIFY(job.running());
     QTRY_COMPARE_WITH_TIMEOUT(ends.size(), 1, 10000);
     QCOMPARE(ends[0], outcome);
     QCOMPARE(seen, read);
     QVERIFY(!job.running());
+    QVERIFY(process.readAllStandardOutput().isEmpty()); // nothing kept of it
     QCOMPARE(stoppingShown, stopAtTime);
     QCOMPARE(QFileInfo(probe ? fake.arguments().value(2) : output).isFile(), fileLeft);
     if (probe) // the throw-away directory went with the probe

@@ -169,11 +169,15 @@ void TestJobs::receivedArguments()
                                                       "--sharpness", "2", "--keyint", "64"}));
     QVERIFY2(VelkoranTestAccess::baseCommand(w) + " " == commandStart,
              qPrintable(VelkoranTestAccess::baseCommand(w)));
-    // Pressing twice with the same form gives the same command.
-    QCOMPARE(VelkoranTestAccess::baseCommand(w), VelkoranTestAccess::baseCommand(w));
     // An output directory that does not exist here gets no file, which is said; nothing else.
     for (const ModalWatcher::Box &box : watcher.boxes)
         QVERIFY2(box.text.contains("wrote no file"), qPrintable(box.text));
+    // Pressing again with the same form gives the encoder the same command.
+    QFile::remove(QDir(dir).filePath(name)); // no question of replacing it
+    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 2, jobTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QCOMPARE(fake.arguments(1), fake.arguments(0));
 }
 
 void TestJobs::progressFromPieces_data()
@@ -211,6 +215,9 @@ void TestJobs::progressFromPieces_data()
         << QStringList{"0:01:", "00\\n"} << 0 << 100 << 0 << 0 << 0;
     QTest::newRow("phrase in another case is no error")
         << QStringList{"unable to open file\\n"} << 0 << 100 << 0 << 0 << 0;
+    QTest::newRow("length unknown: a busy bar with the position")
+        << QStringList{"  Duration: N/A\\n", "\\r      0:01:23.00 audio: 62kbps"} << 0 << 0 << 0
+        << 0 << 0;
 }
 
 void TestJobs::progressFromPieces()
@@ -245,6 +252,8 @@ void TestJobs::progressFromPieces()
     QCOMPARE(bar->maximum(), maximum);
     QCOMPARE(bar->value(), value);
     QCOMPARE(VelkoranTestAccess::realDuration(w), realDuration);
+    if (maximum == 0) // a screen reader hears what the bar shows
+        QCOMPARE(bar->accessibleDescription(), QString("0:01:23 encoded"));
     QCOMPARE(watcher.boxes.size(), boxes);
     if (boxes) {
         QCOMPARE(watcher.boxes[0].title, QString("Velkoran Theora Encoder"));
@@ -384,25 +393,29 @@ void TestJobs::endOfJobReported_data()
     QTest::addColumn<QString>("behaviour");
     QTest::addColumn<QStringList>("boxTexts"); // each box must contain its text
     QTest::addColumn<bool>("fullBar");
+    QTest::addColumn<int>("trimLength"); // 0: no trim range
 
     QTest::newRow("success fills the bar")
         << "printf '  Duration: 0:00:50\\n' >&2; sleep 0.1; printf '0:00:20\\n' >&2; exit 0"
-        << QStringList{} << true;
-    QTest::newRow("success without any time") << "exit 0" << QStringList{} << true;
+        << QStringList{} << true << 0;
+    QTest::newRow("success without any time") << "exit 0" << QStringList{} << true << 0;
     QTest::newRow("non-zero exit with unknown output")
         << "printf 'first line\\nsomething broke\\n' >&2; exit 3"
-        << QStringList{"3", "something broke"} << false;
+        << QStringList{"3", "something broke"} << false << 0;
     QTest::newRow("crash") << "printf 'going down\\n' >&2; kill -SEGV $$"
-                           << QStringList{"going down"} << false;
+                           << QStringList{"going down"} << false << 0;
     QTest::newRow("success without a file")
-        << "rm -f \"$out\"; exit 0" << QStringList{"wrote no file", "out.ogg"} << false;
+        << "rm -f \"$out\"; exit 0" << QStringList{"wrote no file", "out.ogg"} << false << 0;
     QTest::newRow("phrase printed twice: one box, with the encoder's line")
         << "printf 'a.avi: Unable to open file\\n' >&2; sleep 0.2\n"
            "printf 'a.avi: Unable to open file\\n' >&2; exit 1"
-        << QStringList{"\"Unable to open file\"\n\na.avi: Unable to open file"} << false;
+        << QStringList{"\"Unable to open file\"\n\na.avi: Unable to open file"} << false << 0;
     QTest::newRow("known phrase is reported once")
         << "printf 'option requires an argument -- o\\n' >&2; exit 1"
-        << QStringList{"\"option requires an argument\""} << false;
+        << QStringList{"\"option requires an argument\""} << false << 0;
+    QTest::newRow("failed trimmed encode shows how far it got")
+        << "printf '  Duration: 0:05:00\\n' >&2; sleep 0.1; printf '0:00:30\\n' >&2; exit 1"
+        << QStringList{"exit code 1"} << false << 120;
 }
 
 void TestJobs::endOfJobReported()
@@ -410,14 +423,32 @@ void TestJobs::endOfJobReported()
     QFETCH(QString, behaviour);
     QFETCH(QStringList, boxTexts);
     QFETCH(bool, fullBar);
+    QFETCH(int, trimLength);
+    // How far it got and how it ended: the bar's last words.
+    const QString barText = fullBar      ? "Done \u00b7 out.ogg"
+                            : trimLength ? "25% \u00b7 Failed"
+                                         : "0% \u00b7 Failed";
 
     FakeEncoder fake;
     fake.setBehaviour(behaviour);
     Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
     setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
+    if (trimLength) {
+        ui.endTimetimeEdit->setMaximumTime(QTime(0, 5));
+        ui.endTimetimeEdit->setTime(QTime(0, 0).addSecs(trimLength));
+        ui.startTimetimeEdit->setEnabled(true);
+    }
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    ui.EncodeToTheorapushButton->setFocus();
     ModalWatcher watcher;
-    VelkoranTestAccess::ui(w).EncodeToTheorapushButton->click();
+    ui.EncodeToTheorapushButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QCOMPARE(ui.progressBar->text(), barText);
+    QCOMPARE(ui.progressBar->accessibleDescription(), barText);
+    // The keyboard is back on the button it pressed.
+    QCOMPARE(w.focusWidget(), ui.EncodeToTheorapushButton);
     QTest::qWait(100);
     QCOMPARE(watcher.boxes.size(), boxTexts.isEmpty() ? 0 : 1);
     for (const QString &text : boxTexts)

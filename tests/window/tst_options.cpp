@@ -592,43 +592,62 @@ void TestOptions::encodeCarriesTrimRange()
 
 void TestOptions::newInputDropsTrimRange_data()
 {
-    QTest::addColumn<bool>("typed"); // into the input field, instead of chosen
-    QTest::newRow("chosen") << false;
-    QTest::newRow("typed") << true;
+    QTest::addColumn<bool>("typed");        // into the input field, instead of chosen
+    QTest::addColumn<bool>("whileProbing"); // before the probe of the last input has ended
+    QTest::newRow("chosen") << false << false;
+    QTest::newRow("typed") << true << false;
+    QTest::newRow("chosen while the last input is probed") << false << true;
+    QTest::newRow("typed while the last input is probed") << true << true;
 }
 
 void TestOptions::newInputDropsTrimRange()
 {
     QFETCH(bool, typed);
+    QFETCH(bool, whileProbing);
     Session s;
-    QVERIFY(s.probe(twoMinutes));
-    apply(s.w, {"startTimetimeEdit", "00:00:30", "endTimetimeEdit", "00:01:35"});
-    s.fake.setBehaviour("exit 0");
-    QVERIFY(s.encode());
-    QVERIFY(VelkoranTestAccess::customEndTimeBool(s.w));
+    if (whileProbing) {
+        // Its length comes only after the new input is there.
+        s.fake.setBehaviour("sleep 0.3; printf '  Duration: 0:00:12.52\\n' >&2; exec sleep 5");
+        s.ui.getDurationpushButton->click();
+        QTRY_COMPARE(s.fake.runs(), 1);
+    } else {
+        QVERIFY(s.probe(twoMinutes));
+        apply(s.w, {"startTimetimeEdit", "00:00:30", "endTimetimeEdit", "00:01:35"});
+        s.fake.setBehaviour("exit 0");
+        QVERIFY(s.encode());
+        QVERIFY(VelkoranTestAccess::customEndTimeBool(s.w));
+    }
 
     const QString other = s.dir.filePath("other.avi");
     if (typed) {
         QFile(other).open(QIODevice::WriteOnly); // an existing file can be probed
         s.ui.openFileNameLineEdit->selectAll();
-        QTest::keyClicks(s.ui.openFileNameLineEdit, other);
+        QTest::keyClicks(s.ui.openFileNameLineEdit, other + " "); // a blank pasted with it
     } else {
         s.w.chooseInputFile(other);
     }
+    if (whileProbing) { // the probe stops, and the old length reaches nothing
+        QTRY_VERIFY(s.idle());
+        QTest::qWait(500);
+        QVERIFY(s.boxTexts().isEmpty());
+        s.fake.setBehaviour("exit 0");
+    }
     QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
     QVERIFY(!s.ui.endTimetimeEdit->isEnabled());
-    QVERIFY(s.ui.startTimelabel->isEnabled());
-    QVERIFY(s.ui.endTimelabel->isEnabled());
+    QCOMPARE(s.ui.startTimelabel->isEnabled(), !whileProbing);
+    QCOMPARE(s.ui.endTimelabel->isEnabled(), !whileProbing);
     QVERIFY(s.ui.getDurationpushButton->isEnabled());
     QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
     // The old input's times and bounds stay until the next probe.
-    QCOMPARE(s.ui.startTimetimeEdit->time(), QTime(0, 0, 30));
-    QCOMPARE(s.ui.endTimetimeEdit->time(), QTime(0, 1, 35));
-    QCOMPARE(s.ui.endTimetimeEdit->maximumTime(), QTime(0, 2, 0));
+    if (!whileProbing) {
+        QCOMPARE(s.ui.startTimetimeEdit->time(), QTime(0, 0, 30));
+        QCOMPARE(s.ui.endTimetimeEdit->time(), QTime(0, 1, 35));
+        QCOMPARE(s.ui.endTimetimeEdit->maximumTime(), QTime(0, 2, 0));
+    }
 
     QVERIFY(s.encode());
-    // A typed input keeps the output the user set.
-    const QStringList otherBase{other, "-o", s.dir.filePath(typed ? "clip.ogg" : "other.ogg")};
+    // An output left as proposed follows the new input, typed or chosen.
+    const QStringList otherBase{other, "-o", s.dir.filePath("other.ogg")};
     QCOMPARE(s.fake.arguments(), otherBase + defaultQuality + defaultTail);
     QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
 }
@@ -884,6 +903,7 @@ void TestOptions::wholeSession()
 
     // Another input typed into the field: no trim range, and it can be probed.
     s.input = touch("other.avi");
+    s.output = s.dir.filePath("other.ogg"); // proposed for it, as the field held the proposal
     typeInput(s.input);
     QVERIFY(!s.ui.startTimetimeEdit->isEnabled());
     QVERIFY(s.ui.getDurationpushButton->isEnabled());
@@ -900,6 +920,7 @@ void TestOptions::wholeSession()
     typeInput(s.dir.filePath("missing.avi"));
     QVERIFY(!s.ui.getDurationpushButton->isEnabled());
     s.input = touch("live.ts");
+    s.output = s.dir.filePath("live.ogg");
     typeInput(s.input);
     QVERIFY(s.probe("  Duration: N/A\n0:00:00.00"));
     QCOMPARE(boxesSaying("could not tell the length"), 1);

@@ -33,6 +33,8 @@ void TestTimeLeft::estimate_data()
     QTest::newRow("counted from the first position")
         << qint64(10000) << 50 << 60 << 100 << qint64(40);
     QTest::newRow("rounded up") << qint64(3000) << 0 << 7 << 10 << qint64(2);
+    // A 60 s clip encoded in 90 s at a steady pace, at 20 %: 72 s really remain.
+    QTest::newRow("steady pace at 20 %") << qint64(18000) << 0 << 12 << 60 << qint64(72);
 }
 
 void TestTimeLeft::estimate()

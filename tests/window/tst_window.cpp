@@ -1,11 +1,15 @@
 // The window's shape and the choice of input file and output directory.
 
+#include <QAccessible>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QMimeData>
+#include <QTranslator>
 #include <QUrl>
 
+#include "queue.h"
+#include "startup.h"
 #include "testsupport.h"
 
 namespace
@@ -90,6 +94,10 @@ private slots:
     void cancelChangesNothing();
     void dropFile_data();
     void dropFile();
+    void namedForScreenReaders_data();
+    void namedForScreenReaders();
+    void nothingCut_data();
+    void nothingCut();
 };
 
 void TestWindow::startsIdleAndVisible()
@@ -105,6 +113,12 @@ void TestWindow::startsIdleAndVisible()
     QCOMPARE(VelkoranTestAccess::process(w).state(), QProcess::NotRunning);
     const QSize size = w.size();
     QCOMPARE(size, QSize(561, 577).expandedTo(w.minimumSizeHint()));
+    // A lone file argument is the input, as the program opens it; a normal close exits with 0.
+    QVERIFY(inputsFromArguments({"velkoran"}).isEmpty());
+    w.chooseInputFiles(inputsFromArguments({"velkoran", "clip.avi"}));
+    QCOMPARE(stateOf(w).input, QDir::current().filePath("clip.avi"));
+    QTimer::singleShot(0, &w, &QWidget::close);
+    QCOMPARE(QApplication::exec(), 0);
 }
 
 void TestWindow::slotTableInOrder()
@@ -155,12 +169,12 @@ void TestWindow::chooseInputFile_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("plain") << "clip.avi"
                            << "clip.ogg";
-    QTest::newRow("base name stops at first dot") << "clip.part1.avi"
-                                                  << "clip.ogg";
+    QTest::newRow("only the last extension goes") << "clip.part1.avi"
+                                                  << "clip.part1.ogg";
     QTest::newRow("no dot") << "movie"
                             << "movie.ogg";
     QTest::newRow("hidden file") << ".hidden.avi"
-                                 << ".ogg";
+                                 << ".hidden.ogg";
     QTest::newRow("blank in name") << "My Clip.mp4"
                                    << "My Clip.ogg";
 }
@@ -271,13 +285,18 @@ void TestWindow::dropFile_data()
 {
     QTest::addColumn<QString>("dropped"); // "file", "dir", "two", "web"
     QTest::addColumn<bool>("taken");
-    QTest::addColumn<QString>("target"); // object name, or empty for the window itself
-    QTest::newRow("a local file") << "file" << true << "";
-    QTest::newRow("a local file on the input field") << "file" << true << "openFileNameLineEdit";
-    QTest::newRow("a local file on the name field") << "file" << true << "outputFileNameLineEdit";
-    QTest::newRow("a directory") << "dir" << false << "";
-    QTest::newRow("two files") << "two" << true << ""; // queued
-    QTest::newRow("a web address") << "web" << false << "";
+    QTest::addColumn<QString>("target");  // object name, or empty for the window itself
+    QTest::addColumn<bool>("move");       // the drag source proposes a move (Shift held)
+    QTest::addColumn<QString>("refusal"); // what a box says of a drop that is no input
+    QTest::newRow("a local file") << "file" << true << "" << false << "";
+    QTest::newRow("a local file on the input field")
+        << "file" << true << "openFileNameLineEdit" << false << "";
+    QTest::newRow("a local file on the name field")
+        << "file" << true << "outputFileNameLineEdit" << false << "";
+    QTest::newRow("a move is taken as a copy") << "file" << true << "" << true << "";
+    QTest::newRow("a directory") << "dir" << false << "" << false << "folder";
+    QTest::newRow("two files") << "two" << true << "" << false << ""; // queued
+    QTest::newRow("a web address") << "web" << false << "" << false << "web address";
 }
 
 void TestWindow::dropFile()
@@ -285,6 +304,8 @@ void TestWindow::dropFile()
     QFETCH(QString, dropped);
     QFETCH(bool, taken);
     QFETCH(QString, target);
+    QFETCH(bool, move);
+    QFETCH(QString, refusal);
     QTemporaryDir dir;
     touch(dir.filePath("drop me.mkv"));
     touch(dir.filePath("other.avi"));
@@ -308,17 +329,95 @@ void TestWindow::dropFile()
     QWidget *receiver = target.isEmpty() ? &w : w.findChild<QWidget *>(target);
     QVERIFY(receiver);
     const QPoint at(receiver->width() / 2, receiver->height() / 2);
-    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    const Qt::DropActions possible = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    const Qt::KeyboardModifiers keys = move ? Qt::ShiftModifier : Qt::NoModifier;
+    QDragEnterEvent enter(at, possible, &mime, Qt::LeftButton, keys);
     QApplication::sendEvent(receiver, &enter);
-    QCOMPARE(enter.isAccepted(), taken);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    // A drop that is no input is taken only to say why.
+    QCOMPARE(enter.isAccepted(), taken || !refusal.isEmpty());
+    QDropEvent drop(QPointF(at), possible, &mime, Qt::LeftButton, keys);
+    ModalWatcher watcher;
     QApplication::sendEvent(receiver, &drop);
+    // Never a move: a file manager would delete the original.
+    QCOMPARE(drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction,
+             taken ? Qt::CopyAction : Qt::IgnoreAction);
+    QTRY_COMPARE(watcher.boxes.size(), refusal.isEmpty() ? 0 : 1);
+    QVERIFY(refusal.isEmpty() || watcher.boxes[0].text.contains(refusal));
 
     if (taken)
         QCOMPARE(stateOf(w), (FormState{dir.filePath("drop me.mkv"), dir.path() + "/",
                                         "drop me.ogg", dropped != "two", false, false, false}));
     else
         QCOMPARE(stateOf(w), before);
+}
+
+void TestWindow::namedForScreenReaders_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("name"); // empty: any name of its own; set: in bit-rate mode
+    Velkoran w;
+    for (QWidget *c : w.findChildren<QWidget *>()) {
+        if ((c->focusPolicy() & Qt::TabFocus) && !c->focusProxy() &&
+            !qobject_cast<QAbstractSpinBox *>(c->parentWidget()))
+            QTest::newRow(qPrintable(c->objectName())) << c->objectName() << QString();
+    }
+    QTest::newRow("audio slider") << "AudioQualityHorizontalSlider"
+                                  << "Audio bit rate";
+}
+
+// Each control is heard by a name of its own, not by its value; a combo box
+// is heard by its label.
+void TestWindow::namedForScreenReaders()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, name);
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ui.AudiocomboBox->setCurrentIndex(name.isEmpty() ? 0 : 1);
+    ui.VideocomboBox->setCurrentIndex(name.isEmpty() ? 0 : 1);
+    QAccessibleInterface *face =
+        QAccessible::queryAccessibleInterface(w.findChild<QWidget *>(object));
+    QVERIFY(face);
+    const auto labels = face->relations(QAccessible::Label);
+    const QString heard = labels.isEmpty() || !qobject_cast<QComboBox *>(face->object())
+                              ? face->text(QAccessible::Name)
+                              : labels.constFirst().first->text(QAccessible::Name);
+    QVERIFY2(!heard.isEmpty() && heard != face->text(QAccessible::Value), qPrintable(heard));
+    if (!name.isEmpty())
+        QCOMPARE(heard, name);
+}
+
+// At its smallest the window shows every text and control whole, in either language.
+void TestWindow::nothingCut_data()
+{
+    QTest::addColumn<bool>("german");
+    QTest::newRow("English") << false;
+    QTest::newRow("German") << true;
+}
+
+void TestWindow::nothingCut()
+{
+    QFETCH(bool, german);
+    QTranslator catalogue;
+    QVERIFY(!german || catalogue.load(QStringLiteral(VELKORAN_TEST_QM)));
+    QCoreApplication::installTranslator(&catalogue);
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ui.AudioQualityHorizontalLabel->setNum(2000); // the widest value: a bit rate
+    w.resize(1, 1);
+    for (int page = 0; page < ui.tab->count(); ++page) {
+        ui.tab->setCurrentIndex(page);
+        QApplication::processEvents();
+        QWidget *shown = ui.tab->widget(page);
+        for (QWidget *c : shown->findChildren<QWidget *>()) {
+            if (!c->isVisible() || qobject_cast<QAbstractSpinBox *>(c->parentWidget()))
+                continue;
+            QVERIFY2(shown->rect().contains(QRect(c->mapTo(shown, QPoint()), c->size())) &&
+                         (!qobject_cast<QLabel *>(c) || c->sizeHint().width() <= c->width()),
+                     qPrintable(c->objectName()));
+        }
+    }
+    QCoreApplication::removeTranslator(&catalogue);
 }
 
 QTEST_MAIN(TestWindow)
