@@ -621,8 +621,15 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
         store.remove();
         status = encodeWith(o, m, plan, scan, 1, ffmpeg, target, out, store);
     }
-    // Success leaves no chunk behind.
-    if (status == 0)
+    // Success leaves no chunk behind, nor those an earlier run in chunks
+    // kept for this output.
+    if (status == 0) {
         store.remove();
+        const QString dir = chunkDirFor(target.path);
+        ChunkStore earlier;
+        if (target.kind == OutputTarget::Kind::File && QFileInfo::exists(dir) &&
+            earlier.open(dir, Manifest(), true))
+            earlier.remove();
+    }
     return status;
 }
