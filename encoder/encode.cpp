@@ -31,6 +31,7 @@ struct Watch {
     bool done = false;
     qint64 frames = 0;
     qint64 held = 0;      // of which its Theora stream holds
+    qint64 keptBytes = 0; // its size, when an earlier run made it
     bool inexact = false; // its decoding started later than its first picture
 };
 
@@ -358,6 +359,9 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                 videoSeconds += w->file->videoSeconds();
                 audioBytes += w->file->audioBytes();
                 audioSeconds += w->file->audioSeconds();
+            } else if (w->done) { // kept by an earlier run
+                videoBytes += w->keptBytes;
+                videoSeconds += w->seconds;
             }
         }
         // The pictures written so far, or where ffmpeg is.
@@ -414,6 +418,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             w->done = true;
             w->frames = f->pictures;
             w->seconds = w->frames / fps;
+            w->keptBytes = f->bytes;
             keptDamage += f->damage;
             continue;
         }
