@@ -1,15 +1,16 @@
 #include "encode.h"
 
+#include "manifest.h"
 #include "ogg.h"
 #include "oggjoin.h"
 #include "process.h"
 #include "progress.h"
 #include "report.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -29,14 +30,33 @@ struct Watch {
     // A chunk, once done and checked: the pictures it holds.
     bool done = false;
     qint64 frames = 0;
+    qint64 held = 0;      // of which its Theora stream holds
+    qint64 keptBytes = 0; // its size, when an earlier run made it
     bool inexact = false; // its decoding started later than its first picture
 };
 
 constexpr int keptErrors = 64 * 1024;
 
-// Says what a stop left at OUTPUT, and gives the exit status.
-int stopped(const QString &output, const OutputTarget &target)
+// Says what chunks STORE keeps for the same command to resume, if any, after
+// WHAT (empty, or "stopped; "), and gives back STATUS.
+int keptChunks(const ChunkStore &store, const QString &what, int status)
 {
+    const Manifest &m = store.manifest();
+    if (store.resumable() && !m.chunks.isEmpty())
+        complain(QStringLiteral("%1%2 of %3 chunks (%4 %) kept in %5; the same command resumes")
+                     .arg(what)
+                     .arg(m.chunks.size())
+                     .arg(m.cuts.size())
+                     .arg(m.percentKept())
+                     .arg(store.path()));
+    return status;
+}
+
+// Says what a stop left at OUTPUT and in STORE, and gives the exit status.
+int stopped(const QString &output, const OutputTarget &target, const ChunkStore &store)
+{
+    if (store.resumable() && !store.manifest().chunks.isEmpty())
+        return keptChunks(store, QStringLiteral("stopped; "), stoppedExit());
     if (target.kind != OutputTarget::Kind::File)
         complain(QStringLiteral("stopped; %1 got only part of the result").arg(output));
     else if (target.exists)
@@ -84,6 +104,7 @@ QString checkChunk(const Plan &plan, const MediaInfo &m, const Slice &s, int num
     if (!wrong.isEmpty())
         return QStringLiteral("cannot join the parts: part %1 %2").arg(number).arg(wrong);
     w.frames = repeatsLost && !last ? s.count : t.frames;
+    w.held = t.frames;
     return {};
 }
 
@@ -99,6 +120,8 @@ void reportStats(const QList<Slice> &slices, const QList<ChildResult> &runs, int
         const Slice &s = slices.at(i);
         const ChildResult &r = runs.at(i);
         const qint64 took = r.endMs - r.startMs;
+        if (r.startMs < 0) // kept from an earlier run
+            continue;
         if (!s.video) {
             complain(QStringLiteral("stats: sound %1 s").arg(seconds(took)));
             continue;
@@ -125,7 +148,8 @@ void reportStats(const QList<Slice> &slices, const QList<ChildResult> &runs, int
 } // namespace
 
 QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *scan, int workers,
-                        int keyint, const QString &output, const QString &dir)
+                        int keyint, const QString &output, const QString &dir,
+                        const QList<qint64> &cuts)
 {
     const double frame = plan.rateNum ? double(plan.rateDen) / plan.rateNum : 0;
     auto place = [&](Slice s, const VideoScan *keys) {
@@ -151,7 +175,8 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
     }
     QList<Slice> slices;
     const QList<qint64> starts =
-        workers > 1 && plan.frames > 0
+        !cuts.isEmpty() ? cuts
+        : workers > 1 && plan.frames > 0
             ? cutPoints(plan.frames, workers, keyint, decodeFrom,
                         encodingWork(plan.frames, packets, double(m.width) * m.height),
                         chunkCost(double(plan.width) * plan.height))
@@ -171,7 +196,7 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
     if (plan.audio) {
         Slice s;
         s.audio = true;
-        s.output = QStringLiteral("file:") + QDir(dir).filePath(QStringLiteral("audio.ogg"));
+        s.output = QStringLiteral("file:") + QDir(dir).filePath(keptFileName(-1));
         slices << place(s, nullptr);
     }
     for (int k = 0; k < starts.size(); ++k) {
@@ -181,10 +206,9 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
         const bool last = k + 1 == starts.size();
         s.count = !last ? starts.at(k + 1) - s.first : plan.length ? plan.frames - s.first : 0;
         s.lead = std::min(s.first, lead);
-        s.output =
-            QStringLiteral("file:") + QDir(dir).filePath(QStringLiteral("part%1.ogg").arg(k));
+        s.output = QStringLiteral("file:") + QDir(dir).filePath(keptFileName(k));
         if (s.first > 0)
-            s.decodedLog = QDir(dir).filePath(QStringLiteral("part%1.decoded").arg(k));
+            s.decodedLog = QDir(dir).filePath(decodedLogName(k));
         slices << place(s, scan);
     }
     return slices;
@@ -218,26 +242,72 @@ std::optional<int> decodingErrors(const Plan &plan, const MediaInfo &m, const Vi
 // process.
 constexpr int inOneProcess = -1;
 
-int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
-               int workers, const QString &ffmpeg, const OutputTarget &target, OutputFile &out)
+// A hash of what FFMPEG says of its version and its libraries'.
+QByteArray ffmpegVersion(const QString &ffmpeg)
 {
-    // The parts wait next to a file they will replace, on its file system;
-    // elsewhere in the temporary directory. Only we may look in.
-    const QString near = target.kind == OutputTarget::Kind::File
-                             ? QFileInfo(target.path).absolutePath() + QStringLiteral("/.") +
-                                   QFileInfo(target.path).fileName()
-                             : QDir::tempPath() + QStringLiteral("/ffmpeg2theora");
-    std::unique_ptr<QTemporaryDir> dir;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    ChildCommand c;
+    c.argv = QStringList{ffmpeg, QStringLiteral("-version")};
+    c.onStdout = [&hash](const QByteArray &bytes) { hash.addData(bytes); };
+    return failed(runChild(c)) ? QByteArray() : hash.result().toHex();
+}
+
+// Opens STORE, where the chunks wait until the join: beside a file they will
+// replace, on its file system, named after it so that the same command finds
+// them again; elsewhere (a device, a FIFO, standard output, or a name taken)
+// in a private directory. Only we may look in. An empty string or why not.
+QString openChunks(const Options &o, const Plan &plan, const QString &ffmpeg,
+                   const OutputTarget &target, ChunkStore &store)
+{
+    const bool file = target.kind == OutputTarget::Kind::File;
+    if (file) {
+        Manifest now;
+        now.input = identifyInput(localInputPath(o));
+        Slice range;
+        range.video = plan.video;
+        range.audio = plan.audio;
+        range.count = plan.frames;
+        range.output = QStringLiteral("file:") + keptFileName(0);
+        now.arguments = ffmpegCommand(plan, range);
+        now.ffmpeg = ffmpegVersion(ffmpeg);
+        now.keyint = o.keyint;
+        now.frames = plan.frames;
+        const QString dir = chunkDirFor(target.path);
+        if (store.open(dir, now, o.restart)) {
+            if (!store.note().isEmpty())
+                complain(QStringLiteral("note: the chunks kept in %1 are not used (%2); encoding "
+                                        "afresh")
+                             .arg(dir, store.note()));
+            return QString();
+        }
+        complain(QStringLiteral("note: %1 is another program's or another encode's; this "
+                                "encode's chunks are not kept")
+                     .arg(dir));
+    }
+    const QString near = file ? QFileInfo(target.path).absolutePath() + QStringLiteral("/.") +
+                                    QFileInfo(target.path).fileName()
+                              : QDir::tempPath() + QStringLiteral("/ffmpeg2theora");
+    const QString error = store.openPrivate(near + QStringLiteral(".parts-XXXXXX"));
+    if (!error.isEmpty())
+        return QStringLiteral("cannot make a temporary directory for the parts: %1").arg(error);
+    return QString();
+}
+
+int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
+               int workers, const QString &ffmpeg, const OutputTarget &target, OutputFile &out,
+               ChunkStore &store)
+{
     if (workers > 1) {
-        dir = std::make_unique<QTemporaryDir>(near + QStringLiteral(".parts-XXXXXX"));
-        if (!dir->isValid()) {
-            complain(QStringLiteral("cannot make a temporary directory for the parts: %1")
-                         .arg(dir->errorString()));
+        if (const QString error = openChunks(o, plan, ffmpeg, target, store); !error.isEmpty()) {
+            complain(error);
             return 1;
         }
+        if (stopSignal())
+            return stopped(o.output, target, store);
     }
     const QList<Slice> slices =
-        makeSlices(plan, m, scan, workers, o.keyint, out.url(), dir ? dir->path() : QString());
+        makeSlices(plan, m, scan, workers, o.keyint, out.url(), store.path(),
+                   workers > 1 ? store.manifest().cuts : QList<qint64>());
     const bool whole = slices.size() == 1;
     // Stopped, one process leaves a playable file where there was none.
     const bool keepPartial = whole && target.kind == OutputTarget::Kind::File && !target.exists;
@@ -245,9 +315,35 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
     // The chunks of the pictures, in order; their number in messages counts
     // from 1.
     QList<int> chunks;
-    for (int i = 0; i < slices.size(); ++i)
-        if (slices.at(i).video && !whole)
+    QList<qint64> cuts;
+    for (int i = 0; i < slices.size(); ++i) {
+        if (slices.at(i).video && !whole) {
             chunks << i;
+            cuts << slices.at(i).first;
+        }
+    }
+    if (store.resumable() && store.manifest().cuts.isEmpty() && !whole)
+        store.setCuts(cuts);
+    // The chunks and the sound an earlier run of the same command finished.
+    const auto kept = [&](int i) -> const KeptFile * {
+        if (whole || !store.resumable())
+            return nullptr;
+        if (!slices.at(i).video)
+            return store.manifest().sound ? &*store.manifest().sound : nullptr;
+        return store.chunk(int(chunks.indexOf(i)));
+    };
+    int keptDamage = 0;
+    QString unrecorded; // why a finished chunk could not be listed
+    const auto record = [&](KeptFile f, const QString &file) {
+        f.bytes = QFileInfo(file).size();
+        f.checksum = fileChecksum(file);
+        if (const QString error = store.record(f); !error.isEmpty() && unrecorded.isEmpty()) {
+            unrecorded = error;
+            complain(QStringLiteral("note: cannot note the finished chunks in %1 (%2); a stop "
+                                    "keeps none of them")
+                         .arg(store.path(), error));
+        }
+    };
 
     QList<ChildCommand> commands;
     QList<std::shared_ptr<Watch>> watches;
@@ -263,6 +359,9 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                 videoSeconds += w->file->videoSeconds();
                 audioBytes += w->file->audioBytes();
                 audioSeconds += w->file->audioSeconds();
+            } else if (w->done) { // kept by an earlier run
+                videoBytes += w->keptBytes;
+                videoSeconds += w->seconds;
             }
         }
         // The pictures written so far, or where ffmpeg is.
@@ -306,13 +405,23 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         lineOpen = false;
     };
 
+    QList<int> ran; // the slices that have a command, in order
     for (int i = 0; i < slices.size(); ++i) {
         const Slice &slice = slices.at(i);
         auto w = std::make_shared<Watch>();
         const QString file = whole ? out.followable() : slice.output.mid(5);
-        if (!file.isEmpty())
+        // A finished chunk is not read again for the bit rate.
+        if (!file.isEmpty() && !(kept(i) && slice.video))
             w->file = std::make_unique<OggFollower>(file);
         watches << w;
+        if (const KeptFile *f = kept(i)) {
+            w->done = true;
+            w->frames = f->pictures;
+            w->seconds = w->frames / fps;
+            w->keptBytes = f->bytes;
+            keptDamage += f->damage;
+            continue;
+        }
         ChildCommand c;
         c.argv = QStringList{ffmpeg} + ffmpegCommand(plan, slice);
         c.nice = o.nice;
@@ -354,15 +463,37 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                 if (wrong.isEmpty()) {
                     w->seconds = w->frames / fps;
                     w->done = true;
+                    KeptFile f;
+                    f.index = number - 1;
+                    f.pictures = w->frames;
+                    f.held = w->held;
+                    f.damage = damageReports(w->errors);
+                    record(f, slices.at(i).output.mid(5));
                     showProgress();
                 }
                 return wrong;
             };
+        } else if (!whole && store.resumable()) {
+            c.onSuccess = [&, i]() -> QString {
+                record(KeptFile(), slices.at(i).output.mid(5));
+                return QString();
+            };
         }
         commands << c;
+        ran << i;
     }
 
-    const QList<ChildResult> runs = runChildren(commands, true, workers);
+    if (!store.manifest().chunks.isEmpty()) {
+        complain(QStringLiteral("resuming: %1 of %2 chunks already encoded (%3 %)")
+                     .arg(store.manifest().chunks.size())
+                     .arg(chunks.size())
+                     .arg(store.manifest().percentKept()));
+        showProgress();
+    }
+    QList<ChildResult> runs(slices.size());
+    const QList<ChildResult> results = runChildren(commands, true, workers);
+    for (int k = 0; k < ran.size(); ++k)
+        runs[ran.at(k)] = results.at(k);
     for (const ChildResult &run : runs)
         if (failed(run))
             endLine();
@@ -374,7 +505,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
             return stoppedExit();
         }
-        return stopped(o.output, target);
+        return stopped(o.output, target, store);
     }
     for (const ChildResult &run : runs) {
         if (o.nice && run.niceness && *run.niceness != *o.nice) {
@@ -386,14 +517,15 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
     }
     for (int i = 0; i < runs.size(); ++i)
         if (failed(runs.at(i)) && !runs.at(i).abandoned && runs.at(i).rejected.isEmpty())
-            return reportFailure(ffmpeg, runs.at(i), watches.at(i)->errors);
+            return keptChunks(store, QString(),
+                              reportFailure(ffmpeg, runs.at(i), watches.at(i)->errors));
     for (int i = 0; i < runs.size(); ++i) {
         if (runs.at(i).rejected.isEmpty())
             continue;
         complain(runs.at(i).rejected);
         // A chunk that does not start where it claims is made again in one
         // process; a chunk that holds other pictures than asked is a fault.
-        return watches.at(i)->inexact ? inOneProcess : 1;
+        return watches.at(i)->inexact ? inOneProcess : keptChunks(store, QString(), 1);
     }
     if (!whole && qEnvironmentVariableIntValue("FFMPEG2THEORA_STATS") > 0) {
         endLine();
@@ -420,7 +552,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         if (stopSignal()) {
             endLine();
             // Nothing of the result is written yet.
-            return stopped(o.output, out.direct() ? OutputTarget{} : target);
+            return stopped(o.output, out.direct() ? OutputTarget{} : target, store);
         }
         // The end of the range, reached.
         showProgress();
@@ -432,17 +564,17 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         const JoinResult join =
             joinOgg(files, counts, sound, out.path(), [] { return stopSignal() != 0; });
         if (join.status == JoinResult::Stopped || stopSignal())
-            return stopped(o.output, target);
+            return stopped(o.output, target, store);
         if (!join.ok()) {
             complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
-            return 1;
+            return keptChunks(store, QString(), 1);
         }
     }
     endLine();
 
     // ffmpeg goes on over damage in the input, and says so only on its
     // standard error.
-    int damage = 0;
+    int damage = keptDamage;
     for (const auto &w : watches)
         damage += damageReports(w->errors);
     // In parts, some of the input is decoded twice, and a part in a container
@@ -452,7 +584,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
     if (damage && !whole) {
         const std::optional<int> counted = decodingErrors(plan, m, scan, ffmpeg, o.nice);
         if (stopSignal())
-            return stopped(o.output, target);
+            return stopped(o.output, target, store);
         damage = counted.value_or(damage);
     }
     if (damage)
@@ -485,8 +617,24 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
         complain(error);
         return 1;
     }
-    const int status = encodeWith(o, m, plan, scan, workers, ffmpeg, target, out);
-    if (status != inOneProcess)
-        return status;
-    return encodeWith(o, m, plan, scan, 1, ffmpeg, target, out);
+    if (target.kind == OutputTarget::Kind::File)
+        removeLegacyChunkDirs(target.path);
+    ChunkStore store;
+    int status = encodeWith(o, m, plan, scan, workers, ffmpeg, target, out, store);
+    if (status == inOneProcess) {
+        // Chunks of an input that cannot be cut exactly are of no use.
+        store.remove();
+        status = encodeWith(o, m, plan, scan, 1, ffmpeg, target, out, store);
+    }
+    // Success leaves no chunk behind, nor those an earlier run in chunks
+    // kept for this output.
+    if (status == 0) {
+        store.remove();
+        const QString dir = chunkDirFor(target.path);
+        ChunkStore earlier;
+        if (target.kind == OutputTarget::Kind::File && QFileInfo::exists(dir) &&
+            earlier.open(dir, Manifest(), true))
+            earlier.remove();
+    }
+    return status;
 }

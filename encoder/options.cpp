@@ -170,6 +170,7 @@ const QList<OptionDef> &optionTable()
          }},
         {"--starttime", true, optDoubleIn(&Options::startTime, 0, 1e9, "--starttime")},
         {"--endtime", true, optDoubleIn(&Options::endTime, 0, 1e9, "--endtime")},
+        {"--restart", false, flag(&Options::restart)},
         {"--help", false, flag(&Options::help)},
         {"-h", false, flag(&Options::help)},
         {"--version", false, flag(&Options::version)},
@@ -300,6 +301,8 @@ QString usageText()
         "\n"
         "Other:\n"
         "  --nice N             run the encoding at niceness N (-20 to 19)\n"
+        "  --restart            encode afresh: the chunks an earlier run kept are\n"
+        "                       removed, not used\n"
         "  -h, --help           show this text\n"
         "  --version            show the version and license\n"
         "\n"
@@ -325,5 +328,13 @@ QString usageText()
         "with that many workers. An input whose key frames cannot be found, or a\n"
         "chunk that cannot be cut exactly, is encoded in one process.\n"
         "FFMPEG2THEORA_STATS=1 adds what each chunk took and how busy the workers\n"
-        "were, on lines of their own at the end.\n");
+        "were, on lines of their own at the end.\n"
+        "\n"
+        "Beside a file OUTPUT the chunks wait in .OUTPUT.chunks, with a manifest\n"
+        "of what they were made from. An encode that does not complete (stopped,\n"
+        "killed, a failed join, a full disk) keeps its finished chunks there and\n"
+        "says so: the same command, run again, checks them, encodes only what is\n"
+        "missing and writes the file an uninterrupted run writes. Another input, a\n"
+        "changed input or option, or another ffmpeg encodes afresh, the stale\n"
+        "chunks removed; so does --restart. Success removes the directory.\n");
 }

@@ -42,6 +42,10 @@ struct Options {
     std::optional<double> startTime;
     std::optional<double> endTime;
 
+    // The chunks an earlier, stopped run of the same command kept are
+    // removed, not used.
+    bool restart = false;
+
     bool help = false;
     bool version = false;
 };

@@ -1,17 +1,20 @@
 // The encoder's logic without ffmpeg: cutting into parts, the command of
 // each slice, the output policy and the environment.
 
+#include "manifest.h"
 #include "output.h"
 #include "plan.h"
 #include "process.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -391,6 +394,76 @@ private slots:
             return;
         QCOMPARE(int(t.kind), kind);
         QCOMPARE(QFileInfo(t.path).absoluteFilePath(), QFileInfo(inDir(path)).absoluteFilePath());
+    }
+
+    // Kept chunks are used only for the very encode that made them; the
+    // manifest read back says so for each field, and one of an unknown
+    // version is not read.
+    void manifestMatch_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("mismatch"); // "unread": not read back
+        QTest::newRow("the same") << ""
+                                  << "";
+        QTest::newRow("another path") << "path"
+                                      << "another input";
+        QTest::newRow("another size") << "size"
+                                      << "the input changed";
+        QTest::newRow("touched") << "modified"
+                                 << "the input changed";
+        QTest::newRow("its start rewritten") << "head"
+                                             << "the input changed";
+        QTest::newRow("its end rewritten") << "tail"
+                                           << "the input changed";
+        QTest::newRow("an option") << "arguments"
+                                   << "other options";
+        QTest::newRow("the key frame interval") << "keyint"
+                                                << "other options";
+        QTest::newRow("another ffmpeg") << "ffmpeg"
+                                        << "another ffmpeg";
+        QTest::newRow("another range") << "frames"
+                                       << "other cut points";
+        QTest::newRow("a cut off the key frames") << "cut"
+                                                  << "other cut points";
+        QTest::newRow("another version") << "version"
+                                         << "unread";
+    }
+
+    void manifestMatch()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, mismatch);
+        Manifest now;
+        now.input = {QStringLiteral("/in.mkv"), 5000, 17, "aa", "bb"};
+        now.arguments = QStringList{QStringLiteral("-g"), QStringLiteral("64")};
+        now.ffmpeg = "ff";
+        now.keyint = 64;
+        now.frames = 1000;
+        Manifest kept = now;
+        kept.cuts = {0, 384, 768};
+        kept.chunks << KeptFile{1, 384, 383, 12345, "cc", 2};
+        const QHash<QString, std::function<void()>> changes = {
+            {"", [] {}},
+            {"path", [&] { kept.input.path = QStringLiteral("/other.mkv"); }},
+            {"size", [&] { ++kept.input.size; }},
+            {"modified", [&] { ++kept.input.modified; }},
+            {"head", [&] { kept.input.head = "ab"; }},
+            {"tail", [&] { kept.input.tail = "ab"; }},
+            {"arguments", [&] { kept.arguments.last() = QStringLiteral("32"); }},
+            {"keyint", [&] { kept.keyint = 32; }},
+            {"ffmpeg", [&] { kept.ffmpeg = "fg"; }},
+            {"frames", [&] { kept.frames = 1001; }},
+            {"cut", [&] { kept.cuts[1] = 380; }},
+            {"version", [&] { kept.version = 2; }},
+        };
+        changes.value(change)();
+        const std::optional<Manifest> read = parseManifest(manifestBytes(kept));
+        QCOMPARE(read ? ::mismatch(*read, now) : QStringLiteral("unread"), mismatch);
+        if (read) {
+            QCOMPARE(read->chunks.size(), 1);
+            QCOMPARE(read->chunks.first().held, 383);
+            QCOMPARE(read->percentKept(), 38);
+        }
     }
 
     // The sound beside the chunks waits for a free core while every worker

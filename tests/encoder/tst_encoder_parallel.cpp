@@ -352,22 +352,34 @@ private slots:
         QVERIFY2(err.startsWith(QLatin1String("  Duration: 0:00:02.00\n")), qPrintable(err));
         QVERIFY2(err.contains(shown), qPrintable(err));
         QVERIFY(childrenOf(pid).isEmpty());
+        // The chunks finished before the failure stay for the same command.
+        const QString kept = path(".failed.ogg.chunks");
+        QCOMPARE(QFileInfo::exists(kept), err.contains(QLatin1String(" kept in ")));
+        QDir(kept).removeRecursively();
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
     }
 
-    // Stopped while the parts are encoded: every ffmpeg goes, and so do the
-    // parts. The parts' ffmpegs read at the clip's own pace here, so that
-    // the encode is surely still running when the signal comes.
+    // Stopped while the parts are encoded, once a chunk is done: every
+    // ffmpeg goes, the finished chunks stay, and the same command encodes
+    // the rest (a chunk cut short by a kill again), into the pictures and
+    // sound of an uninterrupted encode, leaving nothing behind; another
+    // option encodes afresh. The parts' ffmpegs read at the clip's own pace
+    // here, so that the encode is surely still running when the signal
+    // comes.
     void stopping_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::addColumn<QString>("options"); // of the second run
+        QTest::newRow("SIGTERM") << int(SIGTERM) << "";
+        QTest::newRow("SIGINT") << int(SIGINT) << "";
+        QTest::newRow("SIGKILL") << int(SIGKILL) << "";
+        QTest::newRow("SIGTERM, then another option") << int(SIGTERM) << "--videoquality 5";
     }
 
     void stopping()
     {
         QFETCH(int, signal);
+        QFETCH(QString, options);
         QProcessEnvironment env = withParts(QStringLiteral("2"));
         env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"),
                    standIn("fake-slow-ffmpeg", "exec ffmpeg -re \"$@\""));
@@ -379,21 +391,66 @@ private slots:
         QString err;
         QElapsedTimer clock;
         clock.start();
-        while (timesShown(err).size() < 2) {
-            QVERIFY2(clock.elapsed() < 20000 && p.state() != QProcess::NotRunning, qPrintable(err));
-            p.waitForReadyRead(100);
-            err += QString::fromLocal8Bit(p.readAllStandardError());
-        }
-        const QStringList children = childrenOf(p.processId());
-        QCOMPARE(children.size(), 3); // two parts and the sound
+        const auto wait = [&](double position) {
+            while (timesShown(err).size() < 2 || timesShown(err).last() < position) {
+                if (clock.elapsed() > 20000 || p.state() == QProcess::NotRunning)
+                    return false;
+                p.waitForReadyRead(100);
+                err += QString::fromLocal8Bit(p.readAllStandardError());
+            }
+            return true;
+        };
+        QVERIFY2(wait(0), qPrintable(err));
+        QStringList children = childrenOf(p.processId());
+        QCOMPARE(children.size(), 3);       // two parts and the sound
+        QVERIFY2(wait(1), qPrintable(err)); // the first chunk is done
+        children += childrenOf(p.processId());
 
         ::kill(p.processId(), signal);
         QVERIFY(p.waitForFinished(15000));
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p.exitCode(), 128 + signal);
+        if (signal != SIGKILL) {
+            QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p.exitCode(), 128 + signal);
+            err += QString::fromLocal8Bit(p.readAllStandardError());
+            QVERIFY2(err.contains(QRegularExpression(
+                         QStringLiteral("stopped; [1-9][0-9]* of [0-9]+ chunks \\([0-9]+ %\\) kept "
+                                        "in .*/.stopped.ogg.chunks; the same command resumes\n"))),
+                     qPrintable(err));
+        }
         for (const QString &child : children)
             QTRY_VERIFY_WITH_TIMEOUT(QByteArray("ZX").contains(statField(child, 0)), 10000);
+        // After a kill, what would have become the output stays as it is.
+        for (const QString &name : leftovers())
+            if (signal == SIGKILL && name.startsWith(QLatin1String(".ffmpeg2theora-")))
+                QVERIFY(QFile::remove(path(qPrintable(name))));
+        QCOMPARE(leftovers(), QStringList{QStringLiteral(".stopped.ogg.chunks")});
+
+        const QStringList args =
+            QStringList{path("pal.mkv"), QStringLiteral("--keyint"), QStringLiteral("8")}
+            << words(options);
+        // What an earlier version left after a kill goes too.
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral(".stopped.ogg.parts-AbCd12")));
+        QVERIFY(QFile(path(".stopped.ogg.parts-AbCd12/part0.ogg")).open(QIODevice::WriteOnly));
+        const EncoderRun again =
+            runEncoder(args + QStringList{QStringLiteral("-o"), path("stopped.ogg")},
+                       withParts(QStringLiteral("2")));
+        QVERIFY2(again.exitCode == 0, qPrintable(again.err));
+        QCOMPARE(again.err.contains(QLatin1String("ffmpeg2theora: resuming: ")), options.isEmpty());
+        QCOMPARE(again.err.contains(QLatin1String("are not used (other options)")),
+                 !options.isEmpty());
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
+        const EncoderRun whole =
+            runEncoder(args + QStringList{QStringLiteral("-o"), path("whole.ogg")},
+                       withParts(QStringLiteral("2")));
+        QCOMPARE(whole.exitCode, 0);
+        const auto decoded = [](const QString &file) {
+            return runTool(
+                QStringLiteral("ffmpeg"),
+                words(QStringLiteral("-v error -nostdin -i %1 -map 0 -f framemd5 -").arg(file)));
+        };
+        QVERIFY(decoded(path("whole.ogg")).count('\n') > 60); // pictures and sound
+        QCOMPARE(decoded(path("stopped.ogg")), decoded(path("whole.ogg")));
+        QVERIFY(oggValid(path("stopped.ogg")));
     }
 };
 

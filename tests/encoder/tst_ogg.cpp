@@ -1,10 +1,13 @@
 // The Ogg module and the joiner of ffmpeg2theora, on files made here with
 // libogg from packets that have the layout of Theora and Vorbis headers.
 
+#include "manifest.h"
 #include "ogg.h"
 #include "oggjoin.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -244,6 +247,8 @@ private slots:
     void clock();
     void readTheoraFile_data();
     void readTheoraFile();
+    void keptChunks_data();
+    void keptChunks();
     void join_data();
     void join();
     void joinFails_data();
@@ -328,6 +333,88 @@ void TestOgg::readTheoraFile()
     QTEST(t.frames, "frames");
     QCOMPARE(t.headers.size(), 3);
     QVERIFY(t.headers.first().startsWith("\x80theora"));
+}
+
+// A stopped encode's chunks are used again only while each is as it was
+// listed, and only our own files are ever removed.
+void TestOgg::keptChunks_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("kept"); // the files there afterwards
+    const QString all = QStringLiteral("audio.ogg manifest part0.ogg part1.ogg");
+    QTest::newRow("as left") << "" << all;
+    QTest::newRow("a chunk damaged") << "flip part1.ogg"
+                                     << "audio.ogg manifest part0.ogg";
+    QTest::newRow("the sound cut short") << "cut audio.ogg"
+                                         << "manifest part0.ogg part1.ogg";
+    QTest::newRow("no key frame first, listed so") << "inter"
+                                                   << "audio.ogg manifest part1.ogg";
+    QTest::newRow("a chunk half written") << "unlisted" << all;
+    QTest::newRow("another option") << "option"
+                                    << "manifest";
+    QTest::newRow("a manifest of another version") << "version"
+                                                   << "manifest";
+    QTest::newRow("started over") << "restart"
+                                  << "manifest";
+    QTest::newRow("no manifest: not ours") << "foreign"
+                                           << "audio.ogg mine.txt part0.ogg part1.ogg";
+}
+
+void TestOgg::keptChunks()
+{
+    QFETCH(QString, change);
+    QTemporaryDir top;
+    const QString dir = top.filePath(QStringLiteral("chunks"));
+    const auto file = [&](const QString &name) { return QDir(dir).filePath(name); };
+    Manifest now;
+    now.input.path = QStringLiteral("/in.mkv");
+    now.arguments = QStringList{QStringLiteral("-q:v"), QStringLiteral("6")};
+    now.keyint = 4;
+    now.frames = 24;
+    {
+        ChunkStore store;
+        QVERIFY(store.open(dir, now, false));
+        store.setCuts({0, 8, 16});
+        PartLayout layout;
+        layout.bigFrame = 3; // its middle is read by the checksum alone
+        for (int index : {-1, 0, 1}) {
+            const QString path = file(keptFileName(index));
+            layout.keyFirst = index != 0 || change != QLatin1String("inter");
+            QVERIFY(save(path, index < 0 ? makeSound(5, 3) : makePart(layout)));
+            QVERIFY(store.record({index, 8, 8, QFileInfo(path).size(), fileChecksum(path), 0})
+                        .isEmpty());
+        }
+        QVERIFY(save(file(QStringLiteral("part2.ogg")), "half"));
+    }
+    QVERIFY(QFile::exists(file(QStringLiteral("part2.ogg")))); // kept with the others
+    if (change.startsWith(QLatin1String("flip ")) || change.startsWith(QLatin1String("cut "))) {
+        QFile f(file(change.section(QLatin1Char(' '), 1)));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(change.startsWith(QLatin1String("cut "))
+                    ? f.resize(f.size() - 1)
+                    : f.seek(f.size() / 2) && f.write("Q") == 1);
+    }
+    if (change == QLatin1String("option"))
+        now.arguments.last() = QStringLiteral("7");
+    if (change == QLatin1String("version")) {
+        QFile m(file(QStringLiteral("manifest")));
+        QVERIFY(m.open(QIODevice::ReadOnly));
+        const QByteArray text = m.readAll().replace("\"version\": 1", "\"version\": 9");
+        m.close();
+        QVERIFY(save(m.fileName(), text));
+    }
+    if (change == QLatin1String("foreign")) {
+        QVERIFY(QFile::remove(file(QStringLiteral("manifest"))));
+        QVERIFY(save(file(QStringLiteral("mine.txt")), "mine"));
+        QVERIFY(QFile::remove(file(QStringLiteral("part2.ogg"))));
+    }
+    ChunkStore store;
+    QCOMPARE(store.open(dir, now, change == QLatin1String("restart")),
+             change != QLatin1String("foreign"));
+    QTEST(QDir(dir).entryList(QDir::Files).join(QLatin1Char(' ')), "kept");
+    // What is kept is what the manifest lists, and it stays after a stop.
+    QCOMPARE(store.manifest().chunks.size(),
+             store.resumable() ? int(QDir(dir).entryList({QStringLiteral("part*")}).size()) : 0);
 }
 
 void TestOgg::join_data()
