@@ -12,8 +12,13 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace
 {
@@ -85,6 +90,34 @@ QString checkChunk(const Plan &plan, const MediaInfo &m, const Slice &s, int num
         return QStringLiteral("cannot join the parts: part %1 %2").arg(number).arg(wrong);
     w.frames = repeatsLost && !last ? s.count : t.frames;
     return {};
+}
+
+// Copies the file FROM to TO, which is written as it is (a device, a FIFO,
+// standard output); empty, or why it could not be done.
+QString copyFile(const QString &from, const QString &to)
+{
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read %1: %2").arg(from, in.errorString());
+    const int fd = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QStringLiteral("cannot write %1: %2")
+            .arg(to, QString::fromLocal8Bit(strerror(errno)));
+    QString error;
+    for (QByteArray block; error.isEmpty() && !(block = in.read(1 << 20)).isEmpty();) {
+        for (qsizetype done = 0; error.isEmpty() && done < block.size();) {
+            const ssize_t n = ::write(fd, block.constData() + done, size_t(block.size() - done));
+            if (n > 0)
+                done += n;
+            else if (n < 0 && errno == EINTR && !stopSignal())
+                continue;
+            else
+                error = QStringLiteral("cannot write %1: %2")
+                            .arg(to, QString::fromLocal8Bit(strerror(n < 0 ? errno : EIO)));
+        }
+    }
+    ::close(fd);
+    return error;
 }
 
 // How long each chunk and the sound took, and how busy the workers were
@@ -167,12 +200,14 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
     }
     // The sound first: it starts at once beside the first chunks but only
     // runs where they leave a core free (see encodeWith), and as any other
-    // once the first worker has no chunk left.
+    // once the first worker has no chunk left. It is read from where one
+    // process reads it: a plain seek would land on the first key frame, past
+    // the sound before the first picture.
     if (plan.audio) {
         Slice s;
         s.audio = true;
         s.output = QStringLiteral("file:") + QDir(dir).filePath(QStringLiteral("audio.ogg"));
-        slices << place(s, nullptr);
+        slices << place(s, scan);
     }
     for (int k = 0; k < starts.size(); ++k) {
         Slice s;
@@ -427,15 +462,35 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         endLine();
 
         // Joined page by page: ffmpeg's Ogg reader would drop the empty
-        // packets that stand for a repeated picture.
+        // packets that stand for a repeated picture. What cannot be taken
+        // back (a device, standard output) gets the file once it is checked.
         const QString sound = plan.audio ? slices.first().output.mid(5) : QString();
+        const QString joined =
+            out.direct() ? QDir(dir->path()).filePath(QStringLiteral("joined.ogg")) : out.path();
         const JoinResult join =
-            joinOgg(files, counts, sound, out.path(), [] { return stopSignal() != 0; });
+            joinOgg(files, counts, sound, joined, [] { return stopSignal() != 0; });
         if (join.status == JoinResult::Stopped || stopSignal())
-            return stopped(o.output, target);
+            return stopped(o.output, out.direct() ? OutputTarget{} : target);
         if (!join.ok()) {
             complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
             return 1;
+        }
+        qint64 pictures = 0;
+        for (const qint64 count : std::as_const(counts))
+            pictures += count;
+        if (const QString wrong = checkOggFile(joined, pictures); !wrong.isEmpty()) {
+            complain(QStringLiteral("note: the joined parts do not make a valid file (%1); "
+                                    "encoding in one process")
+                         .arg(wrong));
+            return inOneProcess;
+        }
+        if (out.direct()) {
+            if (const QString error = copyFile(joined, out.path()); !error.isEmpty()) {
+                if (stopSignal())
+                    return stopped(o.output, target);
+                complain(error);
+                return 1;
+            }
         }
     }
     endLine();

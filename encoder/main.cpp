@@ -139,6 +139,13 @@ int main(int argc, char **argv)
         scan = scanVideo(o, m, ffprobe, &run);
         if (run.stopped || stopSignal())
             return stopped(o.output);
+        if (scan.ok && scan.broken && parts > 1) {
+            complain(QStringLiteral("note: the time stamps of the input go back or leap at %1 "
+                                    "(recordings joined?), so it cannot be cut by time; encoding "
+                                    "in one process")
+                         .arg(formatTime(*scan.broken - m.startTime)));
+            parts = 1;
+        }
         if (scan.ok) {
             countFrames(plan, scan.end);
         } else if (parts > 1) {

@@ -205,6 +205,11 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
         *result = run;
     if (failed(run))
         return scan;
+    // A time that goes back further than a decoder reorders pictures, or
+    // leaps ahead further than ffmpeg takes for a jump in a stream
+    // (-dts_delta_threshold).
+    constexpr double back = 0.5, leap = 10;
+    double latest = qQNaN();
     // pts_time=1.44|dts_time=1.4|duration_time=0.04|size=2310|flags=K_
     for (const QByteArray &line : out.split('\n')) {
         double pts = qQNaN(), dts = qQNaN(), duration = 0;
@@ -228,6 +233,10 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
         }
         if (std::isnan(pts))
             continue;
+        const double t = std::isnan(dts) ? pts : dts;
+        if (!scan.broken && !std::isnan(latest) && (t < latest - back || t > latest + leap))
+            scan.broken = latest;
+        latest = std::isnan(latest) ? t : std::max(latest, t);
         if (key)
             scan.keyFrames.append({pts, std::isnan(dts) ? pts : std::min(pts, dts)});
         scan.packets.append({pts, size});

@@ -40,6 +40,9 @@ struct VideoScan {
     };
     QList<KeyFrame> keyFrames;
     std::optional<double> end;
+    // Where the packets' times go back or leap ahead, as in recordings
+    // joined end to end: such an input cannot be cut by time.
+    std::optional<double> broken;
     // Every packet: its time and its size in bytes.
     struct Packet {
         double pts = 0;

@@ -52,6 +52,7 @@ public:
     explicit OggPage(const ogg_page &page);
 
     quint32 serial() const;
+    quint32 sequence() const;
     qint64 granule() const;
     bool bos() const;
     bool eos() const;
@@ -175,5 +176,13 @@ struct TheoraFile {
 };
 
 TheoraFile readTheoraFile(const QString &path);
+
+// What is wrong with the finished Ogg file at PATH, as a validator finds it:
+// the streams' first pages before any other, no page of a stream after its
+// last, each stream's pages numbered without a gap, its granule positions
+// never going back, the pages of all streams in the order of their time;
+// and its Theora stream holding other than FRAMES pictures (when FRAMES is
+// not 0). Empty when nothing is.
+QString checkOggFile(const QString &path, qint64 frames);
 
 #endif

@@ -130,6 +130,25 @@ private slots:
         // as empty packets, which ffmpeg's Ogg writer drops at a stream's end.
         QVERIFY(makeClip(path("still.mkv"),
                          QStringLiteral("-f lavfi -i smptebars=s=160x120:r=25:d=2 -c:v mpeg4")));
+        // Two recordings joined end to end, their time stamps starting
+        // again; sound that starts 0.6 s before the pictures.
+        QVERIFY(makeClip(path("first.ts"),
+                         QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -f lavfi -i "
+                                        "sine=d=2 -c:v mpeg2video -g 12 -c:a mp2")));
+        QVERIFY(makeClip(path("second.ts"),
+                         QStringLiteral("-f lavfi -i smptebars=s=160x120:r=25:d=2 -f lavfi -i "
+                                        "sine=f=880:d=2 -c:v mpeg2video -g 12 -c:a mp2")));
+        QFile joined(path("joined.ts"));
+        QVERIFY(joined.open(QIODevice::WriteOnly));
+        for (const char *name : {"first.ts", "second.ts"}) {
+            QFile recording(path(name));
+            QVERIFY(recording.open(QIODevice::ReadOnly));
+            joined.write(recording.readAll());
+        }
+        joined.close();
+        QVERIFY(makeClip(path("earlysound.mkv"),
+                         QStringLiteral("-itsoffset 0.6 -f lavfi -i testsrc2=s=160x120:r=25:d=2 "
+                                        "-f lavfi -i sine=d=2.6 -c:v mpeg4 -c:a pcm_s16le")));
         QVERIFY(makeClip(path("tagged.mp4"),
                          QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -f lavfi -i "
                                         "sine=d=2 -c:v libx264 -c:a aac")));
@@ -145,10 +164,12 @@ private slots:
         QTest::addColumn<QString>("parts");
         QTest::addColumn<QString>("options");
         QTest::addColumn<double>("soundStart"); // seconds; -1: no sound
+        QTest::addColumn<QString>("note");      // why the parts are one process
         const auto row = [](const char *name, const char *clip, const char *parts,
-                            const char *options, double soundStart) {
+                            const char *options, double soundStart, const char *note = "") {
             QTest::newRow(name) << QString::fromLatin1(clip) << QString::fromLatin1(parts)
-                                << QString::fromLatin1(options) << soundStart;
+                                << QString::fromLatin1(options) << soundStart
+                                << QString::fromLatin1(note);
         };
         row("MPEG-TS, key frames 10 s apart", "longgop.ts", "3", "", 0);
         row("MPEG-TS, from between key frames", "longgop.ts", "2", "--starttime 6.5", 0);
@@ -161,6 +182,10 @@ private slots:
         row("cut short", "cutshort.mkv", "3", "", -1);
         row("many parts, shorter than the key frame interval", "pal.mkv", "16", "--keyint 8", 0);
         row("MP4 with container tags", "tagged.mp4", "2", "--title Mine", 0);
+        row("recordings joined end to end", "joined.ts", "2", "--keyint 8", 0,
+            "cannot be cut by time; encoding in one process");
+        row("sound before the pictures, from before them", "earlysound.mkv", "2",
+            "--starttime 0.3 --keyint 8", 0);
     }
 
     void sameInBothModes()
@@ -169,6 +194,7 @@ private slots:
         QFETCH(QString, parts);
         QFETCH(QString, options);
         QFETCH(double, soundStart);
+        QFETCH(QString, note);
         const QStringList args = words(options + QStringLiteral(" --videoquality 10"));
         const EncoderRun one = runEncoder(
             QStringList{path(qPrintable(clip)), QStringLiteral("-o"), path("one.ogg")} + args,
@@ -180,7 +206,9 @@ private slots:
             QStringList{path(qPrintable(clip)), QStringLiteral("-o"), path("split.ogg")} + args,
             env);
         QVERIFY2(split.exitCode == 0, qPrintable(split.err));
-        QVERIFY2(!split.err.contains(QLatin1String("one process")), qPrintable(split.err));
+        QVERIFY2(split.err.contains(note.isEmpty() ? QStringLiteral("Duration") : note) &&
+                     split.err.count(QLatin1String("one process")) == (note.isEmpty() ? 0 : 1),
+                 qPrintable(split.err));
         // Whole or damaged, the input is the same to both.
         QCOMPARE(split.err.contains(QLatin1String("damaged")),
                  one.err.contains(QLatin1String("damaged")));
@@ -329,6 +357,14 @@ private slots:
                           "set -- \"$@\" -ss 1.5; set -- \"$@\" \"$a\"; done;; esac; exec ffmpeg "
                           "\"$@\"")
             << 0 << "cannot be cut exactly from the input (its decoding starts at";
+        // The sound's granule positions start again half way: the joined
+        // file is invalid, and never the output.
+        QTest::newRow("the joined file is invalid")
+            << QByteArray("case \"$*\" in *audio.ogg) for a; do shift; [ \"$a\" = -flush_packets ] "
+                          "&& set -- \"$@\" -serial_offset 7; set -- \"$@\" \"$a\"; o=${a#file:}; "
+                          "done; ffmpeg \"$@\" && cat \"$o\" \"$o\" >\"$o.2\" && exec mv \"$o.2\" "
+                          "\"$o\";; esac; exec ffmpeg \"$@\"")
+            << 0 << "do not make a valid file (page";
     }
 
     void failure()
@@ -353,6 +389,7 @@ private slots:
         QVERIFY2(err.contains(shown), qPrintable(err));
         QVERIFY(childrenOf(pid).isEmpty());
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
+        QVERIFY(exitCode || oggValid(path("failed.ogg")));
     }
 
     // Stopped while the parts are encoded: every ffmpeg goes, and so do the

@@ -394,6 +394,9 @@ void TestOgg::join()
     }
     QVERIFY(isTheoraKeyFramePacket(j.videoPackets.at(3)));
     QCOMPARE(identifyStream(j.videoPackets.first()).units(j.lastVideoGranule), qint64(total));
+    // What the encoder checks before a joined file replaces anything.
+    QCOMPARE(checkOggFile(output, total), QString());
+    QVERIFY(!checkOggFile(output, total + 1).isEmpty());
     // A file made of the joined one is read as one part.
     const TheoraFile t = ::readTheoraFile(output);
     QVERIFY(t.ok == !soundPackets);
