@@ -253,8 +253,15 @@ Plan makePlan(const Options &o, const MediaInfo &m)
                 kbps = nearest;
             }
             a << QStringLiteral("-b:a") << QStringLiteral("%1k").arg(kbps);
+        } else if (const double q = o.audioQuality.value_or(1); q >= 0) {
+            a << QStringLiteral("-q:a") << QString::number(q);
         } else {
-            a << QStringLiteral("-q:a") << QString::number(o.audioQuality.value_or(1));
+            // ffmpeg drops a -q:a below 0 and libvorbis then falls back to
+            // its default bit rate: the quality is passed as -q:a passes it,
+            // in lambda units (FF_QP2LAMBDA a step).
+            constexpr int lambdaPerStep = 118;
+            a << QStringLiteral("-global_quality:a") << QString::number(qRound(q * lambdaPerStep))
+              << QStringLiteral("-flags:a") << QStringLiteral("+qscale");
         }
         if (rate > 0 && rate != m.sampleRate)
             a << QStringLiteral("-ar") << QString::number(rate);
