@@ -61,15 +61,16 @@ QString checkChunk(const Plan &plan, const MediaInfo &m, const Slice &s, int num
     // missed.
     if (!s.decodedLog.isEmpty()) {
         QFile log(s.decodedLog);
-        const std::optional<double> first =
-            log.open(QIODevice::ReadOnly) ? firstDecoded(log.read(4096)) : std::nullopt;
+        std::optional<double> first;
+        if (log.open(QIODevice::ReadOnly))
+            first = firstDecoded(log.read(4096));
         const double wanted = gridTime(plan, firstGridFrame(plan) + s.first - s.lead);
-        if (!first || *first > wanted + 0.5 * plan.rateDen / plan.rateNum) {
+        if (first.value_or(qInf()) > wanted + 0.5 * plan.rateDen / plan.rateNum) {
             w.inexact = true;
             return QStringLiteral("note: part %1 cannot be cut exactly from the input (its "
                                   "decoding starts at %2, not %3); encoding in one process")
                 .arg(number)
-                .arg(first ? formatTime(*first - m.startTime) : QStringLiteral("N/A"))
+                .arg(first ? formatTime(first.value_or(0) - m.startTime) : QStringLiteral("N/A"))
                 .arg(formatTime(wanted - m.startTime));
         }
     }

@@ -60,12 +60,13 @@ private slots:
     // interval, on even input and on input whose second half is five times
     // the work and whose key frames are 250 pictures apart. With enough key
     // frame intervals to share (32 of the smallest chunks a worker), the
-    // workers are kept busy to the end.
+    // workers are kept busy to the end. The numbers of workers are a sample:
+    // the first few, odd ones, and both sides of powers of two.
     void cutPoints_data()
     {
         QTest::addColumn<int>("workers");
         QTest::addColumn<int>("keyint");
-        for (int workers = 1; workers <= 64; ++workers)
+        for (int workers : {1, 2, 3, 4, 5, 7, 8, 13, 16, 31, 32, 64})
             for (int keyint : {1, 2, 5, 12, 25, 64, 100, 250, 500, 1000})
                 QTest::addRow("%d workers, key frames every %d", workers, keyint)
                     << workers << keyint;
@@ -397,37 +398,54 @@ private slots:
     // is busy, and is an ordinary process again once a worker has nothing
     // left to take: else, on a machine kept busy by other programs, it could
     // wait for ever. Where SCHED_IDLE cannot be undone (an ordinary user),
-    // it is ordinary from the start.
+    // it is ordinary from the start. The busy worker ends when the sound has
+    // said how it runs; the sound that should be woken says so once it is
+    // (or after 10 s).
     void idleChild_data()
     {
-        QTest::addColumn<QString>("worker");
+        QTest::addColumn<bool>("busy");
         QTest::addColumn<int>("workers");
         QTest::addColumn<bool>("waits");
-        QTest::newRow("a worker still busy") << QStringLiteral("sleep 1.5") << 1 << true;
-        QTest::newRow("no chunk left, a worker free") << QStringLiteral("true") << 1 << false;
-        QTest::newRow("a worker spare from the start") << QStringLiteral("sleep 1.5") << 2 << false;
+        QTest::newRow("a worker still busy") << true << 1 << true;
+        QTest::newRow("no chunk left, a worker free") << false << 1 << false;
+        QTest::newRow("a worker spare from the start") << true << 2 << false;
     }
 
     void idleChild()
     {
-        QFETCH(QString, worker);
+        QFETCH(bool, busy);
         QFETCH(int, workers);
         QFETCH(bool, waits);
         const QString sh = QStringLiteral("/bin/sh");
         const bool undoable =
             QProcess::execute(sh, {QStringLiteral("-c"),
                                    QStringLiteral("chrt -i -p 0 $$ && chrt -o -p 0 $$")}) == 0;
-        QByteArray said;
+        const QString said = dir.filePath(QStringLiteral("said"));
+        QFile::remove(said);
+        const auto within10s = [](const QString &until) {
+            return QStringLiteral("for i in $(seq 500); do %1 && break; sleep 0.02; done; ")
+                .arg(until);
+        };
+        QByteArray policy;
         ChildCommand sound;
-        sound.argv = QStringList{sh, QStringLiteral("-c"), QStringLiteral("sleep 0.5; chrt -p $$")};
+        sound.argv = QStringList{
+            sh, QStringLiteral("-c"),
+            (waits ? QString() : within10s(QStringLiteral("chrt -p $$ | grep -q OTHER"))) +
+                QStringLiteral("chrt -p $$")};
         sound.idle = true;
-        sound.onStdout = [&said](const QByteArray &bytes) { said += bytes; };
+        sound.onStdout = [&](const QByteArray &bytes) {
+            policy += bytes;
+            QFile(said).open(QIODevice::WriteOnly);
+        };
         ChildCommand chunk;
-        chunk.argv = QStringList{sh, QStringLiteral("-c"), worker};
+        chunk.argv = QStringList{sh, QStringLiteral("-c"),
+                                 busy ? within10s(QStringLiteral("[ -e '%1' ]").arg(said))
+                                      : QStringLiteral("true")};
         chunk.pooled = true;
         const QList<ChildResult> runs = runChildren({sound, chunk}, true, workers);
         QVERIFY(!failed(runs.at(0)) && !failed(runs.at(1)));
-        QVERIFY2(said.contains(waits && undoable ? "SCHED_IDLE" : "SCHED_OTHER"), said.constData());
+        QVERIFY2(policy.contains(waits && undoable ? "SCHED_IDLE" : "SCHED_OTHER"),
+                 policy.constData());
     }
 };
 

@@ -183,8 +183,10 @@ Joined readJoined(const QString &path)
 {
     Joined j;
     OggReader reader(path);
-    if (!reader.open())
-        return {reader.problem()};
+    if (!reader.open()) {
+        j.problem = reader.problem();
+        return j;
+    }
     QHash<quint32, StreamClock> clocks;
     QHash<quint32, quint32> sequence;
     QHash<quint32, double> time;
