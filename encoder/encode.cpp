@@ -93,6 +93,100 @@ QString checkChunk(const Plan &plan, const MediaInfo &m, const Slice &s, int num
     return {};
 }
 
+// The position line on standard error: how much of the range is encoded, as
+// a time in it, and the bit rates of what is written so far.
+class ProgressLine
+{
+public:
+    ProgressLine(const Plan &plan, const QList<Slice> &slices,
+                 const QList<std::shared_ptr<Watch>> &watches)
+        : plan(plan), slices(slices), watches(watches),
+          fps(plan.rateNum ? double(plan.rateNum) / plan.rateDen : 0)
+    {
+    }
+
+    // Shows the line anew: the position never goes back.
+    void show()
+    {
+        qint64 videoBytes = 0, audioBytes = 0;
+        double videoSeconds = 0, audioSeconds = 0;
+        for (const auto &w : watches) {
+            if (w->file) {
+                w->file->update();
+                videoBytes += w->file->videoBytes();
+                videoSeconds += w->file->videoSeconds();
+                audioBytes += w->file->audioBytes();
+                audioSeconds += w->file->audioSeconds();
+            }
+        }
+        shown = std::max(shown, position());
+        QString line = QStringLiteral("\r      ") + formatTime(shown);
+        if (plan.audio)
+            line += QStringLiteral(" audio: %1kbps").arg(kbps(audioBytes, audioSeconds));
+        if (plan.video)
+            line += QStringLiteral(" video: %1kbps").arg(kbps(videoBytes, videoSeconds));
+        say(line);
+        open = true;
+    }
+
+    // Ends the line, when one is shown.
+    void end()
+    {
+        if (open)
+            say(QByteArray("\n"));
+        open = false;
+    }
+
+private:
+    // In one process, where it is. In chunks, what the pool has done: the
+    // pictures of every chunk, done or at work, as a time in the range, so
+    // that the position rises at the pace of all the workers.
+    double position() const
+    {
+        const auto reached = [&](const Watch &w) {
+            if (w.done)
+                return w.seconds;
+            return plan.rateNum && w.file ? w.file->videoSeconds() : w.outTime;
+        };
+        if (slices.size() == 1)
+            return reached(*watches.first());
+        double pictures = 0;
+        for (int i = 0; i < slices.size(); ++i) {
+            const Slice &s = slices.at(i);
+            const Watch &w = *watches.at(i);
+            if (!s.video)
+                continue;
+            double own = w.done           ? double(w.frames)
+                         : w.encoded >= 0 ? double(w.encoded)
+                                          : reached(w) * fps;
+            if (s.count)
+                own = std::min(own, double(s.count));
+            pictures += own;
+        }
+        if (plan.frames > 0)
+            pictures = std::min(pictures, double(plan.frames));
+        return fps > 0 ? pictures / fps : 0;
+    }
+
+    // A bit rate over less than a second (half of a shorter range) is
+    // mostly the headers and the first key frame: it says nothing yet.
+    int kbps(qint64 bytes, double seconds) const
+    {
+        const double range =
+            plan.frames > 0 && fps > 0 ? plan.frames / fps : plan.length.value_or(2);
+        return seconds > 0 && seconds >= std::min(1.0, range / 2)
+                   ? qRound(bytes * 8 / seconds / 1000)
+                   : 0;
+    }
+
+    const Plan &plan;
+    const QList<Slice> &slices;
+    const QList<std::shared_ptr<Watch>> &watches;
+    const double fps;
+    double shown = 0;
+    bool open = false;
+};
+
 // Copies the file FROM to TO, which is written as it is (a device, a FIFO,
 // standard output); empty, or why it could not be done.
 QString copyFile(const QString &from, const QString &to)
@@ -287,60 +381,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
 
     QList<ChildCommand> commands;
     QList<std::shared_ptr<Watch>> watches;
-    bool lineOpen = false;
-    double shown = 0;
-    auto showProgress = [&] {
-        qint64 videoBytes = 0, audioBytes = 0;
-        double videoSeconds = 0, audioSeconds = 0;
-        for (const auto &w : watches) {
-            if (w->file) {
-                w->file->update();
-                videoBytes += w->file->videoBytes();
-                videoSeconds += w->file->videoSeconds();
-                audioBytes += w->file->audioBytes();
-                audioSeconds += w->file->audioSeconds();
-            }
-        }
-        // The pictures written so far, or where ffmpeg is.
-        const auto reached = [&](const Watch &w) {
-            if (w.done)
-                return w.seconds;
-            return plan.rateNum && w.file ? w.file->videoSeconds() : w.outTime;
-        };
-        double position = 0;
-        if (whole) {
-            position = reached(*watches.first());
-        } else {
-            // What is encoded without a gap from the start of the range: the
-            // chunks done, and the first one still at work.
-            for (const int i : chunks) {
-                const Watch &w = *watches.at(i);
-                const double own = reached(w);
-                const qint64 count = slices.at(i).count;
-                position += count ? std::min(own, count / fps) : own;
-                if (!w.done)
-                    break;
-            }
-            if (plan.frames > 0)
-                position = std::min(position, plan.frames / fps);
-        }
-        shown = std::max(shown, position);
-        const auto kbps = [](qint64 bytes, double seconds) {
-            return seconds > 0 ? qRound(bytes * 8 / seconds / 1000) : 0;
-        };
-        QString line = QStringLiteral("\r      ") + formatTime(shown);
-        if (plan.audio)
-            line += QStringLiteral(" audio: %1kbps").arg(kbps(audioBytes, audioSeconds));
-        if (plan.video)
-            line += QStringLiteral(" video: %1kbps").arg(kbps(videoBytes, videoSeconds));
-        say(line);
-        lineOpen = true;
-    };
-    auto endLine = [&lineOpen] {
-        if (lineOpen)
-            say(QByteArray("\n"));
-        lineOpen = false;
-    };
+    ProgressLine progress(plan, slices, watches);
 
     for (int i = 0; i < slices.size(); ++i) {
         const Slice &slice = slices.at(i);
@@ -371,7 +412,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                     return;
                 w->outTime = *block.outTimeUs / 1e6;
                 if (counts)
-                    showProgress();
+                    progress.show();
             });
         };
         c.onStderr = [w](const QByteArray &bytes) {
@@ -390,7 +431,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                 if (wrong.isEmpty()) {
                     w->seconds = w->frames / fps;
                     w->done = true;
-                    showProgress();
+                    progress.show();
                 }
                 return wrong;
             };
@@ -401,11 +442,11 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
     const QList<ChildResult> runs = runChildren(commands, true, workers);
     for (const ChildResult &run : runs)
         if (failed(run))
-            endLine();
+            progress.end();
     for (const ChildResult &run : runs) {
         if (!run.stopped)
             continue;
-        endLine();
+        progress.end();
         if (keepPartial && QFileInfo(out.path()).size() > 0 && out.commit().isEmpty()) {
             complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
             return stoppedExit();
@@ -432,7 +473,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         return watches.at(i)->inexact ? inOneProcess : 1;
     }
     if (!whole && qEnvironmentVariableIntValue("FFMPEG2THEORA_STATS") > 0) {
-        endLine();
+        progress.end();
         reportStats(slices, runs, workers);
     }
 
@@ -454,13 +495,13 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             length += watches.at(i)->seconds;
         }
         if (stopSignal()) {
-            endLine();
+            progress.end();
             // Nothing of the result is written yet.
             return stopped(o.output, out.direct() ? OutputTarget{} : target);
         }
         // The end of the range, reached.
-        showProgress();
-        endLine();
+        progress.show();
+        progress.end();
 
         // Joined page by page: ffmpeg's Ogg reader would drop the empty
         // packets that stand for a repeated picture. What cannot be taken
@@ -494,7 +535,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             }
         }
     }
-    endLine();
+    progress.end();
 
     // ffmpeg goes on over damage in the input, and says so only on its
     // standard error.

@@ -149,6 +149,10 @@ private slots:
         QVERIFY(makeClip(path("earlysound.mkv"),
                          QStringLiteral("-itsoffset 0.6 -f lavfi -i testsrc2=s=160x120:r=25:d=2 "
                                         "-f lavfi -i sine=d=2.6 -c:v mpeg4 -c:a pcm_s16le")));
+        // Four seconds of key frames only: a chunk decodes nothing in vain.
+        QVERIFY(
+            makeClip(path("intra.mkv"),
+                     QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=4 -c:v mpeg4 -g 1")));
         QVERIFY(makeClip(path("tagged.mp4"),
                          QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -f lavfi -i "
                                         "sine=d=2 -c:v libx264 -c:a aac")));
@@ -390,6 +394,47 @@ private slots:
         QVERIFY(childrenOf(pid).isEmpty());
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
         QVERIFY(exitCode || oggValid(path("failed.ogg")));
+    }
+
+    // The position shown is what the pool has done, and so rises at its
+    // pace: from 20 % to 90 % of the time from the first position line to
+    // the end, within 15 % of the range of a straight line. The chunks'
+    // ffmpegs read at the clip's own pace, so that a busy machine does not
+    // change the pace.
+    void progressFollowsThePool()
+    {
+        QProcessEnvironment env = withParts(QStringLiteral("2"));
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN"), QStringLiteral("0"));
+        env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"),
+                   standIn("fake-slow-ffmpeg", "exec ffmpeg -re \"$@\""));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(FFMPEG2THEORA),
+                words(QStringLiteral("%1 -o %2 --nosound --keyint 4")
+                          .arg(path("intra.mkv"), path("progress.ogg"))));
+        QList<std::pair<qint64, double>> seen; // ms since the first position, seconds
+        QElapsedTimer clock;
+        QString err;
+        while (p.state() != QProcess::NotRunning || p.bytesAvailable()) {
+            p.waitForReadyRead(50);
+            err += QString::fromLocal8Bit(p.readAllStandardError());
+            // Whole lines only; the first is the length.
+            const qsizetype end =
+                std::max(err.lastIndexOf(QLatin1Char('\r')), err.lastIndexOf(QLatin1Char('\n')));
+            for (const double t : timesShown(err.left(end + 1).section(QLatin1Char('\n'), 1))) {
+                if (!clock.isValid())
+                    clock.start();
+                seen.append({clock.elapsed(), t});
+            }
+            err = err.left(err.indexOf(QLatin1Char('\n')) + 1) + err.mid(end + 1);
+        }
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(clock.isValid());
+        const double wall = clock.elapsed(), range = 4;
+        for (const auto &[ms, t] : seen)
+            QVERIFY2(
+                ms < 0.2 * wall || ms > 0.9 * wall || qAbs(t / range - ms / wall) <= 0.15,
+                qPrintable(QStringLiteral("%1 s shown at %2 of %3 ms").arg(t).arg(ms).arg(wall)));
     }
 
     // Stopped while the parts are encoded: every ffmpeg goes, and so do the
