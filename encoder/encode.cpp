@@ -332,6 +332,7 @@ std::optional<int> decodingErrors(const Plan &plan, const MediaInfo &m, const Vi
     QByteArray errors;
     ChildCommand c;
     c.argv = QStringList{ffmpeg} + ffmpegCommand(plan, range);
+    c.passStdin = readsStandardInput(plan.url);
     c.nice = nice;
     c.onProgress = [](const QByteArray &) {};
     c.onStderr = [&errors](const QByteArray &bytes) {
@@ -361,9 +362,10 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
     if (workers > 1) {
         dir = std::make_unique<QTemporaryDir>(near + QStringLiteral(".parts-XXXXXX"));
         if (!dir->isValid()) {
-            complain(QStringLiteral("cannot make a temporary directory for the parts: %1")
+            complain(QStringLiteral("note: cannot make a temporary directory for the parts (%1); "
+                                    "encoding in one process")
                          .arg(dir->errorString()));
-            return 1;
+            return inOneProcess;
         }
     }
     const QList<Slice> slices =
@@ -397,6 +399,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         // do not need rather than slowing the last of them.
         c.idle = !whole && !slice.video;
         c.passStdout = whole && target.kind == OutputTarget::Kind::StandardOutput;
+        c.passStdin = readsStandardInput(plan.url);
         if (keepPartial) {
             // On SIGINT ffmpeg finishes the file it writes, so what is there
             // plays.

@@ -36,9 +36,14 @@ int cores()
     return 1;
 }
 
+// A stop before the encode: nothing is written yet.
 int stopped(const QString &output)
 {
-    complain(QStringLiteral("stopped; nothing written to %1").arg(output));
+    const OutputTarget t = examineOutput(output);
+    if (t.kind == OutputTarget::Kind::File && t.exists)
+        complain(QStringLiteral("stopped; %1 is left as it was").arg(output));
+    else
+        complain(QStringLiteral("stopped; nothing written to %1").arg(output));
     return stoppedExit();
 }
 

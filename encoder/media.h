@@ -51,6 +51,10 @@ struct VideoScan {
     QList<Packet> packets;
 };
 
+// The stream index of an input that is not probed: the first stream of its
+// kind, if it has one.
+constexpr int firstOfKind = -2;
+
 struct ProbeResult {
     MediaInfo info;
     ChildResult child;
@@ -68,6 +72,14 @@ QString inputUrl(const Options &o);
 // The path of the input on this machine, when it is a file (a plain path or a
 // file: URL); empty otherwise.
 QString localInputPath(const Options &o);
+
+// Whether the input can be read only once: standard input ("-", pipe:), a
+// FIFO or a pipe (/dev/stdin, /dev/fd/N). Such an input is not probed: one
+// ffmpeg reads it, from whatever streams it has, and its length is unknown.
+bool readOnce(const Options &o);
+
+// Whether ffmpeg reads URL from its standard input, which must then be ours.
+bool readsStandardInput(const QString &url);
 
 ProbeResult probeInput(const Options &o, const QString &ffprobe);
 

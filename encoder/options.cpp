@@ -237,6 +237,20 @@ ParseResult parseArguments(const QStringList &args)
         return fail(QStringLiteral("more than one input file given: '%1'")
                         .arg(inputs.join(QStringLiteral("', '"))));
     o.input = inputs.first();
+    // ffmpeg keeps a stream's headers with 16-bit lengths: comments that
+    // make a longer header give a file no reader takes. Besides the
+    // comments, the header holds its codec's name, the encoder's and theirs
+    // count: 256 bytes are kept for those.
+    constexpr int commentRoom = 65535 - 256;
+    int used = 0;
+    for (const auto &c : std::as_const(o.comments)) {
+        used += 4 + int((c.first + QLatin1Char('=') + c.second).toUtf8().size());
+        if (used > commentRoom)
+            return fail(QStringLiteral("--%1 is too long: the comments of an Ogg stream hold at "
+                                       "most %2 bytes in all")
+                            .arg(c.first.toLower())
+                            .arg(commentRoom));
+    }
     if (o.output.isEmpty())
         return fail(QStringLiteral("no output file given (-o OUTPUT)"));
     if (o.endTime && *o.endTime <= 0)

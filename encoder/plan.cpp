@@ -96,8 +96,8 @@ QString filterEscaped(const QString &value)
 Plan makePlan(const Options &o, const MediaInfo &m)
 {
     Plan p;
-    p.video = m.videoStream >= 0;
-    p.audio = m.audioStream >= 0 && !o.noSound;
+    p.video = m.videoStream >= 0 || m.videoStream == firstOfKind;
+    p.audio = (m.audioStream >= 0 || m.audioStream == firstOfKind) && !o.noSound;
     if (!p.video && !p.audio) {
         p.error = QStringLiteral("nothing to encode: the input has no video, and --nosound "
                                  "leaves out its sound");
@@ -354,10 +354,14 @@ QStringList ffmpegCommand(const Plan &p, const Slice &slice)
     if (slice.seek > 0)
         a << QStringLiteral("-ss") << number(slice.seek);
     a << QStringLiteral("-i") << p.url;
+    const auto stream = [](int index, char kind) {
+        return index >= 0 ? QStringLiteral("0:%1").arg(index)
+                          : QStringLiteral("0:%1:0?").arg(QLatin1Char(kind));
+    };
     if (slice.video)
-        a << QStringLiteral("-map") << QStringLiteral("0:%1").arg(p.videoStream);
+        a << QStringLiteral("-map") << stream(p.videoStream, 'v');
     if (slice.audio)
-        a << QStringLiteral("-map") << QStringLiteral("0:%1").arg(p.audioStream);
+        a << QStringLiteral("-map") << stream(p.audioStream, 'a');
     // The input's own tags stay out of the Vorbis comments.
     a << QStringLiteral("-map_metadata") << QStringLiteral("-1");
     if (!grid && p.length)

@@ -141,6 +141,11 @@ private slots:
         QTest::newRow("an option after --")
             << QStringList{"-o", "out.ogg", "--", "--nosound"} << "--nosound"
             << "";
+        QTest::newRow("comments too long for an Ogg header")
+            << QStringList{"in.mkv",      "-o", "out.ogg", "--title", QString(65265, 't'),
+                           "--copyright", "(c)"}
+            << ""
+            << "--copyright is too long";
         QTest::newRow("--endtime 0")
             << QStringList{"in.mkv", "-o", "out.ogg", "--endtime", "0"} << ""
             << "leaves nothing to encode";
