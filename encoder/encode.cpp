@@ -15,9 +15,11 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace
@@ -186,6 +188,21 @@ private:
     double shown = 0;
     bool open = false;
 };
+
+// How many more descriptors this process may open (ulimit -n).
+int descriptorsLeft()
+{
+    rlimit limit;
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return std::numeric_limits<int>::max();
+    const qsizetype open = QDir(QStringLiteral("/proc/self/fd"))
+                               .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                               .size();
+    return int(std::min<rlim_t>(limit.rlim_cur, std::numeric_limits<int>::max()) - open);
+}
+
+// Starting a child takes up to nine descriptors for a moment.
+constexpr int spawning = 9;
 
 // Copies the file FROM to TO, which is written as it is (a device, a FIFO,
 // standard output); empty, or why it could not be done.
@@ -371,6 +388,13 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
     const QList<Slice> slices =
         makeSlices(plan, m, scan, workers, o.keyint, out.url(), dir ? dir->path() : QString());
     const bool whole = slices.size() == 1;
+    // The join reads every part at once.
+    if (!whole && descriptorsLeft() < slices.size() + 1 + spawning) {
+        complain(QStringLiteral("note: too few files may be open (ulimit -n) to join %1 parts; "
+                                "encoding in one process")
+                     .arg(slices.size()));
+        return inOneProcess;
+    }
     // Stopped, one process leaves a playable file where there was none.
     const bool keepPartial = whole && target.kind == OutputTarget::Kind::File && !target.exists;
     const double fps = plan.rateNum ? double(plan.rateNum) / plan.rateDen : 0;
@@ -431,6 +455,8 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             const bool last = i == chunks.last();
             c.onSuccess = [&, w, i, number, last]() -> QString {
                 const QString wrong = checkChunk(plan, m, slices.at(i), number, last, *w);
+                if (w->file)
+                    w->file->finish();
                 if (wrong.isEmpty()) {
                     w->seconds = w->frames / fps;
                     w->done = true;
@@ -584,6 +610,16 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
     if (const QString error = out.open(); !error.isEmpty()) {
         complain(error);
         return 1;
+    }
+    // A worker holds three of our descriptors (two pipes, the file it
+    // writes, followed), and so does the sound beside them.
+    if (const int room = (descriptorsLeft() - spawning) / 3 - 1; workers > 1 && room < workers) {
+        complain(QStringLiteral("note: too few files may be open (ulimit -n) for %1 workers; "
+                                "encoding %2")
+                     .arg(workers)
+                     .arg(room > 1 ? QStringLiteral("with %1").arg(room)
+                                   : QStringLiteral("in one process")));
+        workers = std::max(1, room);
     }
     const int status = encodeWith(o, m, plan, scan, workers, ffmpeg, target, out);
     if (status != inOneProcess)

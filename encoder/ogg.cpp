@@ -338,8 +338,19 @@ void OggFollower::reset()
     audio = Totals();
 }
 
+void OggFollower::finish()
+{
+    update();
+    finished = true;
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
 void OggFollower::update()
 {
+    if (finished)
+        return;
     if (fd < 0) {
         fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)

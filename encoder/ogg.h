@@ -136,6 +136,8 @@ public:
 
     // Reads what was added since the last call.
     void update();
+    // Reads the rest of a finished file and lets it go; the totals stay.
+    void finish();
 
     // Bit rate so far in kbit/s, 0 while nothing of the stream is written.
     int videoKbps() const { return video.kbps(); }
@@ -158,6 +160,7 @@ private:
 
     QString path;
     int fd = -1;
+    bool finished = false;
     qint64 offset = 0;
     ogg_sync_state sync;
     QHash<quint32, StreamClock> streams; // by serial number

@@ -12,6 +12,8 @@
 
 #include <csignal>
 
+#include <sys/resource.h>
+
 namespace
 {
 
@@ -338,20 +340,21 @@ private slots:
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("files"); // open at most (ulimit -n); 0: as we may
 
-        QTest::newRow("every ffmpeg fails")
-            << QByteArray("echo 'libtheora broke down' >&2; exit 3") << 3 << "libtheora broke down";
+        QTest::newRow("every ffmpeg fails") << QByteArray("echo 'libtheora broke down' >&2; exit 3")
+                                            << 3 << "libtheora broke down" << 0;
         QTest::newRow("the last part fails")
             << QByteArray("case \"$*\" in *start_frame=*end_frame=*) ;; *start_frame=*) "
                           "echo 'the last part broke' >&2; exit 5;; esac; exec ffmpeg \"$@\"")
-            << 5 << "the last part broke";
+            << 5 << "the last part broke" << 0;
         QTest::newRow("the sound fails")
             << QByteArray("case \"$*\" in *libvorbis*) kill -SEGV $$;; esac; exec ffmpeg \"$@\"")
-            << 128 + SIGSEGV << "Segmentation fault";
+            << 128 + SIGSEGV << "Segmentation fault" << 0;
         QTest::newRow("a part is not what was asked for")
             << QByteArray("for a; do shift; set -- \"$@\" \"$(echo \"$a\" | sed "
                           "s/trim=end_frame=[0-9]*/trim=end_frame=3/)\"; done; exec ffmpeg \"$@\"")
-            << 1 << "part 1 holds 3 frames, not 16";
+            << 1 << "part 1 holds 3 frames, not 16" << 0;
         // A part whose decoding starts later than it claims is not joined:
         // one process encodes the whole instead, and says so. (The last -ss
         // before the input is the one ffmpeg keeps.) Every later part starts
@@ -360,7 +363,7 @@ private slots:
             << QByteArray("case \"$*\" in *start_frame=*) for a; do shift; [ \"$a\" = -i ] && "
                           "set -- \"$@\" -ss 1.5; set -- \"$@\" \"$a\"; done;; esac; exec ffmpeg "
                           "\"$@\"")
-            << 0 << "cannot be cut exactly from the input (its decoding starts at";
+            << 0 << "cannot be cut exactly from the input (its decoding starts at" << 0;
         // The sound's granule positions start again half way: the joined
         // file is invalid, and never the output.
         QTest::newRow("the joined file is invalid")
@@ -368,7 +371,9 @@ private slots:
                           "&& set -- \"$@\" -serial_offset 7; set -- \"$@\" \"$a\"; o=${a#file:}; "
                           "done; ffmpeg \"$@\" && cat \"$o\" \"$o\" >\"$o.2\" && exec mv \"$o.2\" "
                           "\"$o\";; esac; exec ffmpeg \"$@\"")
-            << 0 << "do not make a valid file (page";
+            << 0 << "do not make a valid file (page" << 0;
+        QTest::newRow("too few files may be open for the workers")
+            << QByteArray("exec ffmpeg \"$@\"") << 0 << "too few files may be open" << 16;
     }
 
     void failure()
@@ -376,11 +381,17 @@ private slots:
         QFETCH(QByteArray, script);
         QFETCH(int, exitCode);
         QFETCH(QString, shown);
+        QFETCH(int, files);
         QProcessEnvironment env = withParts(QStringLiteral("3"));
         env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"), standIn("fake-ffmpeg", script));
 
         QProcess p;
         p.setProcessEnvironment(env);
+        if (files)
+            p.setChildProcessModifier([files] {
+                const rlimit limit{rlim_t(files), rlim_t(files)};
+                setrlimit(RLIMIT_NOFILE, &limit);
+            });
         p.start(QStringLiteral(FFMPEG2THEORA),
                 QStringList{path("pal.mkv"), QStringLiteral("-o"), path("failed.ogg"),
                             QStringLiteral("--keyint"), QStringLiteral("8")});
