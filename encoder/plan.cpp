@@ -117,6 +117,7 @@ Plan makePlan(const Options &o, const MediaInfo &m)
     p.start = o.startTime.value_or(0);
     p.startStamp = p.start + m.startTime;
     p.url = inputUrl(o);
+    p.seekable = !readOnce(o);
     p.videoStream = p.video ? m.videoStream : -1;
     p.audioStream = p.audio ? m.audioStream : -1;
     if (o.endTime)
@@ -351,9 +352,14 @@ QStringList ffmpegCommand(const Plan &p, const Slice &slice)
     const bool grid = p.rateNum > 0;
     if (grid)
         a << QStringLiteral("-copyts");
-    if (slice.seek > 0)
-        a << QStringLiteral("-ss") << number(slice.seek);
+    // An input read once cannot seek (a Matroska demuxer loses its way
+    // trying): what comes before the start is decoded and dropped.
+    const QStringList seek{QStringLiteral("-ss"), number(slice.seek)};
+    if (slice.seek > 0 && p.seekable)
+        a << seek;
     a << QStringLiteral("-i") << p.url;
+    if (slice.seek > 0 && !p.seekable)
+        a << seek;
     const auto stream = [](int index, char kind) {
         return index >= 0 ? QStringLiteral("0:%1").arg(index)
                           : QStringLiteral("0:%1:0?").arg(QLatin1Char(kind));

@@ -135,10 +135,8 @@ private slots:
             "echo 'Invalid pixel format' >&2; echo 'Conversion failed!' >&2; exit 1", "OUT", 1,
             "Invalid pixel format", "Conversion failed");
         row("cannot be loaded",
-            "echo \"$0: error while loading shared libraries: libx.so.1: failed "
-            "to map segment from shared object\" >&2; exit 127",
-            "OUT", 1, "cannot run DIR/fake-ffmpeg: error while loading shared libraries: libx.so.1",
-            "");
+            "echo \"$0: error while loading shared libraries: x\" >&2; exit 127", "OUT", 1,
+            "cannot run DIR/fake-ffmpeg: error while loading shared libraries: x", "");
         row("real ffmpeg, no such output directory", "", "DIR/none/out.ogg", 1,
             "No such file or directory", "");
     }

@@ -403,9 +403,7 @@ private slots:
     // is busy, and is an ordinary process again once a worker has nothing
     // left to take: else, on a machine kept busy by other programs, it could
     // wait for ever. Where SCHED_IDLE cannot be undone (an ordinary user),
-    // it is ordinary from the start. The busy worker ends when the sound has
-    // said how it runs; the sound that should be woken says so once it is
-    // (or after 10 s).
+    // it is ordinary from the start.
     void idleChild_data()
     {
         QTest::addColumn<bool>("busy");
@@ -425,32 +423,27 @@ private slots:
         const bool undoable =
             QProcess::execute(sh, {QStringLiteral("-c"),
                                    QStringLiteral("chrt -i -p 0 $$ && chrt -o -p 0 $$")}) == 0;
-        const QString said = dir.filePath(QStringLiteral("said"));
-        QFile::remove(said);
-        const auto within10s = [](const QString &until) {
-            return QStringLiteral("for i in $(seq 500); do %1 && break; sleep 0.02; done; ")
-                .arg(until);
-        };
-        QByteArray policy;
+        // The sound says how it runs at once, or once woken (in 10 s at
+        // most), then lets a busy worker end.
+        const QString loop =
+            QStringLiteral("for i in $(seq 500); do %1 && break; sleep 0.02; done;");
+        const QString told = dir.filePath(QStringLiteral("told"));
+        QFile::remove(told);
+        QByteArray said;
         ChildCommand sound;
-        sound.argv = QStringList{
-            sh, QStringLiteral("-c"),
-            (waits ? QString() : within10s(QStringLiteral("chrt -p $$ | grep -q OTHER"))) +
-                QStringLiteral("chrt -p $$")};
+        sound.argv = QStringList{sh, QStringLiteral("-c"),
+                                 (waits ? QString() : loop.arg("chrt -p $$ | grep -q OTHER")) +
+                                     QStringLiteral("chrt -p $$; touch '%1'").arg(told)};
         sound.idle = true;
-        sound.onStdout = [&](const QByteArray &bytes) {
-            policy += bytes;
-            QFile(said).open(QIODevice::WriteOnly);
-        };
+        sound.onStdout = [&said](const QByteArray &bytes) { said += bytes; };
         ChildCommand chunk;
         chunk.argv = QStringList{sh, QStringLiteral("-c"),
-                                 busy ? within10s(QStringLiteral("[ -e '%1' ]").arg(said))
+                                 busy ? loop.arg(QStringLiteral("[ -e '%1' ]").arg(told))
                                       : QStringLiteral("true")};
         chunk.pooled = true;
         const QList<ChildResult> runs = runChildren({sound, chunk}, true, workers);
         QVERIFY(!failed(runs.at(0)) && !failed(runs.at(1)));
-        QVERIFY2(policy.contains(waits && undoable ? "SCHED_IDLE" : "SCHED_OTHER"),
-                 policy.constData());
+        QVERIFY2(said.contains(waits && undoable ? "SCHED_IDLE" : "SCHED_OTHER"), said.constData());
     }
 };
 

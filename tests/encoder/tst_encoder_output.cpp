@@ -381,12 +381,9 @@ private slots:
         }
         QProcess p;
         p.setProcessEnvironment(env);
+        if (input == QLatin1String("-"))
+            p.setStandardInputFile(clip);
         p.start(QStringLiteral(FFMPEG2THEORA), {input, QStringLiteral("-o"), target});
-        if (output == QLatin1String("stdin")) {
-            QVERIFY(p.waitForStarted());
-            p.write(readAll(clip));
-            p.closeWriteChannel();
-        }
         QVERIFY(p.waitForFinished(60000));
         const QByteArray data = p.readAllStandardOutput();
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());

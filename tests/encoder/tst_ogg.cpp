@@ -183,10 +183,8 @@ Joined readJoined(const QString &path)
 {
     Joined j;
     OggReader reader(path);
-    if (!reader.open()) {
-        j.problem = reader.problem();
-        return j;
-    }
+    if (!reader.open())
+        return Joined{reader.problem(), {}, {}, noGranule, true, true, true};
     QHash<quint32, StreamClock> clocks;
     QHash<quint32, quint32> sequence;
     QHash<quint32, double> time;
