@@ -13,8 +13,15 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace
 {
@@ -76,15 +83,16 @@ QString checkChunk(const Plan &plan, const MediaInfo &m, const Slice &s, int num
     // missed.
     if (!s.decodedLog.isEmpty()) {
         QFile log(s.decodedLog);
-        const std::optional<double> first =
-            log.open(QIODevice::ReadOnly) ? firstDecoded(log.read(4096)) : std::nullopt;
+        std::optional<double> first;
+        if (log.open(QIODevice::ReadOnly))
+            first = firstDecoded(log.read(4096));
         const double wanted = gridTime(plan, firstGridFrame(plan) + s.first - s.lead);
-        if (!first || *first > wanted + 0.5 * plan.rateDen / plan.rateNum) {
+        if (first.value_or(qInf()) > wanted + 0.5 * plan.rateDen / plan.rateNum) {
             w.inexact = true;
             return QStringLiteral("note: part %1 cannot be cut exactly from the input (its "
                                   "decoding starts at %2, not %3); encoding in one process")
                 .arg(number)
-                .arg(first ? formatTime(*first - m.startTime) : QStringLiteral("N/A"))
+                .arg(first ? formatTime(first.value_or(0) - m.startTime) : QStringLiteral("N/A"))
                 .arg(formatTime(wanted - m.startTime));
         }
     }
@@ -106,6 +114,146 @@ QString checkChunk(const Plan &plan, const MediaInfo &m, const Slice &s, int num
     w.frames = repeatsLost && !last ? s.count : t.frames;
     w.held = t.frames;
     return {};
+}
+
+// The position line on standard error: how much of the range is encoded, as
+// a time in it, and the bit rates of what is written so far.
+class ProgressLine
+{
+public:
+    ProgressLine(const Plan &plan, const QList<Slice> &slices,
+                 const QList<std::shared_ptr<Watch>> &watches)
+        : plan(plan), slices(slices), watches(watches),
+          fps(plan.rateNum ? double(plan.rateNum) / plan.rateDen : 0)
+    {
+    }
+
+    // Shows the line anew: the position never goes back.
+    void show()
+    {
+        qint64 videoBytes = 0, audioBytes = 0;
+        double videoSeconds = 0, audioSeconds = 0;
+        for (const auto &w : watches) {
+            if (w->file) {
+                w->file->update();
+                videoBytes += w->file->videoBytes();
+                videoSeconds += w->file->videoSeconds();
+                audioBytes += w->file->audioBytes();
+                audioSeconds += w->file->audioSeconds();
+            } else if (w->done) { // kept by an earlier run
+                videoBytes += w->keptBytes;
+                videoSeconds += w->seconds;
+            }
+        }
+        shown = std::max(shown, position());
+        QString line = QStringLiteral("\r      ") + formatTime(shown);
+        if (plan.audio)
+            line += QStringLiteral(" audio: %1kbps").arg(kbps(audioBytes, audioSeconds));
+        if (plan.video)
+            line += QStringLiteral(" video: %1kbps").arg(kbps(videoBytes, videoSeconds));
+        say(line);
+        open = true;
+    }
+
+    // Ends the line, when one is shown.
+    void end()
+    {
+        if (open)
+            say(QByteArray("\n"));
+        open = false;
+    }
+
+private:
+    // In one process, where it is. In chunks, what the pool has done: the
+    // pictures of every chunk, done or at work, as a time in the range, so
+    // that the position rises at the pace of all the workers.
+    double position() const
+    {
+        const auto reached = [&](const Watch &w) {
+            if (w.done)
+                return w.seconds;
+            return plan.rateNum && w.file ? w.file->videoSeconds() : w.outTime;
+        };
+        if (slices.size() == 1)
+            return reached(*watches.first());
+        double pictures = 0;
+        for (int i = 0; i < slices.size(); ++i) {
+            const Slice &s = slices.at(i);
+            const Watch &w = *watches.at(i);
+            if (!s.video)
+                continue;
+            double own = w.done           ? double(w.frames)
+                         : w.encoded >= 0 ? double(w.encoded)
+                                          : reached(w) * fps;
+            if (s.count)
+                own = std::min(own, double(s.count));
+            pictures += own;
+        }
+        if (plan.frames > 0)
+            pictures = std::min(pictures, double(plan.frames));
+        return fps > 0 ? pictures / fps : 0;
+    }
+
+    // A bit rate over less than a second (half of a shorter range) is
+    // mostly the headers and the first key frame: it says nothing yet.
+    int kbps(qint64 bytes, double seconds) const
+    {
+        const double range =
+            plan.frames > 0 && fps > 0 ? plan.frames / fps : plan.length.value_or(2);
+        return seconds > 0 && seconds >= std::min(1.0, range / 2)
+                   ? qRound(bytes * 8 / seconds / 1000)
+                   : 0;
+    }
+
+    const Plan &plan;
+    const QList<Slice> &slices;
+    const QList<std::shared_ptr<Watch>> &watches;
+    const double fps;
+    double shown = 0;
+    bool open = false;
+};
+
+// How many more descriptors this process may open (ulimit -n).
+int descriptorsLeft()
+{
+    rlimit limit;
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return std::numeric_limits<int>::max();
+    const qsizetype open = QDir(QStringLiteral("/proc/self/fd"))
+                               .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                               .size();
+    return int(std::min<rlim_t>(limit.rlim_cur, std::numeric_limits<int>::max()) - open);
+}
+
+// Starting a child takes up to nine descriptors for a moment.
+constexpr int spawning = 9;
+
+// Copies the file FROM to TO, which is written as it is (a device, a FIFO,
+// standard output); empty, or why it could not be done.
+QString copyFile(const QString &from, const QString &to)
+{
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read %1: %2").arg(from, in.errorString());
+    const int fd = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QStringLiteral("cannot write %1: %2")
+            .arg(to, QString::fromLocal8Bit(strerror(errno)));
+    QString error;
+    for (QByteArray block; error.isEmpty() && !(block = in.read(1 << 20)).isEmpty();) {
+        for (qsizetype done = 0; error.isEmpty() && done < block.size();) {
+            const ssize_t n = ::write(fd, block.constData() + done, size_t(block.size() - done));
+            if (n > 0)
+                done += n;
+            else if (n < 0 && errno == EINTR && !stopSignal())
+                continue;
+            else
+                error = QStringLiteral("cannot write %1: %2")
+                            .arg(to, QString::fromLocal8Bit(strerror(n < 0 ? errno : EIO)));
+        }
+    }
+    ::close(fd);
+    return error;
 }
 
 // How long each chunk and the sound took, and how busy the workers were
@@ -192,12 +340,14 @@ QList<Slice> makeSlices(const Plan &plan, const MediaInfo &m, const VideoScan *s
     }
     // The sound first: it starts at once beside the first chunks but only
     // runs where they leave a core free (see encodeWith), and as any other
-    // once the first worker has no chunk left.
+    // once the first worker has no chunk left. It is read from where one
+    // process reads it: a plain seek would land on the first key frame, past
+    // the sound before the first picture.
     if (plan.audio) {
         Slice s;
         s.audio = true;
         s.output = QStringLiteral("file:") + QDir(dir).filePath(keptFileName(-1));
-        slices << place(s, nullptr);
+        slices << place(s, scan);
     }
     for (int k = 0; k < starts.size(); ++k) {
         Slice s;
@@ -226,6 +376,7 @@ std::optional<int> decodingErrors(const Plan &plan, const MediaInfo &m, const Vi
     QByteArray errors;
     ChildCommand c;
     c.argv = QStringList{ffmpeg} + ffmpegCommand(plan, range);
+    c.passStdin = readsStandardInput(plan.url);
     c.nice = nice;
     c.onProgress = [](const QByteArray &) {};
     c.onStderr = [&errors](const QByteArray &bytes) {
@@ -289,7 +440,7 @@ QString openChunks(const Options &o, const Plan &plan, const QString &ffmpeg,
                               : QDir::tempPath() + QStringLiteral("/ffmpeg2theora");
     const QString error = store.openPrivate(near + QStringLiteral(".parts-XXXXXX"));
     if (!error.isEmpty())
-        return QStringLiteral("cannot make a temporary directory for the parts: %1").arg(error);
+        return QStringLiteral("cannot make a temporary directory for the parts (%1)").arg(error);
     return QString();
 }
 
@@ -299,8 +450,8 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
 {
     if (workers > 1) {
         if (const QString error = openChunks(o, plan, ffmpeg, target, store); !error.isEmpty()) {
-            complain(error);
-            return 1;
+            complain(QStringLiteral("note: %1; encoding in one process").arg(error));
+            return inOneProcess;
         }
         if (stopSignal())
             return stopped(o.output, target, store);
@@ -309,6 +460,13 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         makeSlices(plan, m, scan, workers, o.keyint, out.url(), store.path(),
                    workers > 1 ? store.manifest().cuts : QList<qint64>());
     const bool whole = slices.size() == 1;
+    // The join reads every part at once.
+    if (!whole && descriptorsLeft() < slices.size() + 1 + spawning) {
+        complain(QStringLiteral("note: too few files may be open (ulimit -n) to join %1 parts; "
+                                "encoding in one process")
+                     .arg(slices.size()));
+        return inOneProcess;
+    }
     // Stopped, one process leaves a playable file where there was none.
     const bool keepPartial = whole && target.kind == OutputTarget::Kind::File && !target.exists;
     const double fps = plan.rateNum ? double(plan.rateNum) / plan.rateDen : 0;
@@ -347,63 +505,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
 
     QList<ChildCommand> commands;
     QList<std::shared_ptr<Watch>> watches;
-    bool lineOpen = false;
-    double shown = 0;
-    auto showProgress = [&] {
-        qint64 videoBytes = 0, audioBytes = 0;
-        double videoSeconds = 0, audioSeconds = 0;
-        for (const auto &w : watches) {
-            if (w->file) {
-                w->file->update();
-                videoBytes += w->file->videoBytes();
-                videoSeconds += w->file->videoSeconds();
-                audioBytes += w->file->audioBytes();
-                audioSeconds += w->file->audioSeconds();
-            } else if (w->done) { // kept by an earlier run
-                videoBytes += w->keptBytes;
-                videoSeconds += w->seconds;
-            }
-        }
-        // The pictures written so far, or where ffmpeg is.
-        const auto reached = [&](const Watch &w) {
-            if (w.done)
-                return w.seconds;
-            return plan.rateNum && w.file ? w.file->videoSeconds() : w.outTime;
-        };
-        double position = 0;
-        if (whole) {
-            position = reached(*watches.first());
-        } else {
-            // What is encoded without a gap from the start of the range: the
-            // chunks done, and the first one still at work.
-            for (const int i : chunks) {
-                const Watch &w = *watches.at(i);
-                const double own = reached(w);
-                const qint64 count = slices.at(i).count;
-                position += count ? std::min(own, count / fps) : own;
-                if (!w.done)
-                    break;
-            }
-            if (plan.frames > 0)
-                position = std::min(position, plan.frames / fps);
-        }
-        shown = std::max(shown, position);
-        const auto kbps = [](qint64 bytes, double seconds) {
-            return seconds > 0 ? qRound(bytes * 8 / seconds / 1000) : 0;
-        };
-        QString line = QStringLiteral("\r      ") + formatTime(shown);
-        if (plan.audio)
-            line += QStringLiteral(" audio: %1kbps").arg(kbps(audioBytes, audioSeconds));
-        if (plan.video)
-            line += QStringLiteral(" video: %1kbps").arg(kbps(videoBytes, videoSeconds));
-        say(line);
-        lineOpen = true;
-    };
-    auto endLine = [&lineOpen] {
-        if (lineOpen)
-            say(QByteArray("\n"));
-        lineOpen = false;
-    };
+    ProgressLine progress(plan, slices, watches);
 
     QList<int> ran; // the slices that have a command, in order
     for (int i = 0; i < slices.size(); ++i) {
@@ -429,6 +531,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         // do not need rather than slowing the last of them.
         c.idle = !whole && !slice.video;
         c.passStdout = whole && target.kind == OutputTarget::Kind::StandardOutput;
+        c.passStdin = readsStandardInput(plan.url);
         if (keepPartial) {
             // On SIGINT ffmpeg finishes the file it writes, so what is there
             // plays.
@@ -444,7 +547,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                     return;
                 w->outTime = *block.outTimeUs / 1e6;
                 if (counts)
-                    showProgress();
+                    progress.show();
             });
         };
         c.onStderr = [w](const QByteArray &bytes) {
@@ -460,6 +563,8 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             const bool last = i == chunks.last();
             c.onSuccess = [&, w, i, number, last]() -> QString {
                 const QString wrong = checkChunk(plan, m, slices.at(i), number, last, *w);
+                if (w->file)
+                    w->file->finish();
                 if (wrong.isEmpty()) {
                     w->seconds = w->frames / fps;
                     w->done = true;
@@ -469,7 +574,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                     f.held = w->held;
                     f.damage = damageReports(w->errors);
                     record(f, slices.at(i).output.mid(5));
-                    showProgress();
+                    progress.show();
                 }
                 return wrong;
             };
@@ -488,7 +593,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                      .arg(store.manifest().chunks.size())
                      .arg(chunks.size())
                      .arg(store.manifest().percentKept()));
-        showProgress();
+        progress.show();
     }
     QList<ChildResult> runs(slices.size());
     const QList<ChildResult> results = runChildren(commands, true, workers);
@@ -496,11 +601,11 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         runs[ran.at(k)] = results.at(k);
     for (const ChildResult &run : runs)
         if (failed(run))
-            endLine();
+            progress.end();
     for (const ChildResult &run : runs) {
         if (!run.stopped)
             continue;
-        endLine();
+        progress.end();
         if (keepPartial && QFileInfo(out.path()).size() > 0 && out.commit().isEmpty()) {
             complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
             return stoppedExit();
@@ -528,7 +633,7 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
         return watches.at(i)->inexact ? inOneProcess : keptChunks(store, QString(), 1);
     }
     if (!whole && qEnvironmentVariableIntValue("FFMPEG2THEORA_STATS") > 0) {
-        endLine();
+        progress.end();
         reportStats(slices, runs, workers);
     }
 
@@ -550,27 +655,47 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             length += watches.at(i)->seconds;
         }
         if (stopSignal()) {
-            endLine();
+            progress.end();
             // Nothing of the result is written yet.
             return stopped(o.output, out.direct() ? OutputTarget{} : target, store);
         }
         // The end of the range, reached.
-        showProgress();
-        endLine();
+        progress.show();
+        progress.end();
 
         // Joined page by page: ffmpeg's Ogg reader would drop the empty
-        // packets that stand for a repeated picture.
+        // packets that stand for a repeated picture. What cannot be taken
+        // back (a device, standard output) gets the file once it is checked.
         const QString sound = plan.audio ? slices.first().output.mid(5) : QString();
+        const QString joined =
+            out.direct() ? QDir(store.path()).filePath(QStringLiteral("joined.ogg")) : out.path();
         const JoinResult join =
-            joinOgg(files, counts, sound, out.path(), [] { return stopSignal() != 0; });
+            joinOgg(files, counts, sound, joined, [] { return stopSignal() != 0; });
         if (join.status == JoinResult::Stopped || stopSignal())
-            return stopped(o.output, target, store);
+            return stopped(o.output, out.direct() ? OutputTarget{} : target, store);
         if (!join.ok()) {
             complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
             return keptChunks(store, QString(), 1);
         }
+        qint64 pictures = 0;
+        for (const qint64 count : std::as_const(counts))
+            pictures += count;
+        if (const QString wrong = checkOggFile(joined, pictures); !wrong.isEmpty()) {
+            complain(QStringLiteral("note: the joined parts do not make a valid file (%1); "
+                                    "encoding in one process")
+                         .arg(wrong));
+            return inOneProcess;
+        }
+        if (out.direct()) {
+            if (const QString error = copyFile(joined, out.path()); !error.isEmpty()) {
+                if (stopSignal())
+                    return stopped(o.output, target, store);
+                complain(error);
+                return 1;
+            }
+        }
     }
-    endLine();
+    progress.end();
 
     // ffmpeg goes on over damage in the input, and says so only on its
     // standard error.
@@ -616,6 +741,16 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
     if (const QString error = out.open(); !error.isEmpty()) {
         complain(error);
         return 1;
+    }
+    // A worker holds three of our descriptors (two pipes, the file it
+    // writes, followed), and so does the sound beside them.
+    if (const int room = (descriptorsLeft() - spawning) / 3 - 1; workers > 1 && room < workers) {
+        complain(QStringLiteral("note: too few files may be open (ulimit -n) for %1 workers; "
+                                "encoding %2")
+                     .arg(workers)
+                     .arg(room > 1 ? QStringLiteral("with %1").arg(room)
+                                   : QStringLiteral("in one process")));
+        workers = std::max(1, room);
     }
     if (target.kind == OutputTarget::Kind::File)
         removeLegacyChunkDirs(target.path);

@@ -37,9 +37,14 @@ int cores()
     return 1;
 }
 
+// A stop before the encode: nothing is written yet.
 int stopped(const QString &output)
 {
-    complain(QStringLiteral("stopped; nothing written to %1").arg(output));
+    const OutputTarget t = examineOutput(output);
+    if (t.kind == OutputTarget::Kind::File && t.exists)
+        complain(QStringLiteral("stopped; %1 is left as it was").arg(output));
+    else
+        complain(QStringLiteral("stopped; nothing written to %1").arg(output));
     return stoppedExit();
 }
 
@@ -144,6 +149,13 @@ int main(int argc, char **argv)
         scan = scanVideo(o, m, ffprobe, &run);
         if (run.stopped || stopSignal())
             return stopped(o.output);
+        if (scan.ok && scan.broken && parts > 1) {
+            complain(QStringLiteral("note: the time stamps of the input go back or leap at %1 "
+                                    "(recordings joined?), so it cannot be cut by time; encoding "
+                                    "in one process")
+                         .arg(formatTime(*scan.broken - m.startTime)));
+            parts = 1;
+        }
         if (scan.ok) {
             countFrames(plan, scan.end);
         } else if (parts > 1) {

@@ -2,6 +2,7 @@
 
 #include "report.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -44,8 +47,10 @@ std::pair<int, int> guessRate(const QString &real, const QString &average)
 
 QString inputUrl(const Options &o)
 {
-    if (!o.format.isEmpty())
+    if (!o.format.isEmpty() || o.input.startsWith(QLatin1String("pipe:")))
         return o.input;
+    if (o.input == QLatin1String("-"))
+        return QStringLiteral("pipe:0");
     // ffmpeg reads a file: URL's path as it stands, without its escapes.
     if (o.input.startsWith(QLatin1String("file://"))) {
         const QString path = localInputPath(o);
@@ -58,7 +63,8 @@ QString inputUrl(const Options &o)
 
 QString localInputPath(const Options &o)
 {
-    if (!o.format.isEmpty())
+    if (!o.format.isEmpty() || o.input == QLatin1String("-") ||
+        o.input.startsWith(QLatin1String("pipe:")))
         return QString();
     if (o.input.startsWith(QLatin1String("file:"))) {
         // file:PATH as ffmpeg takes it, or a file:// URL with its escapes.
@@ -72,9 +78,34 @@ QString localInputPath(const Options &o)
     return o.input;
 }
 
+bool readOnce(const Options &o)
+{
+    if (o.input == QLatin1String("-") || o.input.startsWith(QLatin1String("pipe:")))
+        return true;
+    const QString path = o.format.isEmpty() ? localInputPath(o) : o.input;
+    struct stat st;
+    return !path.isEmpty() && stat(QFile::encodeName(path).constData(), &st) == 0 &&
+           (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
+}
+
+bool readsStandardInput(const QString &url)
+{
+    static const QStringList names = {
+        QStringLiteral("-"),         QStringLiteral("pipe:"),
+        QStringLiteral("pipe:0"),    QStringLiteral("/dev/stdin"),
+        QStringLiteral("/dev/fd/0"), QStringLiteral("/proc/self/fd/0")};
+    return names.contains(url.startsWith(QLatin1String("file:")) ? url.mid(5) : url);
+}
+
 ProbeResult probeInput(const Options &o, const QString &ffprobe)
 {
     ProbeResult r;
+    if (readOnce(o)) {
+        r.info.videoStream = firstOfKind;
+        r.info.audioStream = firstOfKind;
+        r.opened = true;
+        return r;
+    }
     QByteArray out, err;
     ChildCommand command;
     command.argv = QStringList{ffprobe,
@@ -92,10 +123,14 @@ ProbeResult probeInput(const Options &o, const QString &ffprobe)
     if (!o.format.isEmpty())
         command.argv << QStringLiteral("-f") << o.format;
     command.argv << inputUrl(o);
+    command.passStdin = readsStandardInput(inputUrl(o));
     command.onStdout = [&out](const QByteArray &b) { out += b; };
     command.onStderr = [&err](const QByteArray &b) { err += b; };
     r.child = runChild(command);
-    if (!r.child.startError.isEmpty() || r.child.stopped)
+    if (r.child.stopped)
+        return r;
+    r.child.startError = cannotRun(r.child, err);
+    if (!r.child.startError.isEmpty())
         return r;
 
     // ffprobe names the input at the start of its complaint; the message we
@@ -199,12 +234,18 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
     if (!o.format.isEmpty())
         command.argv << QStringLiteral("-f") << o.format;
     command.argv << inputUrl(o);
+    command.passStdin = readsStandardInput(inputUrl(o));
     command.onStdout = [&out](const QByteArray &b) { out += b; };
     const ChildResult run = runChild(command);
     if (result)
         *result = run;
     if (failed(run))
         return scan;
+    // A time that goes back further than a decoder reorders pictures, or
+    // leaps ahead further than ffmpeg takes for a jump in a stream
+    // (-dts_delta_threshold).
+    constexpr double back = 0.5, leap = 10;
+    double latest = qQNaN();
     // pts_time=1.44|dts_time=1.4|duration_time=0.04|size=2310|flags=K_
     for (const QByteArray &line : out.split('\n')) {
         double pts = qQNaN(), dts = qQNaN(), duration = 0;
@@ -228,6 +269,10 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
         }
         if (std::isnan(pts))
             continue;
+        const double t = std::isnan(dts) ? pts : dts;
+        if (!scan.broken && !std::isnan(latest) && (t < latest - back || t > latest + leap))
+            scan.broken = latest;
+        latest = std::isnan(latest) ? t : std::max(latest, t);
         if (key)
             scan.keyFrames.append({pts, std::isnan(dts) ? pts : std::min(pts, dts)});
         scan.packets.append({pts, size});

@@ -40,6 +40,9 @@ struct VideoScan {
     };
     QList<KeyFrame> keyFrames;
     std::optional<double> end;
+    // Where the packets' times go back or leap ahead, as in recordings
+    // joined end to end: such an input cannot be cut by time.
+    std::optional<double> broken;
     // Every packet: its time and its size in bytes.
     struct Packet {
         double pts = 0;
@@ -47,6 +50,10 @@ struct VideoScan {
     };
     QList<Packet> packets;
 };
+
+// The stream index of an input that is not probed: the first stream of its
+// kind, if it has one.
+constexpr int firstOfKind = -2;
 
 struct ProbeResult {
     MediaInfo info;
@@ -65,6 +72,14 @@ QString inputUrl(const Options &o);
 // The path of the input on this machine, when it is a file (a plain path or a
 // file: URL); empty otherwise.
 QString localInputPath(const Options &o);
+
+// Whether the input can be read only once: standard input ("-", pipe:), a
+// FIFO or a pipe (/dev/stdin, /dev/fd/N). Such an input is not probed: one
+// ffmpeg reads it, from whatever streams it has, and its length is unknown.
+bool readOnce(const Options &o);
+
+// Whether ffmpeg reads URL from its standard input, which must then be ours.
+bool readsStandardInput(const QString &url);
 
 ProbeResult probeInput(const Options &o, const QString &ffprobe);
 

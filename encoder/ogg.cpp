@@ -144,6 +144,12 @@ quint32 OggPage::serial() const
     return quint32(ogg_page_serialno(&p));
 }
 
+quint32 OggPage::sequence() const
+{
+    const ogg_page p = view();
+    return quint32(ogg_page_pageno(&p));
+}
+
 qint64 OggPage::granule() const
 {
     const ogg_page p = view();
@@ -332,8 +338,19 @@ void OggFollower::reset()
     audio = Totals();
 }
 
+void OggFollower::finish()
+{
+    update();
+    finished = true;
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
 void OggFollower::update()
 {
+    if (finished)
+        return;
     if (fd < 0) {
         fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
@@ -442,4 +459,68 @@ TheoraFile readTheoraFile(const QString &path)
     t.frames = clock.units(*granule);
     t.ok = true;
     return t;
+}
+
+QString checkOggFile(const QString &path, qint64 frames)
+{
+    struct Stream {
+        StreamClock clock;
+        quint32 sequence = 0;
+        qint64 granule = noGranule;
+        bool ended = false;
+    };
+    QHash<quint32, Stream> streams;
+    OggReader reader(path);
+    if (!reader.open())
+        return reader.problem();
+    OggPage page;
+    bool data = false; // a page after the streams' first ones came
+    double time = 0;   // the latest page's, of any stream
+    qint64 number = 0;
+    const auto wrong = [&](const QString &what) {
+        return QStringLiteral("page %1 %2").arg(number).arg(what);
+    };
+    for (; reader.next(page); ++number) {
+        const quint32 serial = page.serial();
+        if (page.bos()) {
+            if (data || streams.contains(serial))
+                return wrong(QStringLiteral("starts a stream after the first pages"));
+            Stream s;
+            s.clock = identifyStream(page.bodyBytes());
+            streams.insert(serial, s);
+        } else {
+            data = true;
+            if (!streams.contains(serial))
+                return wrong(QStringLiteral("belongs to no stream"));
+        }
+        Stream &s = streams[serial];
+        if (s.ended)
+            return wrong(QStringLiteral("follows the end of its stream"));
+        if (page.sequence() != s.sequence++)
+            return wrong(QStringLiteral("is out of sequence"));
+        s.ended = page.eos();
+        const qint64 g = page.granule();
+        if (g == noGranule)
+            continue;
+        if (s.granule != noGranule && s.clock.units(g) < s.clock.units(s.granule))
+            return wrong(QStringLiteral("goes back in its stream"));
+        s.granule = g;
+        if (s.clock.kind == StreamClock::Other || page.bos())
+            continue;
+        const double t = s.clock.seconds(g);
+        if (t + 1e-9 < time)
+            return wrong(QStringLiteral("is out of order"));
+        time = t;
+    }
+    if (!reader.problem().isEmpty())
+        return reader.problem();
+    if (streams.isEmpty())
+        return QStringLiteral("no Ogg stream");
+    for (const Stream &s : std::as_const(streams)) {
+        if (!s.ended)
+            return QStringLiteral("a stream does not end");
+        if (s.clock.kind == StreamClock::Theora && frames > 0 && s.clock.units(s.granule) != frames)
+            return QStringLiteral("%1 pictures, not %2").arg(s.clock.units(s.granule)).arg(frames);
+    }
+    return {};
 }

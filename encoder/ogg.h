@@ -52,6 +52,7 @@ public:
     explicit OggPage(const ogg_page &page);
 
     quint32 serial() const;
+    quint32 sequence() const;
     qint64 granule() const;
     bool bos() const;
     bool eos() const;
@@ -135,6 +136,8 @@ public:
 
     // Reads what was added since the last call.
     void update();
+    // Reads the rest of a finished file and lets it go; the totals stay.
+    void finish();
 
     // Bit rate so far in kbit/s, 0 while nothing of the stream is written.
     int videoKbps() const { return video.kbps(); }
@@ -157,6 +160,7 @@ private:
 
     QString path;
     int fd = -1;
+    bool finished = false;
     qint64 offset = 0;
     ogg_sync_state sync;
     QHash<quint32, StreamClock> streams; // by serial number
@@ -175,5 +179,13 @@ struct TheoraFile {
 };
 
 TheoraFile readTheoraFile(const QString &path);
+
+// What is wrong with the finished Ogg file at PATH, as a validator finds it:
+// the streams' first pages before any other, no page of a stream after its
+// last, each stream's pages numbered without a gap, its granule positions
+// never going back, the pages of all streams in the order of their time;
+// and its Theora stream holding other than FRAMES pictures (when FRAMES is
+// not 0). Empty when nothing is.
+QString checkOggFile(const QString &path, qint64 frames);
 
 #endif

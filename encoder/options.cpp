@@ -239,6 +239,20 @@ ParseResult parseArguments(const QStringList &args)
         return fail(QStringLiteral("more than one input file given: '%1'")
                         .arg(inputs.join(QStringLiteral("', '"))));
     o.input = inputs.first();
+    // ffmpeg keeps a stream's headers with 16-bit lengths: comments that
+    // make a longer header give a file no reader takes. Besides the
+    // comments, the header holds its codec's name, the encoder's and theirs
+    // count: 256 bytes are kept for those.
+    constexpr int commentRoom = 65535 - 256;
+    int used = 0;
+    for (const auto &c : std::as_const(o.comments)) {
+        used += 4 + int((c.first + QLatin1Char('=') + c.second).toUtf8().size());
+        if (used > commentRoom)
+            return fail(QStringLiteral("--%1 is too long: the comments of an Ogg stream hold at "
+                                       "most %2 bytes in all")
+                            .arg(c.first.toLower())
+                            .arg(commentRoom));
+    }
     if (o.output.isEmpty())
         return fail(QStringLiteral("no output file given (-o OUTPUT)"));
     if (o.endTime && *o.endTime <= 0)
@@ -258,6 +272,10 @@ QString usageText()
         "Encodes INPUT into an Ogg file with Theora video and Vorbis audio, using\n"
         "ffmpeg. Each option is one word and its value, if it takes one, the next\n"
         "word; after -- every word is taken for the input.\n"
+        "\n"
+        "INPUT - is standard input. An input that can be read only once (standard\n"
+        "input, a pipe, a FIFO) is read by one ffmpeg from its first video and\n"
+        "audio stream, without a look at it first: its length shows as N/A.\n"
         "\n"
         "OUTPUT is replaced without asking, but only once the encode has\n"
         "succeeded: until then the new file is written under a temporary name\n"
@@ -325,8 +343,12 @@ QString usageText()
         "the output itself; and each worker is an ffmpeg of its own, with the\n"
         "memory one process takes. FFMPEG2THEORA_PARALLEL=0 encodes in one process\n"
         "always, 1 with one worker per core whatever the length, a number above 1\n"
-        "with that many workers. An input whose key frames cannot be found, or a\n"
-        "chunk that cannot be cut exactly, is encoded in one process.\n"
+        "with that many workers. An input whose key frames cannot be found or\n"
+        "whose time stamps go back or leap (recordings joined end to end), a chunk\n"
+        "that cannot be cut exactly, joined chunks that do not make a valid Ogg\n"
+        "file, a temporary directory that cannot be made, or too few files that\n"
+        "may be open (ulimit -n) for the workers: the encode is made in one\n"
+        "process instead, and a line says so.\n"
         "FFMPEG2THEORA_STATS=1 adds what each chunk took and how busy the workers\n"
         "were, on lines of their own at the end.\n"
         "\n"

@@ -96,8 +96,8 @@ QString filterEscaped(const QString &value)
 Plan makePlan(const Options &o, const MediaInfo &m)
 {
     Plan p;
-    p.video = m.videoStream >= 0;
-    p.audio = m.audioStream >= 0 && !o.noSound;
+    p.video = m.videoStream >= 0 || m.videoStream == firstOfKind;
+    p.audio = (m.audioStream >= 0 || m.audioStream == firstOfKind) && !o.noSound;
     if (!p.video && !p.audio) {
         p.error = QStringLiteral("nothing to encode: the input has no video, and --nosound "
                                  "leaves out its sound");
@@ -117,6 +117,7 @@ Plan makePlan(const Options &o, const MediaInfo &m)
     p.start = o.startTime.value_or(0);
     p.startStamp = p.start + m.startTime;
     p.url = inputUrl(o);
+    p.seekable = !readOnce(o);
     p.videoStream = p.video ? m.videoStream : -1;
     p.audioStream = p.audio ? m.audioStream : -1;
     if (o.endTime)
@@ -253,8 +254,15 @@ Plan makePlan(const Options &o, const MediaInfo &m)
                 kbps = nearest;
             }
             a << QStringLiteral("-b:a") << QStringLiteral("%1k").arg(kbps);
+        } else if (const double q = o.audioQuality.value_or(1); q >= 0) {
+            a << QStringLiteral("-q:a") << QString::number(q);
         } else {
-            a << QStringLiteral("-q:a") << QString::number(o.audioQuality.value_or(1));
+            // ffmpeg drops a -q:a below 0 and libvorbis then falls back to
+            // its default bit rate: the quality is passed as -q:a passes it,
+            // in lambda units (FF_QP2LAMBDA a step).
+            constexpr int lambdaPerStep = 118;
+            a << QStringLiteral("-global_quality:a") << QString::number(qRound(q * lambdaPerStep))
+              << QStringLiteral("-flags:a") << QStringLiteral("+qscale");
         }
         if (rate > 0 && rate != m.sampleRate)
             a << QStringLiteral("-ar") << QString::number(rate);
@@ -344,13 +352,22 @@ QStringList ffmpegCommand(const Plan &p, const Slice &slice)
     const bool grid = p.rateNum > 0;
     if (grid)
         a << QStringLiteral("-copyts");
-    if (slice.seek > 0)
-        a << QStringLiteral("-ss") << number(slice.seek);
+    // An input read once cannot seek (a Matroska demuxer loses its way
+    // trying): what comes before the start is decoded and dropped.
+    const QStringList seek{QStringLiteral("-ss"), number(slice.seek)};
+    if (slice.seek > 0 && p.seekable)
+        a << seek;
     a << QStringLiteral("-i") << p.url;
+    if (slice.seek > 0 && !p.seekable)
+        a << seek;
+    const auto stream = [](int index, char kind) {
+        return index >= 0 ? QStringLiteral("0:%1").arg(index)
+                          : QStringLiteral("0:%1:0?").arg(QLatin1Char(kind));
+    };
     if (slice.video)
-        a << QStringLiteral("-map") << QStringLiteral("0:%1").arg(p.videoStream);
+        a << QStringLiteral("-map") << stream(p.videoStream, 'v');
     if (slice.audio)
-        a << QStringLiteral("-map") << QStringLiteral("0:%1").arg(p.audioStream);
+        a << QStringLiteral("-map") << stream(p.audioStream, 'a');
     // The input's own tags stay out of the Vorbis comments.
     a << QStringLiteral("-map_metadata") << QStringLiteral("-1");
     if (!grid && p.length)

@@ -21,6 +21,7 @@ struct Plan {
 
     QStringList inputFormat;      // -f FORMAT, -r RATE: before -ss and -i
     QString url;                  // the input
+    bool seekable = true;         // false: read once, from its start (readOnce)
     double start = 0;             // seconds into the input
     double startStamp = 0;        // the input's timestamp there
     std::optional<double> length; // of the range, when it ends before the input

@@ -170,7 +170,8 @@ Running spawn(const ChildCommand &command)
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent)
             _exit(127);
-        dup2(devNull, STDIN_FILENO);
+        if (!command.passStdin)
+            dup2(devNull, STDIN_FILENO);
         if (outPipe[1] >= 0)
             dup2(outPipe[1], STDOUT_FILENO);
         else if (!command.passStdout)

@@ -16,8 +16,8 @@ void installStopHandlers();
 // The first stop signal received so far, or 0.
 int stopSignal();
 
-// One child program, run to its end. Its standard input is /dev/null (this
-// program never reads its own), its standard output and error come back
+// One child program, run to its end. Its standard input is /dev/null unless
+// it reads the input from ours, its standard output and error come back
 // through the callbacks, and it dies with us (PR_SET_PDEATHSIG).
 struct ChildCommand {
     QStringList argv; // program (looked up on PATH) and arguments
@@ -41,6 +41,9 @@ struct ChildCommand {
     // Without onStdout: the child writes to our standard output when set,
     // else to /dev/null.
     bool passStdout = false;
+    // The child reads our standard input (its input is there), not
+    // /dev/null.
+    bool passStdin = false;
     // Waits for a free worker: runChildren runs at most WORKERS of these at
     // a time, in the order given.
     bool pooled = false;

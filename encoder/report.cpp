@@ -78,10 +78,23 @@ int damageReports(const QByteArray &errors)
     return int(lines(errors).size());
 }
 
+QString cannotRun(const ChildResult &run, const QByteArray &errors)
+{
+    if (!run.startError.isEmpty())
+        return run.startError;
+    if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 127)
+        return QString();
+    // "ffprobe: error while loading shared libraries: ...": the program's
+    // name is said already.
+    static const QRegularExpression named(QStringLiteral("^\\S+: (?=error while loading)"));
+    const QString reason = failureReason(errors).remove(named);
+    return reason.isEmpty() ? QStringLiteral("exit status 127") : reason;
+}
+
 int reportFailure(const QString &program, const ChildResult &run, const QByteArray &errors)
 {
-    if (!run.startError.isEmpty()) {
-        complain(QStringLiteral("cannot run %1: %2").arg(program, run.startError));
+    if (const QString why = cannotRun(run, errors); !why.isEmpty()) {
+        complain(QStringLiteral("cannot run %1: %2").arg(program, why));
         return 1;
     }
     const QString reason = failureReason(errors);

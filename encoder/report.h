@@ -22,6 +22,12 @@ int stoppedExit();
 // and nothing said if it succeeded.
 int reportFailure(const QString &program, const ChildResult &run, const QByteArray &errors);
 
+// Why a child could not run at all, from its result and what it wrote on
+// its standard error (ERRORS): it could not be started, or the system could
+// not load it (exit status 127: a library missing, or a memory limit too
+// low for it). Empty when it ran.
+QString cannotRun(const ChildResult &run, const QByteArray &errors);
+
 // What ffmpeg wrote on its standard error, brought down to the reason it
 // gives: one line, without the "[decoder @ 0x...]" addresses and without the
 // lines that only say that something failed. Empty if it said nothing.

@@ -63,12 +63,13 @@ private slots:
     // interval, on even input and on input whose second half is five times
     // the work and whose key frames are 250 pictures apart. With enough key
     // frame intervals to share (32 of the smallest chunks a worker), the
-    // workers are kept busy to the end.
+    // workers are kept busy to the end. The numbers of workers are a sample:
+    // the first few, odd ones, and both sides of powers of two.
     void cutPoints_data()
     {
         QTest::addColumn<int>("workers");
         QTest::addColumn<int>("keyint");
-        for (int workers = 1; workers <= 64; ++workers)
+        for (int workers : {1, 2, 3, 4, 5, 7, 8, 13, 16, 31, 32, 64})
             for (int keyint : {1, 2, 5, 12, 25, 64, 100, 250, 500, 1000})
                 QTest::addRow("%d workers, key frames every %d", workers, keyint)
                     << workers << keyint;
@@ -143,6 +144,11 @@ private slots:
         QTest::newRow("an option after --")
             << QStringList{"-o", "out.ogg", "--", "--nosound"} << "--nosound"
             << "";
+        QTest::newRow("comments too long for an Ogg header")
+            << QStringList{"in.mkv",      "-o", "out.ogg", "--title", QString(65265, 't'),
+                           "--copyright", "(c)"}
+            << ""
+            << "--copyright is too long";
         QTest::newRow("--endtime 0")
             << QStringList{"in.mkv", "-o", "out.ogg", "--endtime", "0"} << ""
             << "leaves nothing to encode";
@@ -473,30 +479,40 @@ private slots:
     // it is ordinary from the start.
     void idleChild_data()
     {
-        QTest::addColumn<QString>("worker");
+        QTest::addColumn<bool>("busy");
         QTest::addColumn<int>("workers");
         QTest::addColumn<bool>("waits");
-        QTest::newRow("a worker still busy") << QStringLiteral("sleep 1.5") << 1 << true;
-        QTest::newRow("no chunk left, a worker free") << QStringLiteral("true") << 1 << false;
-        QTest::newRow("a worker spare from the start") << QStringLiteral("sleep 1.5") << 2 << false;
+        QTest::newRow("a worker still busy") << true << 1 << true;
+        QTest::newRow("no chunk left, a worker free") << false << 1 << false;
+        QTest::newRow("a worker spare from the start") << true << 2 << false;
     }
 
     void idleChild()
     {
-        QFETCH(QString, worker);
+        QFETCH(bool, busy);
         QFETCH(int, workers);
         QFETCH(bool, waits);
         const QString sh = QStringLiteral("/bin/sh");
         const bool undoable =
             QProcess::execute(sh, {QStringLiteral("-c"),
                                    QStringLiteral("chrt -i -p 0 $$ && chrt -o -p 0 $$")}) == 0;
+        // The sound says how it runs at once, or once woken (in 10 s at
+        // most), then lets a busy worker end.
+        const QString loop =
+            QStringLiteral("for i in $(seq 500); do %1 && break; sleep 0.02; done;");
+        const QString told = dir.filePath(QStringLiteral("told"));
+        QFile::remove(told);
         QByteArray said;
         ChildCommand sound;
-        sound.argv = QStringList{sh, QStringLiteral("-c"), QStringLiteral("sleep 0.5; chrt -p $$")};
+        sound.argv = QStringList{sh, QStringLiteral("-c"),
+                                 (waits ? QString() : loop.arg("chrt -p $$ | grep -q OTHER")) +
+                                     QStringLiteral("chrt -p $$; touch '%1'").arg(told)};
         sound.idle = true;
         sound.onStdout = [&said](const QByteArray &bytes) { said += bytes; };
         ChildCommand chunk;
-        chunk.argv = QStringList{sh, QStringLiteral("-c"), worker};
+        chunk.argv = QStringList{sh, QStringLiteral("-c"),
+                                 busy ? loop.arg(QStringLiteral("[ -e '%1' ]").arg(told))
+                                      : QStringLiteral("true")};
         chunk.pooled = true;
         const QList<ChildResult> runs = runChildren({sound, chunk}, true, workers);
         QVERIFY(!failed(runs.at(0)) && !failed(runs.at(1)));

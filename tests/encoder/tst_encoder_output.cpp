@@ -116,8 +116,9 @@ private slots:
         row("both streams", "av.mkv", "", 1, "44100", "", "");
         row("--nosound", "av.mkv", "--nosound", 1, "", "", "");
         row("sound only input", "mono.wav", "", 0, "22050", "", "");
+        // libvorbis's default bit rate says 66666 here, quality 0 36666.
         row("resampled, lowest quality", "av.mkv", "--samplerate 22050 --audioquality -1", 1,
-            "22050", "", "");
+            "22050", "30000", "");
         row("bit rate wins over quality", "av.mkv", "--audiobitrate 96 --audioquality 2", 1,
             "44100", "96000", "");
         row("stereo bit rate above the reach", "av.mkv", "--audiobitrate 2000", 1, "44100",
@@ -307,6 +308,10 @@ private slots:
             row("symbolic link", "link", "", 0, "");
             row("FIFO", "fifo", "", 0, "");
             row("standard output", "-", "", 0, "");
+            row("standard output, no temporary directory", "-notmp", "", 0, "");
+            // Read once, by one ffmpeg: its length is not known.
+            row("input from standard input", "stdin", "", 0, "Duration: N/A");
+            row("input from a FIFO", "fifoin", "", 0, "Duration: N/A");
             row("read-only file", "readonly", "", 1, "Permission denied");
             row("failing encode over a file", "old",
                 "for a; do last=$a; done; echo junk > \"${last#file:}\"; "
@@ -348,8 +353,15 @@ private slots:
             reader.setStandardOutputFile(d.filePath(QStringLiteral("read.ogg")));
             reader.start(QStringLiteral("cat"), {target});
             QVERIFY(reader.waitForStarted());
-        } else if (output == QLatin1String("-")) {
-            target = output;
+        } else if (output.startsWith(QLatin1Char('-'))) {
+            target = QStringLiteral("-");
+        } else if (output == QLatin1String("stdin")) {
+            input = QStringLiteral("-");
+        } else if (output == QLatin1String("fifoin")) {
+            input = d.filePath(QStringLiteral("in.fifo"));
+            QCOMPARE(mkfifo(QFile::encodeName(input).constData(), 0600), 0);
+            reader.start(QStringLiteral("sh"),
+                         {QStringLiteral("-c"), QStringLiteral("cat \"$0\" >\"$1\""), clip, input});
         } else if (output == QLatin1String("readonly")) {
             QVERIFY(oldFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         }
@@ -358,6 +370,8 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL"), parts);
         env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN"), QStringLiteral("0"));
+        if (output == QLatin1String("-notmp"))
+            env.insert(QStringLiteral("TMPDIR"), d.filePath(QStringLiteral("none")));
         if (!ffmpeg.isEmpty()) {
             QFile fake(d.filePath(QStringLiteral("fake-ffmpeg")));
             QVERIFY(fake.open(QIODevice::WriteOnly) && fake.write("#!/bin/sh\n" + ffmpeg) > 0);
@@ -367,6 +381,8 @@ private slots:
         }
         QProcess p;
         p.setProcessEnvironment(env);
+        if (input == QLatin1String("-"))
+            p.setStandardInputFile(clip);
         p.start(QStringLiteral(FFMPEG2THEORA), {input, QStringLiteral("-o"), target});
         QVERIFY(p.waitForFinished(60000));
         const QByteArray data = p.readAllStandardOutput();
@@ -398,7 +414,7 @@ private slots:
             struct stat st;
             QVERIFY(stat(QFile::encodeName(target).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
             written = d.filePath(QStringLiteral("read.ogg"));
-        } else if (output == QLatin1String("-")) {
+        } else if (target == QLatin1String("-")) {
             QVERIFY(data.startsWith("OggS"));
             written = d.filePath(QStringLiteral("stdout.ogg"));
             QFile f(written);

@@ -8,9 +8,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <csignal>
+
+#include <sys/resource.h>
 
 namespace
 {
@@ -130,6 +134,21 @@ private slots:
         // as empty packets, which ffmpeg's Ogg writer drops at a stream's end.
         QVERIFY(makeClip(path("still.mkv"),
                          QStringLiteral("-f lavfi -i smptebars=s=160x120:r=25:d=2 -c:v mpeg4")));
+        // Two recordings joined end to end, their time stamps starting
+        // again; sound that starts 0.6 s before the pictures.
+        const QString joined = QStringLiteral(
+            "cd '%1' && for s in testsrc2 smptebars; do ffmpeg -v error -nostdin -f lavfi -i "
+            "$s=s=160x120:r=25:d=2 -f lavfi -i sine=d=2 -c:v mpeg2video -g 12 -c:a mp2 $s.ts && "
+            "cat $s.ts >>joined.ts; done");
+        QVERIFY(!runTool(QStringLiteral("sh"), {QStringLiteral("-c"), joined.arg(dir.path())})
+                     .isNull());
+        QVERIFY(makeClip(path("earlysound.mkv"),
+                         QStringLiteral("-itsoffset 0.6 -f lavfi -i testsrc2=s=160x120:r=25:d=2 "
+                                        "-f lavfi -i sine=d=2.6 -c:v mpeg4 -c:a pcm_s16le")));
+        // Four seconds of key frames only: a chunk decodes nothing in vain.
+        QVERIFY(
+            makeClip(path("intra.mkv"),
+                     QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=4 -c:v mpeg4 -g 1")));
         QVERIFY(makeClip(path("tagged.mp4"),
                          QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -f lavfi -i "
                                         "sine=d=2 -c:v libx264 -c:a aac")));
@@ -145,10 +164,12 @@ private slots:
         QTest::addColumn<QString>("parts");
         QTest::addColumn<QString>("options");
         QTest::addColumn<double>("soundStart"); // seconds; -1: no sound
+        QTest::addColumn<QString>("note");      // why the parts are one process
         const auto row = [](const char *name, const char *clip, const char *parts,
-                            const char *options, double soundStart) {
+                            const char *options, double soundStart, const char *note = "") {
             QTest::newRow(name) << QString::fromLatin1(clip) << QString::fromLatin1(parts)
-                                << QString::fromLatin1(options) << soundStart;
+                                << QString::fromLatin1(options) << soundStart
+                                << QString::fromLatin1(note);
         };
         row("MPEG-TS, key frames 10 s apart", "longgop.ts", "3", "", 0);
         row("MPEG-TS, from between key frames", "longgop.ts", "2", "--starttime 6.5", 0);
@@ -161,6 +182,10 @@ private slots:
         row("cut short", "cutshort.mkv", "3", "", -1);
         row("many parts, shorter than the key frame interval", "pal.mkv", "16", "--keyint 8", 0);
         row("MP4 with container tags", "tagged.mp4", "2", "--title Mine", 0);
+        row("recordings joined end to end", "joined.ts", "2", "--keyint 8", 0,
+            "cannot be cut by time; encoding in one process");
+        row("sound before the pictures, from before them", "earlysound.mkv", "2",
+            "--starttime 0.3 --keyint 8", 0);
     }
 
     void sameInBothModes()
@@ -169,6 +194,7 @@ private slots:
         QFETCH(QString, parts);
         QFETCH(QString, options);
         QFETCH(double, soundStart);
+        QFETCH(QString, note);
         const QStringList args = words(options + QStringLiteral(" --videoquality 10"));
         const EncoderRun one = runEncoder(
             QStringList{path(qPrintable(clip)), QStringLiteral("-o"), path("one.ogg")} + args,
@@ -180,7 +206,9 @@ private slots:
             QStringList{path(qPrintable(clip)), QStringLiteral("-o"), path("split.ogg")} + args,
             env);
         QVERIFY2(split.exitCode == 0, qPrintable(split.err));
-        QVERIFY2(!split.err.contains(QLatin1String("one process")), qPrintable(split.err));
+        QVERIFY2(split.err.contains(note.isEmpty() ? QStringLiteral("Duration") : note) &&
+                     split.err.count(QLatin1String("one process")) == (note.isEmpty() ? 0 : 1),
+                 qPrintable(split.err));
         // Whole or damaged, the input is the same to both.
         QCOMPARE(split.err.contains(QLatin1String("damaged")),
                  one.err.contains(QLatin1String("damaged")));
@@ -329,6 +357,16 @@ private slots:
                           "set -- \"$@\" -ss 1.5; set -- \"$@\" \"$a\"; done;; esac; exec ffmpeg "
                           "\"$@\"")
             << 0 << "cannot be cut exactly from the input (its decoding starts at";
+        // The sound's granule positions start again half way: the joined
+        // file is invalid, and never the output.
+        QTest::newRow("the joined file is invalid")
+            << QByteArray("case \"$*\" in *audio.ogg) for a; do shift; [ \"$a\" = -flush_packets ] "
+                          "&& set -- \"$@\" -serial_offset 7; set -- \"$@\" \"$a\"; o=${a#file:}; "
+                          "done; ffmpeg \"$@\" && cat \"$o\" \"$o\" >\"$o.2\" && exec mv \"$o.2\" "
+                          "\"$o\";; esac; exec ffmpeg \"$@\"")
+            << 0 << "do not make a valid file (page";
+        QTest::newRow("too few files may be open for the workers")
+            << QByteArray("exec ffmpeg \"$@\"") << 0 << "too few files may be open";
     }
 
     void failure()
@@ -341,6 +379,11 @@ private slots:
 
         QProcess p;
         p.setProcessEnvironment(env);
+        if (QByteArray(QTest::currentDataTag()).contains("files")) // 16 at most (ulimit -n)
+            p.setChildProcessModifier([] {
+                const rlimit limit{16, 16};
+                setrlimit(RLIMIT_NOFILE, &limit);
+            });
         p.start(QStringLiteral(FFMPEG2THEORA),
                 QStringList{path("pal.mkv"), QStringLiteral("-o"), path("failed.ogg"),
                             QStringLiteral("--keyint"), QStringLiteral("8")});
@@ -357,6 +400,43 @@ private slots:
         QCOMPARE(QFileInfo::exists(kept), err.contains(QLatin1String(" kept in ")));
         QDir(kept).removeRecursively();
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
+        QVERIFY(exitCode || oggValid(path("failed.ogg")));
+    }
+
+    // The position shown is what the pool has done: from 20 % to 90 % of
+    // the time from the first position to the end, within 15 % of the range
+    // of a straight line. The chunks are read at the clip's own pace.
+    void progressFollowsThePool()
+    {
+        QProcessEnvironment env = withParts(QStringLiteral("2"));
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN"), QStringLiteral("0"));
+        env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"),
+                   standIn("fake-slow-ffmpeg", "exec ffmpeg -re \"$@\""));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(FFMPEG2THEORA),
+                words(QStringLiteral("%1 -o %2 --nosound --keyint 4")
+                          .arg(path("intra.mkv"), path("progress.ogg"))));
+        QList<std::pair<qint64, double>> seen; // ms since the first position, seconds
+        QElapsedTimer clock;
+        while (p.state() != QProcess::NotRunning || p.bytesAvailable()) {
+            p.waitForReadyRead(50);
+            // Each line comes in one write; the first is the length.
+            const QString err = QString::fromLocal8Bit(p.readAllStandardError())
+                                    .remove(QRegularExpression(QStringLiteral("  Duration:.*\n")));
+            for (const double t : timesShown(err)) {
+                if (!clock.isValid())
+                    clock.start();
+                seen.append({clock.elapsed(), t});
+            }
+        }
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(clock.isValid());
+        const double wall = clock.elapsed(), range = 4;
+        for (const auto &[ms, t] : seen)
+            QVERIFY2(
+                ms < 0.2 * wall || ms > 0.9 * wall || qAbs(t / range - ms / wall) <= 0.15,
+                qPrintable(QStringLiteral("%1 s shown at %2 of %3 ms").arg(t).arg(ms).arg(wall)));
     }
 
     // Stopped while the parts are encoded, once a chunk is done: every
@@ -402,8 +482,19 @@ private slots:
         };
         QVERIFY2(wait(0), qPrintable(err));
         QStringList children = childrenOf(p.processId());
-        QCOMPARE(children.size(), 3);       // two parts and the sound
-        QVERIFY2(wait(1), qPrintable(err)); // the first chunk is done
+        QCOMPARE(children.size(), 3); // two parts and the sound
+        // The position tells what the pool encoded, not which chunk is done:
+        // the manifest does.
+        const auto chunkListed = [&] {
+            QFile manifest(path(".stopped.ogg.chunks/manifest"));
+            return manifest.open(QIODevice::ReadOnly) &&
+                   !QJsonDocument::fromJson(manifest.readAll())["chunks"].toArray().isEmpty();
+        };
+        while (!chunkListed() && clock.elapsed() < 20000 && p.state() != QProcess::NotRunning) {
+            p.waitForReadyRead(50);
+            err += QString::fromLocal8Bit(p.readAllStandardError());
+        }
+        QVERIFY2(chunkListed(), qPrintable(err));
         children += childrenOf(p.processId());
 
         ::kill(p.processId(), signal);

@@ -187,7 +187,7 @@ Joined readJoined(const QString &path)
     Joined j;
     OggReader reader(path);
     if (!reader.open())
-        return {reader.problem()};
+        return Joined{reader.problem(), {}, {}, noGranule, true, true, true};
     QHash<quint32, StreamClock> clocks;
     QHash<quint32, quint32> sequence;
     QHash<quint32, double> time;
@@ -481,6 +481,9 @@ void TestOgg::join()
     }
     QVERIFY(isTheoraKeyFramePacket(j.videoPackets.at(3)));
     QCOMPARE(identifyStream(j.videoPackets.first()).units(j.lastVideoGranule), qint64(total));
+    // What the encoder checks before a joined file replaces anything.
+    QCOMPARE(checkOggFile(output, total), QString());
+    QVERIFY(!checkOggFile(output, total + 1).isEmpty());
     // A file made of the joined one is read as one part.
     const TheoraFile t = ::readTheoraFile(output);
     QVERIFY(t.ok == !soundPackets);
