@@ -59,6 +59,9 @@ bool EncoderJob::start(Kind kind, const QString &command)
     lastError.clear();
     lastExitCode = 0;
     clockFirst = -1;
+    kept = -1;
+    keptIn.clear();
+    resumed = -1;
     // What the encoder writes to its standard output is of no use here; it is
     // thrown away as it comes instead of piling up in memory.
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -122,6 +125,19 @@ void EncoderJob::readErrorOutput()
         if (line.isEmpty())
             line = lineHolding(result, phrase);
         emit phraseRead(phrase, line);
+    }
+    if (current == Kind::Encode) {
+        const KeptChunks chunks = keptChunks(QString::fromLocal8Bit(bytes));
+        if (chunks.kept >= 0) {
+            kept = chunks.kept;
+            keptIn = chunks.dir;
+        }
+        if (chunks.resumed >= 0 && resumed < 0) {
+            resumed = chunks.resumed;
+            // The position jumps to what is done already: no pace to measure.
+            clockFirst = -1;
+            emit resuming(resumed);
+        }
     }
     static const QRegularExpression noLength(QStringLiteral("Duration:\\s*N/A"));
     if (current == Kind::Encode && result.contains(noLength))
