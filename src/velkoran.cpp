@@ -145,6 +145,8 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     connect(&job, &EncoderJob::lengthMeasured, this, &Velkoran::lengthRead);
     // A resumed encode starts from what is kept.
     connect(&job, &EncoderJob::resuming, this, [this](int percent) {
+        if (queue.active())
+            queue.resume(percent);
         QProgressBar *bar = ui.progressBar;
         if (bar->maximum() > 0 && real_duration > 0)
             bar->setValue(bar->maximum() * percent / 100);
