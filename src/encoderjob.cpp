@@ -126,25 +126,35 @@ void EncoderJob::readErrorOutput()
             line = lineHolding(result, phrase);
         emit phraseRead(phrase, line);
     }
-    if (current == Kind::Encode) {
-        const KeptChunks chunks = keptChunks(QString::fromLocal8Bit(bytes));
-        if (chunks.kept >= 0) {
-            kept = chunks.kept;
-            keptIn = chunks.dir;
-        }
-        if (chunks.resumed >= 0 && resumed < 0) {
-            resumed = chunks.resumed;
-            // The position jumps to what is done already: no pace to measure.
-            clockFirst = -1;
-            emit resuming(resumed);
-        }
-    }
     static const QRegularExpression noLength(QStringLiteral("Duration:\\s*N/A"));
     if (current == Kind::Encode && result.contains(noLength))
         emit lengthMeasured(currentInput, QString(), QString());
     const QString time = firstTime(result);
-    if (time.isEmpty())
-        return;
+    if (!time.isEmpty())
+        readTime(result, time);
+    // After the length: a resumed encode starts from a share of it.
+    if (current == Kind::Encode)
+        readKeptChunks(QString::fromLocal8Bit(bytes));
+}
+
+void EncoderJob::readKeptChunks(const QString &text)
+{
+    const KeptChunks chunks = keptChunks(text);
+    if (chunks.kept >= 0) {
+        kept = chunks.kept;
+        keptIn = chunks.dir;
+    }
+    if (chunks.resumed >= 0 && resumed < 0) {
+        resumed = chunks.resumed;
+        // The position jumps to what is done already: no pace to measure.
+        clockFirst = -1;
+        emit resuming(resumed);
+    }
+}
+
+// TIME is the first time in the piece RESULT of the error output.
+void EncoderJob::readTime(const QString &result, const QString &time)
+{
     const bool first = !timeSeen;
     timeSeen = true;
     const QString seconds = firstTimeSeconds(result);

@@ -103,6 +103,8 @@ signals:
 private:
     bool start(Kind kind, const QString &command);
     void finish(Outcome outcome);
+    void readTime(const QString &result, const QString &time);
+    void readKeptChunks(const QString &text);
     void processFinished(int exitCode, QProcess::ExitStatus status);
     void processError(QProcess::ProcessError error);
 

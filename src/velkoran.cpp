@@ -149,7 +149,7 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
             queue.resume(percent);
         QProgressBar *bar = ui.progressBar;
         if (bar->maximum() > 0 && real_duration > 0)
-            bar->setValue(bar->maximum() * percent / 100);
+            bar->setValue(std::max(bar->value(), bar->maximum() * percent / 100));
     });
     connect(&job, &EncoderJob::phraseRead, this, &Velkoran::showPhrase);
     connect(&job, &EncoderJob::ended, this, &Velkoran::jobEnded);

@@ -378,8 +378,8 @@ void TestJobs::cancelledEncodeResumes()
 
     // Encode again: the file is replaced, the encode resumed from the kept share.
     fake.setBehaviour(
-        scripted({"  Duration: 0:01:00.00\\n",
-                  "ffmpeg2theora: resuming: 7 of 12 chunks already encoded (58 %%)\\n"}));
+        scripted({"  Duration: 0:01:00.00\\nffmpeg2theora: resuming: 7 of 12 chunks already "
+                  "encoded (58 %%)\\n"}));
     ui.EncodeToTheorapushButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(ui.progressBar->value(), 34, jobTimeoutMs);
     QCOMPARE(watcher.boxes.size(), 2);
