@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -129,6 +130,31 @@ QString lastLines(const QByteArray &output, int lines)
             kept.prepend(line);
     }
     return kept.join(u'\n');
+}
+
+KeptChunks keptChunks(const QString &text)
+{
+    static const QRegularExpression keptLine(
+        QStringLiteral("ffmpeg2theora: (?:stopped; )?[0-9]+ of [0-9]+ chunks \\(([0-9]+) %\\) kept "
+                       "in ([^\r\n]+); the same command resumes"));
+    static const QRegularExpression resumingLine(QStringLiteral(
+        "ffmpeg2theora: resuming: [0-9]+ of [0-9]+ chunks already encoded \\(([0-9]+) %\\)"));
+    KeptChunks chunks;
+    const QRegularExpressionMatch kept = keptLine.match(text);
+    if (kept.hasMatch()) {
+        chunks.kept = kept.captured(1).toInt();
+        chunks.dir = kept.captured(2);
+    }
+    const QRegularExpressionMatch resuming = resumingLine.match(text);
+    if (resuming.hasMatch())
+        chunks.resumed = resuming.captured(1).toInt();
+    return chunks;
+}
+
+QString keptChunksDir(const QString &output)
+{
+    const QFileInfo info(output);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".chunks");
 }
 
 bool sameExistingFile(const QString &a, const QString &b)

@@ -51,6 +51,22 @@ QString errorOutputText(const QByteArray &bytes);
 // The last LINES non-empty lines of an error output (lines end at \n or \r).
 QString lastLines(const QByteArray &output, int lines);
 
+// What the encoder says in its error output TEXT of the chunks it keeps for
+// the same command to resume: "N of M chunks (P %) kept in DIR; the same
+// command resumes" after an encode that did not complete (also after
+// "stopped; "), and "resuming: N of M chunks already encoded (P %)" when it
+// goes on from them.
+struct KeptChunks {
+    int kept = -1;    // the share kept, in percent; -1 when TEXT does not say
+    QString dir;      // where they are kept
+    int resumed = -1; // the share already encoded when it resumed; -1 when TEXT does not say
+};
+KeptChunks keptChunks(const QString &text);
+
+// Where the encoder keeps the chunks of an encode to OUTPUT that did not
+// complete: ".NAME.chunks" beside it, with a file "manifest" in it.
+QString keptChunksDir(const QString &output);
+
 // True when both paths name one existing file (also through links).
 bool sameExistingFile(const QString &a, const QString &b);
 

@@ -59,6 +59,9 @@ bool EncoderJob::start(Kind kind, const QString &command)
     lastError.clear();
     lastExitCode = 0;
     clockFirst = -1;
+    kept = -1;
+    keptIn.clear();
+    resumed = -1;
     // What the encoder writes to its standard output is of no use here; it is
     // thrown away as it comes instead of piling up in memory.
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -127,8 +130,31 @@ void EncoderJob::readErrorOutput()
     if (current == Kind::Encode && result.contains(noLength))
         emit lengthMeasured(currentInput, QString(), QString());
     const QString time = firstTime(result);
-    if (time.isEmpty())
-        return;
+    if (!time.isEmpty())
+        readTime(result, time);
+    // After the length: a resumed encode starts from a share of it.
+    if (current == Kind::Encode)
+        readKeptChunks(QString::fromLocal8Bit(bytes));
+}
+
+void EncoderJob::readKeptChunks(const QString &text)
+{
+    const KeptChunks chunks = keptChunks(text);
+    if (chunks.kept >= 0) {
+        kept = chunks.kept;
+        keptIn = chunks.dir;
+    }
+    if (chunks.resumed >= 0 && resumed < 0) {
+        resumed = chunks.resumed;
+        // The position jumps to what is done already: no pace to measure.
+        clockFirst = -1;
+        emit resuming(resumed);
+    }
+}
+
+// TIME is the first time in the piece RESULT of the error output.
+void EncoderJob::readTime(const QString &result, const QString &time)
+{
     const bool first = !timeSeen;
     timeSeen = true;
     const QString seconds = firstTimeSeconds(result);

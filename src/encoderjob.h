@@ -67,6 +67,14 @@ public:
     bool partialFileLeft() const;
     // The last lines of the encoder's error output.
     QString lastOutput(int lines) const;
+    // The share of the encode that the encoder kept in chunks for the same
+    // command to resume, in percent (-1: nothing kept), and where it keeps them.
+    int keptShare() const { return kept; }
+    QString keptDir() const { return keptIn; }
+
+    // The share of the running encode that an earlier run had encoded, in
+    // percent (-1: it does not resume).
+    int resumedShare() const { return resumed; }
 
     // Reads what the encoder has written to its error output so far.
     void readErrorOutput();
@@ -88,11 +96,15 @@ signals:
     void lengthMeasured(const QString &input, const QString &time, const QString &seconds);
     // How far an encode has got in its input, in seconds.
     void positionRead(double seconds);
+    // The encode goes on from the chunks an earlier run kept, PERCENT of it.
+    void resuming(int percent);
     void ended(EncoderJob::Kind kind, EncoderJob::Outcome outcome);
 
 private:
     bool start(Kind kind, const QString &command);
     void finish(Outcome outcome);
+    void readTime(const QString &result, const QString &time);
+    void readKeptChunks(const QString &text);
     void processFinished(int exitCode, QProcess::ExitStatus status);
     void processError(QProcess::ProcessError error);
 
@@ -112,6 +124,9 @@ private:
     int stopGraceMs = 3000;
     QElapsedTimer clock;
     int clockFirst = -1;
+    int kept = -1;
+    QString keptIn;
+    int resumed = -1;
 };
 
 #endif

@@ -96,6 +96,12 @@ int EncodeQueue::next()
     return -1;
 }
 
+void EncodeQueue::resume(int percent)
+{
+    if (at >= 0)
+        list[at].resumed = qBound(0, percent, 99);
+}
+
 void EncodeQueue::noteReason(const QString &reason)
 {
     if (at >= 0 && list[at].reason.isEmpty())
@@ -145,7 +151,9 @@ qint64 EncodeQueue::secondsLeft(int position, int maximum, qint64 elapsedMs) con
 {
     if (at < 0)
         return -1;
-    const auto work = [](const Entry &e) { return double(qMax<qint64>(e.bytes, 1)); };
+    // Only what an encode did itself: not what an earlier one had kept.
+    const auto whole = [](const Entry &e) { return double(qMax<qint64>(e.bytes, 1)); };
+    const auto work = [&whole](const Entry &e) { return whole(e) * (100 - e.resumed) / 100; };
     // The pace, in milliseconds per byte of input: from the files encoded
     // whole, or else from the current one once it can tell its own end.
     double doneMs = 0, doneWork = 0;
@@ -156,7 +164,8 @@ qint64 EncodeQueue::secondsLeft(int position, int maximum, qint64 elapsedMs) con
         }
     }
     const Entry &now = list[at];
-    const qint64 ownLeft = ::secondsLeft(elapsedMs, 0, position, maximum);
+    const qint64 ownLeft =
+        ::secondsLeft(elapsedMs, int(qint64(maximum) * now.resumed / 100), position, maximum);
     double pace = 0;
     if (doneWork > 0)
         pace = doneMs / doneWork;
@@ -165,7 +174,7 @@ qint64 EncodeQueue::secondsLeft(int position, int maximum, qint64 elapsedMs) con
     else
         return -1;
     const double fraction = maximum > 0 ? qBound(0.0, double(position) / maximum, 1.0) : 0.0;
-    double leftMs = ownLeft >= 0 ? ownLeft * 1000.0 : work(now) * (1 - fraction) * pace;
+    double leftMs = ownLeft >= 0 ? ownLeft * 1000.0 : whole(now) * (1 - fraction) * pace;
     for (int i = 0; i < list.size(); ++i) {
         if (i != at && list[i].state == State::Waiting)
             leftMs += work(list[i]) * pace;

@@ -22,8 +22,9 @@ public:
         QString output;
         qint64 bytes = 0; // the input's size, the measure of its work
         State state = State::Waiting;
-        QString reason; // why it was skipped or failed
-        qint64 ms = 0;  // how long its encode took
+        QString reason;  // why it was skipped or failed
+        qint64 ms = 0;   // how long its encode took
+        int resumed = 0; // the share an earlier encode had done, in percent
     };
 
     // The output of INPUT in DIR: the input's name without its last extension, and ".ogg".
@@ -45,6 +46,8 @@ public:
     // The next waiting entry becomes the current one, and its clock starts;
     // -1 when none is left, which ends the queue.
     int next();
+    // The current entry's encode goes on from PERCENT that an earlier encode kept.
+    void resume(int percent);
     // A reason for the current entry, should it fail (the encoder's first known error).
     void noteReason(const QString &reason);
     // The current entry ended in STATE; a REASON given replaces a noted one.

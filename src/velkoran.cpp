@@ -143,6 +143,14 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
             showTime(time);
     });
     connect(&job, &EncoderJob::lengthMeasured, this, &Velkoran::lengthRead);
+    // A resumed encode starts from what is kept.
+    connect(&job, &EncoderJob::resuming, this, [this](int percent) {
+        if (queue.active())
+            queue.resume(percent);
+        QProgressBar *bar = ui.progressBar;
+        if (bar->maximum() > 0 && real_duration > 0)
+            bar->setValue(std::max(bar->value(), bar->maximum() * percent / 100));
+    });
     connect(&job, &EncoderJob::phraseRead, this, &Velkoran::showPhrase);
     connect(&job, &EncoderJob::ended, this, &Velkoran::jobEnded);
     connect(&job, &EncoderJob::ended, this, &Velkoran::queueFileEnded);
@@ -455,13 +463,39 @@ void Velkoran::on_EncodeToTheorapushButton_clicked()
     }
     const QString output =
         outputPath(ui.openDirectoryLineEdit->text(), ui.outputFileNameLineEdit->text());
-    if (!confirmOutputPath(ui.openFileNameLineEdit->text(), output))
+    bool restart = false;
+    if (!confirmOutputPath(ui.openFileNameLineEdit->text(), output) ||
+        !chooseResume(output, &restart))
         return;
-    encodeForm(output);
+    encodeForm(output, restart);
 }
 
-// Starts the encode of what the form holds, to OUTPUT.
-bool Velkoran::encodeForm(const QString &output)
+// When an earlier encode to OUTPUT stopped with chunks kept, the user chooses
+// between resuming it (the encoder goes on from them by itself) and starting
+// over (RESTART). False when the user cancels.
+bool Velkoran::chooseResume(const QString &output, bool *restart)
+{
+    const QString dir = keptChunksDir(output);
+    if (!QFileInfo(dir + QStringLiteral("/manifest")).isFile())
+        return true;
+    // How much is kept is known from the encode that stopped, if it ran here.
+    const int percent = keptShares.value(dir, -1);
+    QMessageBox box(QMessageBox::Question, boxTitle,
+                    percent >= 0
+                        ? tr("An earlier encode of this file stopped at %1 %.").arg(percent)
+                        : tr("An earlier encode of this file stopped before its end."),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Yes)->setText(tr("Resume"));
+    box.button(QMessageBox::No)->setText(tr("Start over"));
+    box.setDefaultButton(QMessageBox::Yes);
+    const int answer = box.exec();
+    *restart = answer == QMessageBox::No;
+    return answer != QMessageBox::Cancel;
+}
+
+// Starts the encode of what the form holds, to OUTPUT; with RESTART, the
+// chunks an earlier encode kept are not used.
+bool Velkoran::encodeForm(const QString &output, bool restart)
 {
     QString encode_cmd = generateFFmpeg2theoraCommand();
     const QStringList metainfolist = checkMetainfo();
@@ -476,6 +510,8 @@ bool Velkoran::encodeForm(const QString &output)
     encode_cmd.append(videoquality);
     encode_cmd.append(metainfo);
     encode_cmd.append(args);
+    if (restart)
+        encode_cmd.append(QStringLiteral(" --restart"));
 
     resetProgress();
     if (!job.startEncode(encode_cmd, output, ui.openFileNameLineEdit->text()))
@@ -590,9 +626,25 @@ void Velkoran::showIdle()
     ui.CancelpushButton->setEnabled(false);
 }
 
+// After an encode that kept chunks, the bar stands at the share kept and
+// says how to go on, after ENDING. False when nothing was kept.
+bool Velkoran::showKept(const QString &ending)
+{
+    const int percent = job.keptShare();
+    if (percent < 0)
+        return false;
+    ui.progressBar->setRange(0, 100);
+    ui.progressBar->setValue(percent);
+    setBarFormat(ending + QStringLiteral(" \u00b7 ") +
+                 tr("%1 % kept, Encode resumes it").arg(percent));
+    return true;
+}
+
 // A failed encode keeps the bar where it got to.
 void Velkoran::showFailed()
 {
+    if (showKept(tr("Failed")))
+        return;
     if (ui.progressBar->maximum() <= 0) {
         const QString reached = busyText;
         ui.progressBar->setRange(0, 100);
@@ -722,12 +774,19 @@ void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
 {
     using Outcome = EncoderJob::Outcome;
     enableButton();
+    const QString keptDir = keptChunksDir(job.output());
+    if (job.keptShare() >= 0)
+        keptShares.insert(keptDir, job.keptShare());
+    else
+        keptShares.remove(keptDir);
     if (closing)
         return;
     if (outcome != Outcome::Cancelled && outcome != Outcome::Encoded)
         showFailed();
     switch (outcome) {
     case Outcome::Cancelled:
+        if (showKept(tr("Cancelled")))
+            break;
         // An empty bar: a filled part would read as work done.
         if (ui.progressBar->maximum() <= 0)
             ui.progressBar->setMaximum(100);
@@ -898,7 +957,10 @@ void Velkoran::closeEvent(QCloseEvent *event)
 {
     if (job.kind() == EncoderJob::Kind::Encode) {
         const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, boxTitle, tr("An encode is still running.\n\nStop it and quit?"),
+            this, boxTitle,
+            tr("An encode is still running.\n\nWhat is already encoded in finished "
+               "chunks is kept, and Encode with the same settings resumes it."
+               "\n\nStop it and quit?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             event->ignore();

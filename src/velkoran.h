@@ -1,6 +1,7 @@
 #ifndef VELKORAN_H
 #define VELKORAN_H
 
+#include <QHash>
 #include <QMainWindow>
 #include <QProcess>
 #include <QStringList>
@@ -96,7 +97,10 @@ private:
     void nameControls();
     void fitTexts();
     bool confirmOutputPath(const QString &input, const QString &output);
-    bool encodeForm(const QString &output);
+    bool encodeForm(const QString &output, bool restart = false);
+    bool chooseResume(const QString &output, bool *restart);
+    bool showKept(const QString &ending);
+    QHash<QString, int> keptShares; // the share kept in each chunk directory, as last told
 
     // Several input files, encoded one after another (see queue.h).
     QStringList queuedInputs; // as chosen; empty for one file

@@ -336,8 +336,12 @@ Möchten Sie sie ersetzen?</translation>
         <location filename="../src/velkoran.cpp" line="539"/>
         <source>An encode is still running.
 
+What is already encoded in finished chunks is kept, and Encode with the same settings resumes it.
+
 Stop it and quit?</source>
         <translation>Eine Kodierung läuft noch.
+
+Was in fertigen Abschnitten schon kodiert ist, bleibt erhalten; Kodieren mit denselben Einstellungen setzt es fort.
 
 Kodierung abbrechen und beenden?</translation>
     </message>
@@ -424,6 +428,26 @@ Kodierung abbrechen und beenden?</translation>
     <message>
         <source>Failed</source>
         <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1 % kept, Encode resumes it</source>
+        <translation>%1 % erhalten, Kodieren setzt es fort</translation>
+    </message>
+    <message>
+        <source>An earlier encode of this file stopped at %1 %.</source>
+        <translation>Eine frühere Kodierung dieser Datei wurde bei %1 % angehalten.</translation>
+    </message>
+    <message>
+        <source>An earlier encode of this file stopped before its end.</source>
+        <translation>Eine frühere Kodierung dieser Datei wurde vor ihrem Ende angehalten.</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Start over</source>
+        <translation>Neu beginnen</translation>
     </message>
     <message>
         <source>Done · %1</source>

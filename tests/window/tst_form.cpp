@@ -295,6 +295,10 @@ const char *const kCodeTexts[] = {
     "Stopping…",
     "Cancelled",
     "Cancelled · a partial file remains",
+    "%1 % kept, Encode resumes it",
+    "An earlier encode of this file stopped at %1 %.",
+    "Resume",
+    "Start over",
     "The encoder reported success, but wrote no file:\n%1",
     "The encoder reported success, but the file it wrote is empty:\n%1",
     "The encoder gave %1 as the length of the input, which is not a valid time. The whole input "

@@ -69,6 +69,7 @@ private slots:
     void secondJobStartsAfresh();
     void cancelStopsTheEncoder_data();
     void cancelStopsTheEncoder();
+    void cancelledEncodeResumes();
     void encoderCannotStart_data();
     void encoderCannotStart();
     void endOfJobReported_data();
@@ -356,6 +357,45 @@ void TestJobs::cancelStopsTheEncoder()
     QVERIFY(!ui.startTimetimeEdit->isEnabled() || trimmed);
 }
 
+void TestJobs::cancelledEncodeResumes()
+{
+    FakeEncoder fake;
+    fake.setBehaviour(
+        "c=\"$d/.out.ogg.chunks\"; trap 'mkdir \"$c\"; : > \"$c/manifest\"; printf "
+        "\"ffmpeg2theora: stopped; 7 of 12 chunks (58 %%) kept in %s; the same command "
+        "resumes\\n\" \"$c\" >&2; exit 143' TERM\n" +
+        scripted({"  Duration: 0:01:00.00\\n", "0:00:40\\n"}));
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    setPaths(w, "/in.avi", fake.dir.path() + "/", "out.ogg");
+    ModalWatcher watcher;
+    ui.EncodeToTheorapushButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ui.progressBar->value(), 40, jobTimeoutMs);
+    ui.CancelpushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QCOMPARE(ui.progressBar->text(), QString("Cancelled \u00b7 58 % kept, Encode resumes it"));
+    QCOMPARE(ui.progressBar->value(), 58);
+
+    // Encode again: the file is replaced, the encode resumed from the kept share.
+    fake.setBehaviour(
+        scripted({"  Duration: 0:01:00.00\\nffmpeg2theora: resuming: 7 of 12 chunks already "
+                  "encoded (58 %%)\\n"}));
+    ui.EncodeToTheorapushButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ui.progressBar->value(), 34, jobTimeoutMs);
+    QCOMPARE(watcher.boxes.size(), 2);
+    QCOMPARE(watcher.boxes[1].text, QString("An earlier encode of this file stopped at 58 %."));
+    release(fake);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QVERIFY(!fake.arguments().contains("--restart"));
+
+    // Start over: the kept chunks are not used.
+    QFile::remove(fake.path("out.ogg"));
+    watcher.answer = QMessageBox::No;
+    ui.EncodeToTheorapushButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
+    QCOMPARE(fake.arguments(2).last(), QString("--restart"));
+}
+
 void TestJobs::encoderCannotStart_data()
 {
     QTest::addColumn<bool>("present");
@@ -534,6 +574,7 @@ void TestJobs::closingStopsTheEncoder()
     QCOMPARE(w.close(), stopIt);
     QCOMPARE(watcher.boxes.size(), 1);
     QCOMPARE(watcher.boxes[0].icon, QMessageBox::Question);
+    QVERIFY(watcher.boxes[0].text.contains("finished chunks is kept"));
     if (!stopIt) {
         QVERIFY(w.isVisible());
         QVERIFY(encoding(w));

@@ -71,6 +71,10 @@ void TestQueue::timeLeft()
     queue.next();
     QCOMPARE(queue.barText(0, 100, 0), bar.arg(2) + left.arg("1:00"));     // the pace of the first
     QCOMPARE(queue.barText(75, 100, 6000), bar.arg(2) + left.arg("0:32")); // and its own end
+    queue.finish(EncodeQueue::State::Encoded, QString(), 30000);
+    queue.next();
+    queue.resume(50); // what an earlier encode kept is no pace
+    QCOMPARE(queue.barText(75, 100, 6000), bar.arg(3) + left.arg("0:06"));
 }
 
 void TestQueue::queueRuns_data()
