@@ -1,5 +1,6 @@
 #include "velkoran.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -1101,6 +1102,10 @@ void Velkoran::nameControls()
         heard->setBuddy(box);
         box->setAccessibleName(name);
     }
+    // The list a combo box opens is heard by the box's name too.
+    for (QComboBox *box : findChildren<QComboBox *>())
+        box->view()->setAccessibleName(box->accessibleName());
+    ui.tab->setAccessibleName(tr("Pages"));
     ui.tab->tabBar()->setAccessibleName(tr("Pages"));
     ui.progressBar->setAccessibleName(tr("Progress"));
     // Each slider is named by what it sets, which follows its mode box.
