@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot.png: the window under Xvfb, encoding a generated clip;
+# Takes docs/screenshot.png and docs/screenshot-de.png: the window under Xvfb,
+# in English and German, encoding a generated clip;
 # and docs/screenshot-de-replace.png: the German window asking whether to
 # replace an existing file. Run from the repository after a build:
 # scripts/screenshot.sh
@@ -17,7 +18,7 @@ for f in holiday.mp4 holiday.ogg; do
     [ ! -e "$videos/$f" ] || { echo "$videos/$f exists already; set VIDEOS to another directory" >&2; exit 1; }
 done
 work=$(mktemp -d)
-trap 'rm -rf "$work"; rm -rf "$videos/holiday.mp4" "$videos/holiday.ogg" "$videos"/.holiday.ogg.parts-* \
+trap 'rm -rf "$work"; rm -rf "$videos/holiday.mp4" "$videos/holiday.ogg" "$videos"/.holiday.ogg.parts-* "$videos"/.holiday.ogg.chunks \
       "$videos"/.ffmpeg2theora-*; [ -z "$made_videos" ] || rmdir "$made_videos"' EXIT
 ffmpeg -v error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=40 \
     -f lavfi -i sine=frequency=440:duration=40 -c:v mpeg4 -q:v 5 -c:a aac "$videos/holiday.mp4"
@@ -31,6 +32,7 @@ shot() {
     cat > "$work/$name.sh" <<SHOOT
 #!/usr/bin/env bash
 cd "$work"
+rm -rf "$videos/.holiday.ogg.chunks" # what a stopped shot kept is no part of the next
 $before
 # A session of its own, so that the encoder it runs is stopped with it.
 setsid "$PWD/build/bin/velkoran" "$videos/holiday.mp4" &
@@ -47,6 +49,8 @@ SHOOT
 }
 shot shoot C.UTF-8 : 10 -crop 565x600+0+0 "$PWD/docs/screenshot.png"
 echo "wrote docs/screenshot.png"
+shot shoot-de de_DE.UTF-8 : 10 -crop 565x600+0+0 "$PWD/docs/screenshot-de.png"
+echo "wrote docs/screenshot-de.png"
 shot replace de_DE.UTF-8 ": > '$videos/holiday.ogg'" 1.5 -crop 562x578+0+0 +repage -colors 64 \
     -strip "PNG8:$PWD/docs/screenshot-de-replace.png"
 echo "wrote docs/screenshot-de-replace.png"
