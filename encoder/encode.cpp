@@ -42,7 +42,14 @@ struct Watch {
     bool inexact = false; // its decoding started later than its first picture
 };
 
-constexpr int keptErrors = 64 * 1024;
+// Keeps the end of a child's error output: BYTES added to ERRORS.
+void keepTail(QByteArray &errors, const QByteArray &bytes)
+{
+    constexpr int keptErrors = 64 * 1024;
+    errors += bytes;
+    if (errors.size() > keptErrors)
+        errors.remove(0, errors.size() - keptErrors);
+}
 
 // Says what chunks STORE keeps for the same command to resume, if any, after
 // WHAT (empty, or "stopped; "), and gives back STATUS.
@@ -379,19 +386,11 @@ std::optional<int> decodingErrors(const Plan &plan, const MediaInfo &m, const Vi
     c.passStdin = readsStandardInput(plan.url);
     c.nice = nice;
     c.onProgress = [](const QByteArray &) {};
-    c.onStderr = [&errors](const QByteArray &bytes) {
-        errors += bytes;
-        if (errors.size() > keptErrors)
-            errors.remove(0, errors.size() - keptErrors);
-    };
+    c.onStderr = [&errors](const QByteArray &bytes) { keepTail(errors, bytes); };
     if (failed(runChild(c)))
         return std::nullopt;
     return damageReports(errors);
 }
-
-// The exit status of an encode in parts that has to be made again in one
-// process.
-constexpr int inOneProcess = -1;
 
 // A hash of what FFMPEG says of its version and its libraries'.
 QByteArray ffmpegVersion(const QString &ffmpeg)
@@ -444,55 +443,278 @@ QString openChunks(const Options &o, const Plan &plan, const QString &ffmpeg,
     return QString();
 }
 
-int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
-               int workers, const QString &ffmpeg, const OutputTarget &target, OutputFile &out,
-               ChunkStore &store)
+// How an attempt at the encode ended: with an exit status, or with chunks of
+// no use, so that the encode is made again in one process.
+struct Ending {
+    bool inOneProcess = false;
+    int status = 0;
+};
+
+Ending exitWith(int status)
 {
-    if (workers > 1) {
-        if (const QString error = openChunks(o, plan, ffmpeg, target, store); !error.isEmpty()) {
-            complain(QStringLiteral("note: %1; encoding in one process").arg(error));
-            return inOneProcess;
+    return Ending{false, status};
+}
+
+constexpr Ending againInOneProcess{true, 0};
+
+// What the ends of the children come to; the first that is not a success
+// decides, a stop before a failure before a rejected chunk.
+enum class Verdict {
+    Succeeded,
+    Stopped,  // we were asked to stop
+    Failed,   // a child failed of itself
+    Rejected, // a chunk holds other pictures than asked: a fault
+    Inexact,  // a chunk does not start where it claims: made again in one process
+};
+
+struct Triage {
+    Verdict verdict = Verdict::Succeeded;
+    int at = -1; // the slice that decides
+};
+
+Triage triage(const QList<ChildResult> &runs, const QList<std::shared_ptr<Watch>> &watches)
+{
+    for (int i = 0; i < runs.size(); ++i)
+        if (runs.at(i).stopped)
+            return {Verdict::Stopped, i};
+    for (int i = 0; i < runs.size(); ++i)
+        if (failed(runs.at(i)) && !runs.at(i).abandoned && runs.at(i).rejected.isEmpty())
+            return {Verdict::Failed, i};
+    for (int i = 0; i < runs.size(); ++i)
+        if (!runs.at(i).rejected.isEmpty())
+            return {watches.at(i)->inexact ? Verdict::Inexact : Verdict::Rejected, i};
+    return {};
+}
+
+// One attempt at the encode, in one process or in chunks: its slices, what
+// the ffmpeg of each has reported, and the steps from running them to the
+// output committed.
+class Attempt
+{
+public:
+    Attempt(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
+            int workers, const QString &ffmpeg, const OutputTarget &target, OutputFile &out,
+            ChunkStore &store)
+        : o(o), m(m), plan(plan), scan(scan), workers(workers), ffmpeg(ffmpeg), target(target),
+          out(out), store(store),
+          slices(makeSlices(plan, m, scan, workers, o.keyint, out.url(), store.path(),
+                            workers > 1 ? store.manifest().cuts : QList<qint64>())),
+          whole(slices.size() == 1),
+          // Stopped, one process leaves a playable file where there was none.
+          keepPartial(whole && target.kind == OutputTarget::Kind::File && !target.exists),
+          fps(plan.rateNum ? double(plan.rateNum) / plan.rateDen : 0),
+          progress(plan, slices, watches)
+    {
+        // The chunks of the pictures, in order; their number in messages
+        // counts from 1.
+        for (int i = 0; i < slices.size(); ++i)
+            if (slices.at(i).video && !whole)
+                chunks << i;
+    }
+
+    // The slices that run at once: the parts and the join.
+    qsizetype parts() const { return whole ? 1 : slices.size(); }
+
+    // Runs every slice not kept from an earlier run; the results come in
+    // the order of the slices.
+    QList<ChildResult> run()
+    {
+        if (store.resumable() && store.manifest().cuts.isEmpty() && !whole) {
+            QList<qint64> cuts;
+            for (const int i : std::as_const(chunks))
+                cuts << slices.at(i).first;
+            store.setCuts(cuts);
         }
-        if (stopSignal())
-            return stopped(o.output, target, store);
-    }
-    const QList<Slice> slices =
-        makeSlices(plan, m, scan, workers, o.keyint, out.url(), store.path(),
-                   workers > 1 ? store.manifest().cuts : QList<qint64>());
-    const bool whole = slices.size() == 1;
-    // The join reads every part at once.
-    if (!whole && descriptorsLeft() < slices.size() + 1 + spawning) {
-        complain(QStringLiteral("note: too few files may be open (ulimit -n) to join %1 parts; "
-                                "encoding in one process")
-                     .arg(slices.size()));
-        return inOneProcess;
-    }
-    // Stopped, one process leaves a playable file where there was none.
-    const bool keepPartial = whole && target.kind == OutputTarget::Kind::File && !target.exists;
-    const double fps = plan.rateNum ? double(plan.rateNum) / plan.rateDen : 0;
-    // The chunks of the pictures, in order; their number in messages counts
-    // from 1.
-    QList<int> chunks;
-    QList<qint64> cuts;
-    for (int i = 0; i < slices.size(); ++i) {
-        if (slices.at(i).video && !whole) {
-            chunks << i;
-            cuts << slices.at(i).first;
+        QList<ChildCommand> commands;
+        QList<int> ran; // the slices that have a command, in order
+        for (int i = 0; i < slices.size(); ++i) {
+            watches << watch(i);
+            if (!watches.last()->done) {
+                commands << command(i, watches.last());
+                ran << i;
+            }
         }
+        if (!store.manifest().chunks.isEmpty()) {
+            complain(QStringLiteral("resuming: %1 of %2 chunks already encoded (%3 %)")
+                         .arg(store.manifest().chunks.size())
+                         .arg(chunks.size())
+                         .arg(store.manifest().percentKept()));
+            progress.show();
+        }
+        QList<ChildResult> runs(slices.size());
+        const QList<ChildResult> results = runChildren(commands, true, workers);
+        for (int k = 0; k < ran.size(); ++k)
+            runs[ran.at(k)] = results.at(k);
+        return runs;
     }
-    if (store.resumable() && store.manifest().cuts.isEmpty() && !whole)
-        store.setCuts(cuts);
-    // The chunks and the sound an earlier run of the same command finished.
-    const auto kept = [&](int i) -> const KeptFile * {
+
+    // Says how RUNS ended when not all well; none when the encode goes on.
+    std::optional<Ending> settle(const QList<ChildResult> &runs)
+    {
+        for (const ChildResult &run : runs)
+            if (failed(run))
+                progress.end();
+        const Triage t = triage(runs, watches);
+        if (t.verdict == Verdict::Stopped) {
+            progress.end();
+            if (keepPartial && QFileInfo(out.path()).size() > 0 && out.commit().isEmpty()) {
+                complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
+                return exitWith(stoppedExit());
+            }
+            return exitWith(stopped(o.output, target, store));
+        }
+        for (const ChildResult &run : runs) {
+            if (o.nice && run.niceness && *run.niceness != *o.nice) {
+                complain(QStringLiteral("note: the encoding ran at niceness %1, not %2")
+                             .arg(*run.niceness)
+                             .arg(*o.nice));
+                break;
+            }
+        }
+        switch (t.verdict) {
+        case Verdict::Succeeded:
+        case Verdict::Stopped:
+            break;
+        case Verdict::Failed:
+            return exitWith(keptChunks(
+                store, QString(), reportFailure(ffmpeg, runs.at(t.at), watches.at(t.at)->errors)));
+        case Verdict::Rejected:
+        case Verdict::Inexact:
+            complain(runs.at(t.at).rejected);
+            // A chunk that does not start where it claims is made again in
+            // one process; a chunk that holds other pictures than asked is a
+            // fault.
+            return t.verdict == Verdict::Inexact ? againInOneProcess
+                                                 : exitWith(keptChunks(store, QString(), 1));
+        }
+        if (!whole && qEnvironmentVariableIntValue("FFMPEG2THEORA_STATS") > 0) {
+            progress.end();
+            reportStats(slices, runs, workers);
+        }
+        return std::nullopt;
+    }
+
+    // Joins the chunks into the output and checks the joined file; in one
+    // process, measures what ffmpeg wrote. None when the encode goes on.
+    std::optional<Ending> join()
+    {
+        if (whole) {
+            const Watch &w = *watches.first();
+            if (w.file) {
+                w.file->update();
+                length = std::max(w.file->videoSeconds(), w.file->audioSeconds());
+            } else {
+                length = w.outTime;
+            }
+            progress.end();
+            return std::nullopt;
+        }
+        QList<QString> files;
+        QList<qint64> counts;
+        for (const int i : std::as_const(chunks)) {
+            files << slices.at(i).output.mid(5);
+            counts << watches.at(i)->frames;
+            length += watches.at(i)->seconds;
+        }
+        if (stopSignal()) {
+            progress.end();
+            // Nothing of the result is written yet.
+            return exitWith(stopped(o.output, out.direct() ? OutputTarget{} : target, store));
+        }
+        // The end of the range, reached.
+        progress.show();
+        progress.end();
+
+        // Joined page by page: ffmpeg's Ogg reader would drop the empty
+        // packets that stand for a repeated picture. What cannot be taken
+        // back (a device, standard output) gets the file once it is checked.
+        const QString sound = plan.audio ? slices.first().output.mid(5) : QString();
+        const QString joined =
+            out.direct() ? QDir(store.path()).filePath(QStringLiteral("joined.ogg")) : out.path();
+        const JoinResult join =
+            joinOgg(files, counts, sound, joined, [] { return stopSignal() != 0; });
+        if (join.status == JoinResult::Stopped || stopSignal())
+            return exitWith(stopped(o.output, out.direct() ? OutputTarget{} : target, store));
+        if (!join.ok()) {
+            complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
+            return exitWith(keptChunks(store, QString(), 1));
+        }
+        qint64 pictures = 0;
+        for (const qint64 count : std::as_const(counts))
+            pictures += count;
+        if (const QString wrong = checkOggFile(joined, pictures); !wrong.isEmpty()) {
+            complain(QStringLiteral("note: the joined parts do not make a valid file (%1); "
+                                    "encoding in one process")
+                         .arg(wrong));
+            return againInOneProcess;
+        }
+        if (out.direct()) {
+            if (const QString error = copyFile(joined, out.path()); !error.isEmpty()) {
+                if (stopSignal())
+                    return exitWith(stopped(o.output, target, store));
+                complain(error);
+                return exitWith(1);
+            }
+        }
+        progress.end();
+        return std::nullopt;
+    }
+
+    // Says what damage ffmpeg met in the input, and commits the output; the
+    // exit status.
+    int finish()
+    {
+        // ffmpeg goes on over damage in the input, and says so only on its
+        // standard error.
+        int damage = keptDamage;
+        for (const auto &w : std::as_const(watches))
+            damage += damageReports(w->errors);
+        // In parts, some of the input is decoded twice, and a part in a
+        // container that seeks to any packet (MPEG-TS and the like) starts
+        // decoding a little before its key frame, which the decoder
+        // complains of on a whole input. What the input holds is then
+        // counted in one pass that only decodes.
+        if (damage && !whole) {
+            const std::optional<int> counted = decodingErrors(plan, m, scan, ffmpeg, o.nice);
+            if (stopSignal())
+                return stopped(o.output, target, store);
+            damage = counted.value_or(damage);
+        }
+        if (damage)
+            complain(QStringLiteral("warning: the input is damaged: ffmpeg met %1 error(s) "
+                                    "decoding it; the result lasts %2")
+                         .arg(damage)
+                         .arg(formatTime(length)));
+
+        // A file that ffmpeg left empty replaces nothing.
+        if (!out.direct() && QFileInfo(out.path()).size() == 0) {
+            complain(QStringLiteral("warning: nothing was encoded; %1 %2")
+                         .arg(o.output, target.exists ? QStringLiteral("is left as it was")
+                                                      : QStringLiteral("is not made")));
+            return 0;
+        }
+        if (const QString error = out.commit(); !error.isEmpty()) {
+            complain(error);
+            return 1;
+        }
+        return 0;
+    }
+
+private:
+    // The chunk or the sound an earlier run of the same command finished,
+    // for slice I.
+    const KeptFile *kept(int i) const
+    {
         if (whole || !store.resumable())
             return nullptr;
         if (!slices.at(i).video)
             return store.manifest().sound ? &*store.manifest().sound : nullptr;
         return store.chunk(int(chunks.indexOf(i)));
-    };
-    int keptDamage = 0;
-    QString unrecorded; // why a finished chunk could not be listed
-    const auto record = [&](KeptFile f, const QString &file) {
+    }
+
+    // Notes F, made as FILE, in the manifest, so that a stop keeps it.
+    void record(KeptFile f, const QString &file)
+    {
         f.bytes = QFileInfo(file).size();
         f.checksum = fileChecksum(file);
         if (const QString error = store.record(f); !error.isEmpty() && unrecorded.isEmpty()) {
@@ -501,34 +723,37 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                                     "keeps none of them")
                          .arg(store.path(), error));
         }
-    };
+    }
 
-    QList<ChildCommand> commands;
-    QList<std::shared_ptr<Watch>> watches;
-    ProgressLine progress(plan, slices, watches);
-
-    QList<int> ran; // the slices that have a command, in order
-    for (int i = 0; i < slices.size(); ++i) {
+    // What slice I's ffmpeg reports, or what an earlier run kept of it
+    // (then done).
+    std::shared_ptr<Watch> watch(int i)
+    {
         const Slice &slice = slices.at(i);
         auto w = std::make_shared<Watch>();
         const QString file = whole ? out.followable() : slice.output.mid(5);
         // A finished chunk is not read again for the bit rate.
         if (!file.isEmpty() && !(kept(i) && slice.video))
             w->file = std::make_unique<OggFollower>(file);
-        watches << w;
         if (const KeptFile *f = kept(i)) {
             w->done = true;
             w->frames = f->pictures;
             w->seconds = w->frames / fps;
             w->keptBytes = f->bytes;
             keptDamage += f->damage;
-            continue;
         }
+        return w;
+    }
+
+    // The ffmpeg of slice I, reporting to W.
+    ChildCommand command(int i, const std::shared_ptr<Watch> &w)
+    {
+        const Slice &slice = slices.at(i);
         ChildCommand c;
         c.argv = QStringList{ffmpeg} + ffmpegCommand(plan, slice);
         c.nice = o.nice;
-        // Beside the chunks the sound is light, and waits for a core they
-        // do not need rather than slowing the last of them.
+        // Beside the chunks the sound is light, and waits for a core they do
+        // not need rather than slowing the last of them.
         c.idle = !whole && !slice.video;
         c.passStdout = whole && target.kind == OutputTarget::Kind::StandardOutput;
         c.passStdin = readsStandardInput(plan.url);
@@ -539,8 +764,8 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
             c.graceMs = 10000;
         }
         const bool counts = slice.video || whole;
-        c.onProgress = [&, w, counts](const QByteArray &bytes) {
-            w->reader.feed(bytes, [&, w, counts](const ProgressReader::Block &block) {
+        c.onProgress = [this, w, counts](const QByteArray &bytes) {
+            w->reader.feed(bytes, [this, w, counts](const ProgressReader::Block &block) {
                 if (block.frame)
                     w->encoded = *block.frame;
                 if (!block.outTimeUs)
@@ -550,18 +775,14 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                     progress.show();
             });
         };
-        c.onStderr = [w](const QByteArray &bytes) {
-            w->errors += bytes;
-            if (w->errors.size() > keptErrors)
-                w->errors.remove(0, w->errors.size() - keptErrors);
-        };
+        c.onStderr = [w](const QByteArray &bytes) { keepTail(w->errors, bytes); };
         if (slice.video && !whole) {
             // A chunk waits for a free worker, and is checked as soon as it
             // is done, so that a wrong one stops the others at once.
             c.pooled = true;
             const int number = int(chunks.indexOf(i)) + 1;
             const bool last = i == chunks.last();
-            c.onSuccess = [&, w, i, number, last]() -> QString {
+            c.onSuccess = [this, w, i, number, last]() -> QString {
                 const QString wrong = checkChunk(plan, m, slices.at(i), number, last, *w);
                 if (w->file)
                     w->file->finish();
@@ -579,157 +800,61 @@ int encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const Vid
                 return wrong;
             };
         } else if (!whole && store.resumable()) {
-            c.onSuccess = [&, i]() -> QString {
+            c.onSuccess = [this, i]() -> QString {
                 record(KeptFile(), slices.at(i).output.mid(5));
                 return QString();
             };
         }
-        commands << c;
-        ran << i;
+        return c;
     }
 
-    if (!store.manifest().chunks.isEmpty()) {
-        complain(QStringLiteral("resuming: %1 of %2 chunks already encoded (%3 %)")
-                     .arg(store.manifest().chunks.size())
-                     .arg(chunks.size())
-                     .arg(store.manifest().percentKept()));
-        progress.show();
-    }
-    QList<ChildResult> runs(slices.size());
-    const QList<ChildResult> results = runChildren(commands, true, workers);
-    for (int k = 0; k < ran.size(); ++k)
-        runs[ran.at(k)] = results.at(k);
-    for (const ChildResult &run : runs)
-        if (failed(run))
-            progress.end();
-    for (const ChildResult &run : runs) {
-        if (!run.stopped)
-            continue;
-        progress.end();
-        if (keepPartial && QFileInfo(out.path()).size() > 0 && out.commit().isEmpty()) {
-            complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
-            return stoppedExit();
-        }
-        return stopped(o.output, target, store);
-    }
-    for (const ChildResult &run : runs) {
-        if (o.nice && run.niceness && *run.niceness != *o.nice) {
-            complain(QStringLiteral("note: the encoding ran at niceness %1, not %2")
-                         .arg(*run.niceness)
-                         .arg(*o.nice));
-            break;
-        }
-    }
-    for (int i = 0; i < runs.size(); ++i)
-        if (failed(runs.at(i)) && !runs.at(i).abandoned && runs.at(i).rejected.isEmpty())
-            return keptChunks(store, QString(),
-                              reportFailure(ffmpeg, runs.at(i), watches.at(i)->errors));
-    for (int i = 0; i < runs.size(); ++i) {
-        if (runs.at(i).rejected.isEmpty())
-            continue;
-        complain(runs.at(i).rejected);
-        // A chunk that does not start where it claims is made again in one
-        // process; a chunk that holds other pictures than asked is a fault.
-        return watches.at(i)->inexact ? inOneProcess : keptChunks(store, QString(), 1);
-    }
-    if (!whole && qEnvironmentVariableIntValue("FFMPEG2THEORA_STATS") > 0) {
-        progress.end();
-        reportStats(slices, runs, workers);
-    }
+    const Options &o;
+    const MediaInfo &m;
+    const Plan &plan;
+    const VideoScan *scan;
+    const int workers;
+    const QString &ffmpeg;
+    const OutputTarget &target;
+    OutputFile &out;
+    ChunkStore &store;
+    const QList<Slice> slices;
+    const bool whole;
+    const bool keepPartial;
+    const double fps;
+    QList<int> chunks; // the slices of the pictures' chunks
+    QList<std::shared_ptr<Watch>> watches;
+    ProgressLine progress;
+    int keptDamage = 0;
+    QString unrecorded; // why a finished chunk could not be listed
+    double length = 0;  // of the result, seconds
+};
 
-    double length = 0; // of the result, seconds
-    if (whole) {
-        const Watch &w = *watches.first();
-        if (w.file) {
-            w.file->update();
-            length = std::max(w.file->videoSeconds(), w.file->audioSeconds());
-        } else {
-            length = w.outTime;
+// Encodes with WORKERS workers, the chunks waiting in STORE.
+Ending encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const VideoScan *scan,
+                  int workers, const QString &ffmpeg, const OutputTarget &target, OutputFile &out,
+                  ChunkStore &store)
+{
+    if (workers > 1) {
+        if (const QString error = openChunks(o, plan, ffmpeg, target, store); !error.isEmpty()) {
+            complain(QStringLiteral("note: %1; encoding in one process").arg(error));
+            return againInOneProcess;
         }
-    } else {
-        QList<QString> files;
-        QList<qint64> counts;
-        for (const int i : chunks) {
-            files << slices.at(i).output.mid(5);
-            counts << watches.at(i)->frames;
-            length += watches.at(i)->seconds;
-        }
-        if (stopSignal()) {
-            progress.end();
-            // Nothing of the result is written yet.
-            return stopped(o.output, out.direct() ? OutputTarget{} : target, store);
-        }
-        // The end of the range, reached.
-        progress.show();
-        progress.end();
-
-        // Joined page by page: ffmpeg's Ogg reader would drop the empty
-        // packets that stand for a repeated picture. What cannot be taken
-        // back (a device, standard output) gets the file once it is checked.
-        const QString sound = plan.audio ? slices.first().output.mid(5) : QString();
-        const QString joined =
-            out.direct() ? QDir(store.path()).filePath(QStringLiteral("joined.ogg")) : out.path();
-        const JoinResult join =
-            joinOgg(files, counts, sound, joined, [] { return stopSignal() != 0; });
-        if (join.status == JoinResult::Stopped || stopSignal())
-            return stopped(o.output, out.direct() ? OutputTarget{} : target, store);
-        if (!join.ok()) {
-            complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
-            return keptChunks(store, QString(), 1);
-        }
-        qint64 pictures = 0;
-        for (const qint64 count : std::as_const(counts))
-            pictures += count;
-        if (const QString wrong = checkOggFile(joined, pictures); !wrong.isEmpty()) {
-            complain(QStringLiteral("note: the joined parts do not make a valid file (%1); "
-                                    "encoding in one process")
-                         .arg(wrong));
-            return inOneProcess;
-        }
-        if (out.direct()) {
-            if (const QString error = copyFile(joined, out.path()); !error.isEmpty()) {
-                if (stopSignal())
-                    return stopped(o.output, target, store);
-                complain(error);
-                return 1;
-            }
-        }
-    }
-    progress.end();
-
-    // ffmpeg goes on over damage in the input, and says so only on its
-    // standard error.
-    int damage = keptDamage;
-    for (const auto &w : watches)
-        damage += damageReports(w->errors);
-    // In parts, some of the input is decoded twice, and a part in a container
-    // that seeks to any packet (MPEG-TS and the like) starts decoding a little
-    // before its key frame, which the decoder complains of on a whole input.
-    // What the input holds is then counted in one pass that only decodes.
-    if (damage && !whole) {
-        const std::optional<int> counted = decodingErrors(plan, m, scan, ffmpeg, o.nice);
         if (stopSignal())
-            return stopped(o.output, target, store);
-        damage = counted.value_or(damage);
+            return exitWith(stopped(o.output, target, store));
     }
-    if (damage)
-        complain(QStringLiteral("warning: the input is damaged: ffmpeg met %1 error(s) decoding "
-                                "it; the result lasts %2")
-                     .arg(damage)
-                     .arg(formatTime(length)));
-
-    // A file that ffmpeg left empty replaces nothing.
-    if (!out.direct() && QFileInfo(out.path()).size() == 0) {
-        complain(QStringLiteral("warning: nothing was encoded; %1 %2")
-                     .arg(o.output, target.exists ? QStringLiteral("is left as it was")
-                                                  : QStringLiteral("is not made")));
-        return 0;
+    Attempt attempt(o, m, plan, scan, workers, ffmpeg, target, out, store);
+    // The join reads every part at once.
+    if (attempt.parts() > 1 && descriptorsLeft() < attempt.parts() + 1 + spawning) {
+        complain(QStringLiteral("note: too few files may be open (ulimit -n) to join %1 parts; "
+                                "encoding in one process")
+                     .arg(attempt.parts()));
+        return againInOneProcess;
     }
-    if (const QString error = out.commit(); !error.isEmpty()) {
-        complain(error);
-        return 1;
-    }
-    return 0;
+    if (const std::optional<Ending> ending = attempt.settle(attempt.run()))
+        return *ending;
+    if (const std::optional<Ending> ending = attempt.join())
+        return *ending;
+    return exitWith(attempt.finish());
 }
 
 } // namespace
@@ -755,15 +880,15 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
     if (target.kind == OutputTarget::Kind::File)
         removeLegacyChunkDirs(target.path);
     ChunkStore store;
-    int status = encodeWith(o, m, plan, scan, workers, ffmpeg, target, out, store);
-    if (status == inOneProcess) {
+    Ending ending = encodeWith(o, m, plan, scan, workers, ffmpeg, target, out, store);
+    if (ending.inOneProcess) {
         // Chunks of an input that cannot be cut exactly are of no use.
         store.remove();
-        status = encodeWith(o, m, plan, scan, 1, ffmpeg, target, out, store);
+        ending = encodeWith(o, m, plan, scan, 1, ffmpeg, target, out, store);
     }
     // Success leaves no chunk behind, nor those an earlier run in chunks
     // kept for this output.
-    if (status == 0) {
+    if (ending.status == 0 && !ending.inOneProcess) {
         store.remove();
         const QString dir = chunkDirFor(target.path);
         ChunkStore earlier;
@@ -771,5 +896,5 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
             earlier.open(dir, Manifest(), true))
             earlier.remove();
     }
-    return status;
+    return ending.status;
 }

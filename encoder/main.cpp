@@ -11,12 +11,11 @@
 #include "velkoran_version.h"
 
 #include <QByteArray>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include <sched.h>
 
@@ -48,6 +47,54 @@ int stopped(const QString &output)
     return stoppedExit();
 }
 
+// What is wrong with PROBE, the input read with FFPROBE: the exit status,
+// once said; none when the input can be encoded.
+std::optional<int> probeFailed(const Options &o, const ProbeResult &probe, const QString &ffprobe)
+{
+    if (probe.child.stopped || stopSignal())
+        return stopped(o.output);
+    if (!probe.child.startError.isEmpty()) {
+        complain(QStringLiteral("cannot run %1: %2").arg(ffprobe, probe.child.startError));
+        return 1;
+    }
+    if (probe.unknownFormat) {
+        complain(QStringLiteral("--format %1 names no input format ffmpeg knows").arg(o.format));
+        return 1;
+    }
+    if (!probe.opened) {
+        complain(QStringLiteral("Unable to open file %1: %2").arg(o.input, probe.reason));
+        return 1;
+    }
+    return std::nullopt;
+}
+
+// Makes the PLAN of the encode of M into TARGET, says the input's length and
+// the plan's notes: the exit status when it cannot be encoded, once said.
+std::optional<int> planFailed(const Options &o, const MediaInfo &m, const OutputTarget &target,
+                              Plan &plan)
+{
+    if (target.error.isEmpty() && sameFile(localInputPath(o), target.path)) {
+        complain(
+            QStringLiteral("the output %1 is the input file; choose another output").arg(o.output));
+        return 1;
+    }
+    plan = makePlan(o, m);
+    if (!plan.error.isEmpty()) {
+        complain(plan.error);
+        return 1;
+    }
+    say(QStringLiteral("  Duration: %1\n")
+            .arg(m.duration ? formatTime(*m.duration) : QStringLiteral("N/A")));
+    // The output is known to be writable before any encoding starts.
+    if (!target.error.isEmpty()) {
+        complain(target.error);
+        return 1;
+    }
+    for (const QString &note : std::as_const(plan.notes))
+        complain(QStringLiteral("note: ") + note);
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -74,11 +121,10 @@ int main(int argc, char **argv)
         return 0;
     }
     // Asked for before anything is read, so that a wrong value is said at once.
-    const QByteArray parallel = qgetenv("FFMPEG2THEORA_PARALLEL");
-    const QByteArray shortest = qgetenv("FFMPEG2THEORA_PARALLEL_MIN");
-    if (const PartsWanted check = partsWanted(parallel, shortest, 1, 0, 0);
-        !check.error.isEmpty()) {
-        complain(check.error);
+    const PartsAsked asked =
+        partsAsked(qgetenv("FFMPEG2THEORA_PARALLEL"), qgetenv("FFMPEG2THEORA_PARALLEL_MIN"));
+    if (!asked.error.isEmpty()) {
+        complain(asked.error);
         return 1;
     }
 
@@ -86,91 +132,22 @@ int main(int argc, char **argv)
     const QString ffmpeg = tool("FFMPEG2THEORA_FFMPEG", "ffmpeg");
 
     const ProbeResult probe = probeInput(o, ffprobe);
-    if (probe.child.stopped || stopSignal())
-        return stopped(o.output);
-    if (!probe.child.startError.isEmpty()) {
-        complain(QStringLiteral("cannot run %1: %2").arg(ffprobe, probe.child.startError));
-        return 1;
-    }
-    if (probe.unknownFormat) {
-        complain(QStringLiteral("--format %1 names no input format ffmpeg knows").arg(o.format));
-        return 1;
-    }
-    if (!probe.opened) {
-        complain(QStringLiteral("Unable to open file %1: %2").arg(o.input, probe.reason));
-        return 1;
-    }
-    const QString inputPath = localInputPath(o);
+    if (const std::optional<int> status = probeFailed(o, probe, ffprobe))
+        return *status;
     const OutputTarget target = examineOutput(o.output);
-    if (target.error.isEmpty() && sameFile(inputPath, target.path)) {
-        complain(
-            QStringLiteral("the output %1 is the input file; choose another output").arg(o.output));
-        return 1;
-    }
+    Plan plan;
+    if (const std::optional<int> status = planFailed(o, probe.info, target, plan))
+        return *status;
 
-    Plan plan = makePlan(o, probe.info);
-    if (!plan.error.isEmpty()) {
-        complain(plan.error);
-        return 1;
-    }
-
-    say(QStringLiteral("  Duration: %1\n")
-            .arg(probe.info.duration ? formatTime(*probe.info.duration) : QStringLiteral("N/A")));
-    // The output is known to be writable before any encoding starts.
-    if (!target.error.isEmpty()) {
-        complain(target.error);
-        return 1;
-    }
-    for (const QString &note : plan.notes)
-        complain(QStringLiteral("note: ") + note);
-
-    // Parts are found by seeking in a file and cut on the frame grid.
-    const MediaInfo &m = probe.info;
-    const bool file = !inputPath.isEmpty() && QFileInfo(inputPath).isFile();
-    const bool splittable = plan.video && plan.rateNum && file && m.duration;
-    const double rest = m.duration.value_or(0) - plan.start;
-    const double length = plan.length ? std::min(*plan.length, rest) : rest;
-    const double pixelRate =
-        plan.rateNum ? double(plan.width) * plan.height * plan.rateNum / plan.rateDen : 0;
-    int parts =
-        splittable ? partsWanted(parallel, shortest, cores(), length, pixelRate).workers : 1;
-    // Too few pictures for two chunks: one process, without the scan,
-    // unless parts are asked for.
-    if (parallel.isEmpty() && plan.rateNum &&
-        length * plan.rateNum / plan.rateDen < 2 * std::max(o.keyint, smallestChunk))
-        parts = 1;
-
-    // Where the key frames are and where the pictures end, for exact parts
-    // and an exact start.
-    VideoScan scan;
-    // Only a file is read through: a device or a generated input may not end.
-    if (plan.video && plan.rateNum && file && (parts > 1 || plan.start > 0)) {
-        ChildResult run;
-        scan = scanVideo(o, m, ffprobe, &run);
-        if (run.stopped || stopSignal())
-            return stopped(o.output);
-        if (scan.ok && scan.broken && parts > 1) {
-            complain(QStringLiteral("note: the time stamps of the input go back or leap at %1 "
-                                    "(recordings joined?), so it cannot be cut by time; encoding "
-                                    "in one process")
-                         .arg(formatTime(*scan.broken - m.startTime)));
-            parts = 1;
-        }
-        if (scan.ok) {
-            countFrames(plan, scan.end);
-        } else if (parts > 1) {
-            complain(QStringLiteral("note: the key frames of the input cannot be found; "
-                                    "encoding in one process"));
-            parts = 1;
-        }
-    }
-    if (!scan.ok)
-        countFrames(plan, std::nullopt);
-    if (!plan.error.isEmpty()) {
-        complain(plan.error);
+    Prepared ready = prepare(o, probe.info, std::move(plan), asked, cores(), ffprobe);
+    if (ready.stopped)
+        return stopped(o.output);
+    if (!ready.plan.error.isEmpty()) {
+        complain(ready.plan.error);
         return 1;
     }
     if (stopSignal())
         return stopped(o.output);
-    return encode(o, m, plan, scan.ok ? &scan : nullptr, parts, ffmpeg, target);
+    return encode(o, probe.info, ready.plan, ready.scan.ok ? &ready.scan : nullptr, ready.workers,
+                  ffmpeg, target);
 }

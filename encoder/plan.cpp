@@ -1,5 +1,9 @@
 #include "plan.h"
 
+#include "report.h"
+
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 
@@ -570,41 +574,102 @@ QList<qint64> cutPoints(qint64 frames, int workers, int keyint, const QList<qint
     return best;
 }
 
-PartsWanted partsWanted(const QByteArray &parallel, const QByteArray &shortest, int cores,
-                        double length, double pixelRate)
+PartsAsked partsAsked(const QByteArray &parallel, const QByteArray &shortest)
 {
-    PartsWanted w;
+    PartsAsked a;
     bool ok = true;
-    const int forced = parallel.isEmpty() ? -1 : parallel.trimmed().toInt(&ok);
-    if (!ok || forced < -1 || (!parallel.isEmpty() && forced < 0)) {
-        w.error = QStringLiteral("FFMPEG2THEORA_PARALLEL takes a whole number (0: one process, "
+    a.forced = parallel.isEmpty() ? -1 : parallel.trimmed().toInt(&ok);
+    if (!ok || a.forced < -1 || (!parallel.isEmpty() && a.forced < 0)) {
+        a.error = QStringLiteral("FFMPEG2THEORA_PARALLEL takes a whole number (0: one process, "
                                  "1: one worker per core, more: that many workers), not '%1'")
                       .arg(QString::fromLocal8Bit(parallel));
-        return w;
+        return a;
     }
-    std::optional<double> least;
     if (!shortest.isEmpty()) {
-        least = shortest.trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(*least) || *least < 0) {
-            w.error = QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN takes a number of seconds, not "
+        a.least = shortest.trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(*a.least) || *a.least < 0) {
+            a.error = QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN takes a number of seconds, not "
                                      "'%1'")
                           .arg(QString::fromLocal8Bit(shortest));
-            return w;
+            return a;
         }
     }
-    if (forced == 0)
+    return a;
+}
+
+PartsWanted partsWanted(const PartsAsked &asked, int cores, double length, double pixelRate)
+{
+    PartsWanted w;
+    w.error = asked.error;
+    if (!w.error.isEmpty() || asked.forced == 0)
         return w;
-    if (forced < 0) {
+    if (asked.forced < 0) {
         // Parts cost a pass over the input's packets, a process per chunk
         // and the join: on little work they lose more than they gain.
-        const bool enough = least           ? length >= *least
+        const bool enough = asked.least     ? length >= *asked.least
                             : pixelRate > 0 ? length * pixelRate >= leastPixels
                                             : length >= 20;
         if (!enough)
             return w;
     }
-    w.workers = std::max(1, forced >= 2 ? forced : cores);
+    w.workers = std::max(1, asked.forced >= 2 ? asked.forced : cores);
     return w;
+}
+
+PartsWanted partsWanted(const QByteArray &parallel, const QByteArray &shortest, int cores,
+                        double length, double pixelRate)
+{
+    return partsWanted(partsAsked(parallel, shortest), cores, length, pixelRate);
+}
+
+Prepared prepare(const Options &o, const MediaInfo &m, Plan plan, const PartsAsked &asked,
+                 int cores, const QString &ffprobe)
+{
+    Prepared p;
+    // Parts are found by seeking in a file and cut on the frame grid.
+    const QString inputPath = localInputPath(o);
+    const bool file = !inputPath.isEmpty() && QFileInfo(inputPath).isFile();
+    const bool splittable = plan.video && plan.rateNum && file && m.duration;
+    const double rest = m.duration.value_or(0) - plan.start;
+    const double length = plan.length ? std::min(*plan.length, rest) : rest;
+    const double pixelRate =
+        plan.rateNum ? double(plan.width) * plan.height * plan.rateNum / plan.rateDen : 0;
+    p.workers = splittable ? partsWanted(asked, cores, length, pixelRate).workers : 1;
+    // Too few pictures for two chunks: one process, without the scan,
+    // unless parts are asked for.
+    if (asked.forced < 0 && plan.rateNum &&
+        length * plan.rateNum / plan.rateDen < 2 * std::max(o.keyint, smallestChunk))
+        p.workers = 1;
+
+    // Where the key frames are and where the pictures end, for exact parts
+    // and an exact start. Only a file is read through: a device or a
+    // generated input may not end.
+    if (plan.video && plan.rateNum && file && (p.workers > 1 || plan.start > 0)) {
+        ChildResult run;
+        p.scan = scanVideo(o, m, ffprobe, &run);
+        if (run.stopped || stopSignal()) {
+            p.stopped = true;
+            return p;
+        }
+        if (p.scan.ok && p.scan.broken && p.workers > 1) {
+            complain(QStringLiteral("note: the time stamps of the input go back or leap at %1 "
+                                    "(recordings joined?), so it cannot be cut by time; encoding "
+                                    "in one process")
+                         .arg(formatTime(*p.scan.broken - m.startTime)));
+            p.workers = 1;
+        }
+        if (p.scan.ok) {
+            countFrames(plan, p.scan.end);
+        } else if (p.workers > 1) {
+            complain(QStringLiteral("note: the key frames of the input cannot be found; "
+                                    "encoding in one process"));
+            p.workers = 1;
+        }
+    }
+    if (!p.scan.ok)
+        countFrames(plan, std::nullopt);
+    p.plan = std::move(plan);
+    return p;
 }
 
 std::optional<double> firstDecoded(const QByteArray &text)

@@ -152,4 +152,32 @@ struct PartsWanted {
 PartsWanted partsWanted(const QByteArray &parallel, const QByteArray &shortest, int cores,
                         double length, double pixelRate);
 
+// What the two variables ask, read once, so that a wrong value is said before
+// anything else is done.
+struct PartsAsked {
+    int forced = -1;             // workers asked; -1: as the work and the cores allow
+    std::optional<double> least; // FFMPEG2THEORA_PARALLEL_MIN
+    QString error;
+};
+PartsAsked partsAsked(const QByteArray &parallel, const QByteArray &shortest);
+PartsWanted partsWanted(const PartsAsked &asked, int cores, double length, double pixelRate);
+
+// An encode made ready: its plan with its pictures counted (or its error),
+// the workers for its pictures (1: one process), and where the input's key
+// frames are when they were read.
+struct Prepared {
+    Plan plan;
+    int workers = 1;
+    VideoScan scan;
+    bool stopped = false; // asked to stop while the input was read
+};
+
+// Decides how PLAN, made for the input M with O, is encoded: in chunks when
+// the input is a file that can be cut by time and the workers ASKED (with
+// CORES cores) are worth it; reads its key frames with FFPROBE for the
+// chunks or an exact start; counts its pictures. Says in a note why an input
+// that was to be cut is encoded in one process.
+Prepared prepare(const Options &o, const MediaInfo &m, Plan plan, const PartsAsked &asked,
+                 int cores, const QString &ffprobe);
+
 #endif

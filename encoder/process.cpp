@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <sched.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,13 +30,6 @@ void onStopSignal(int sig)
     const unsigned char byte = static_cast<unsigned char>(sig);
     [[maybe_unused]] ssize_t n = write(signalPipe[1], &byte, 1);
     errno = saved;
-}
-
-void closeFd(int &fd)
-{
-    if (fd >= 0)
-        close(fd);
-    fd = -1;
 }
 
 // Reads what is there on FD; false at end of file or on error.
@@ -85,13 +80,61 @@ int stopSignal()
 namespace
 {
 
+// A descriptor of ours, closed when its owner ends.
+class Fd
+{
+public:
+    Fd() = default;
+    explicit Fd(int fd) : fd(fd) {}
+    Fd(Fd &&other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    Fd &operator=(Fd &&other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            fd = std::exchange(other.fd, -1);
+        }
+        return *this;
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    ~Fd() { reset(); }
+
+    int get() const { return fd; }
+    bool isOpen() const { return fd >= 0; }
+    void reset()
+    {
+        if (fd >= 0)
+            close(fd);
+        fd = -1;
+    }
+
+private:
+    int fd = -1;
+};
+
+// Both ends of a pipe, closed on exec.
+struct Pipe {
+    Fd read;
+    Fd write;
+    // False, with errno set, when it cannot be made.
+    bool open()
+    {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0)
+            return false;
+        read = Fd(fds[0]);
+        write = Fd(fds[1]);
+        return true;
+    }
+};
+
 // A started child and what is left to read of it.
 struct Running {
     const ChildCommand *command = nullptr;
     pid_t pid = -1;
-    int outFd = -1;
-    int errFd = -1;
-    int progressFd = -1;
+    Fd out;
+    Fd err;
+    Fd progress;
     bool done = false; // reaped, or never started
     bool killed = false;
     bool woken = false; // an idle child that runs as any other now
@@ -127,6 +170,30 @@ bool idleCanEnd(std::optional<int> nice)
 #endif
 }
 
+// The file PROGRAM runs, looked up on PATH as execvp does when it names no
+// directory; empty, with errno set, when there is none to run.
+QByteArray programPath(const QByteArray &program)
+{
+    if (program.contains('/'))
+        return program;
+    int error = ENOENT;
+    if (!program.isEmpty()) {
+        const QByteArray path =
+            qEnvironmentVariableIsSet("PATH") ? qgetenv("PATH") : QByteArray("/bin:/usr/bin");
+        for (const QByteArray &dir : path.split(':')) {
+            const QByteArray file = (dir.isEmpty() ? QByteArray(".") : dir) + '/' + program;
+            struct stat st;
+            if (stat(file.constData(), &st) != 0)
+                continue;
+            if (S_ISREG(st.st_mode) && access(file.constData(), X_OK) == 0)
+                return file;
+            error = EACCES;
+        }
+    }
+    errno = error;
+    return QByteArray();
+}
+
 // Starts COMMAND; when it cannot, the result's startError says why and no
 // child is left.
 Running spawn(const ChildCommand &command)
@@ -143,22 +210,24 @@ Running spawn(const ChildCommand &command)
     for (auto &w : words)
         argv.push_back(w.data());
     argv.push_back(nullptr);
-
-    int outPipe[2] = {-1, -1}, errPipe[2] = {-1, -1}, execPipe[2] = {-1, -1},
-        progressPipe[2] = {-1, -1};
-    auto closeAll = [&] {
-        for (int *fds : {outPipe, errPipe, execPipe, progressPipe})
-            for (int i : {0, 1})
-                closeFd(fds[i]);
-    };
-    if ((command.onStdout && pipe2(outPipe, O_CLOEXEC) != 0) || pipe2(errPipe, O_CLOEXEC) != 0 ||
-        pipe2(execPipe, O_CLOEXEC) != 0 ||
-        (command.onProgress && pipe2(progressPipe, O_CLOEXEC) != 0)) {
+    const QByteArray program = programPath(words.empty() ? QByteArray() : words.front());
+    if (program.isEmpty()) {
         result.startError = QString::fromLocal8Bit(strerror(errno));
-        closeAll();
         return r;
     }
-    const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
+    // A file that is no program (a script without "#!") is run by the
+    // shell, as execvp would.
+    QByteArray shell("/bin/sh");
+    std::vector<char *> shellArgv{shell.data(), const_cast<char *>(program.constData())};
+    shellArgv.insert(shellArgv.end(), argv.begin() + 1, argv.end());
+
+    Pipe out, err, exec, progress;
+    if ((command.onStdout && !out.open()) || !err.open() || !exec.open() ||
+        (command.onProgress && !progress.open())) {
+        result.startError = QString::fromLocal8Bit(strerror(errno));
+        return r;
+    }
+    Fd devNull(open("/dev/null", O_RDWR | O_CLOEXEC));
     const pid_t parent = getpid();
     const bool idle = command.idle && idleCanEnd(command.nice);
 
@@ -171,16 +240,16 @@ Running spawn(const ChildCommand &command)
         if (getppid() != parent)
             _exit(127);
         if (!command.passStdin)
-            dup2(devNull, STDIN_FILENO);
-        if (outPipe[1] >= 0)
-            dup2(outPipe[1], STDOUT_FILENO);
+            dup2(devNull.get(), STDIN_FILENO);
+        if (out.write.isOpen())
+            dup2(out.write.get(), STDOUT_FILENO);
         else if (!command.passStdout)
-            dup2(devNull, STDOUT_FILENO);
-        dup2(errPipe[1], STDERR_FILENO);
-        if (progressPipe[1] == 3)
+            dup2(devNull.get(), STDOUT_FILENO);
+        dup2(err.write.get(), STDERR_FILENO);
+        if (progress.write.get() == 3)
             fcntl(3, F_SETFD, 0);
-        else if (progressPipe[1] >= 0)
-            dup2(progressPipe[1], 3);
+        else if (progress.write.isOpen())
+            dup2(progress.write.get(), 3);
         signal(SIGPIPE, SIG_DFL);
         sigset_t none;
         sigemptyset(&none);
@@ -193,21 +262,21 @@ Running spawn(const ChildCommand &command)
             sched_setscheduler(0, SCHED_IDLE, &none);
         }
 #endif
-        execvp(argv[0], argv.data());
-        const int err = errno;
-        [[maybe_unused]] ssize_t n = write(execPipe[1], &err, sizeof err);
+        execv(program.constData(), argv.data());
+        const int error = errno;
+        if (error == ENOEXEC)
+            execv(shell.constData(), shellArgv.data());
+        [[maybe_unused]] ssize_t n = write(exec.write.get(), &error, sizeof error);
         _exit(127);
     }
 
     const int forkErrno = errno;
-    closeFd(outPipe[1]);
-    closeFd(errPipe[1]);
-    closeFd(execPipe[1]);
-    closeFd(progressPipe[1]);
-    if (devNull >= 0)
-        close(devNull);
+    out.write.reset();
+    err.write.reset();
+    exec.write.reset();
+    progress.write.reset();
+    devNull.reset();
     if (pid < 0) {
-        closeAll();
         result.startError = QString::fromLocal8Bit(strerror(forkErrno));
         return r;
     }
@@ -215,11 +284,13 @@ Running spawn(const ChildCommand &command)
     int execErrno = 0;
     ssize_t got;
     do
-        got = read(execPipe[0], &execErrno, sizeof execErrno);
+        got = read(exec.read.get(), &execErrno, sizeof execErrno);
     while (got < 0 && errno == EINTR);
-    close(execPipe[0]);
+    exec.read.reset();
     if (got == sizeof execErrno) {
-        closeAll();
+        out.read.reset();
+        err.read.reset();
+        progress.read.reset();
         while (waitpid(pid, &result.status, 0) < 0 && errno == EINTR) {
         }
         result.startError = QString::fromLocal8Bit(strerror(execErrno));
@@ -232,42 +303,49 @@ Running spawn(const ChildCommand &command)
             result.niceness = now;
     }
     r.pid = pid;
-    r.outFd = outPipe[0];
-    r.errFd = errPipe[0];
-    r.progressFd = progressPipe[0];
-    for (const int fd : {r.outFd, r.errFd, r.progressFd})
-        if (fd >= 0)
-            fcntl(fd, F_SETFL, O_NONBLOCK);
+    r.out = std::move(out.read);
+    r.err = std::move(err.read);
+    r.progress = std::move(progress.read);
+    for (const Fd *fd : {&r.out, &r.err, &r.progress})
+        if (fd->isOpen())
+            fcntl(fd->get(), F_SETFL, O_NONBLOCK);
     return r;
 }
 
-} // namespace
-
-bool failed(const ChildResult &result)
+// Children run side by side, of the pooled ones at most a number at a time;
+// see runChildren.
+class Pool
 {
-    return !result.startError.isEmpty() || result.stopped || result.abandoned ||
-           !result.rejected.isEmpty() || !WIFEXITED(result.status) ||
-           WEXITSTATUS(result.status) != 0;
-}
+public:
+    Pool(const QList<ChildCommand> &commands, bool stopOthersOnFailure, int workers)
+        : children(commands.size()), stopOthersOnFailure(stopOthersOnFailure), workers(workers)
+    {
+        clock.start();
+        for (int i = 0; i < commands.size(); ++i)
+            children[i].command = &commands.at(i);
+    }
 
-ChildResult runChild(const ChildCommand &command)
-{
-    return runChildren({command}, false).first();
-}
+    QList<ChildResult> run()
+    {
+        startMore();
+        wakeIdleIfFree();
+        while (pollOnce()) {
+        }
+        QList<ChildResult> results;
+        for (Running &c : children) {
+            c.out.reset();
+            c.err.reset();
+            c.progress.reset();
+            reap(c);
+            results << c.result;
+        }
+        return results;
+    }
 
-QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOthersOnFailure,
-                               int workers)
-{
-    QElapsedTimer clock;
-    clock.start();
-    std::vector<Running> children(commands.size());
-    for (int i = 0; i < commands.size(); ++i)
-        children[i].command = &commands.at(i);
-    bool failure = false;
-    int requests = 0;    // stop requests passed on so far
-    int busy = 0;        // pooled children running
-    size_t next = 0;     // the first child not yet started, or past
-    auto killAll = [&] { // the others, after a failure
+private:
+    // The others, after a failure.
+    void killAll()
+    {
         for (Running &c : children) {
             if (c.pid > 0 && !c.done && !c.killed) {
                 kill(c.pid, SIGKILL);
@@ -275,10 +353,12 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
                 c.result.abandoned = true;
             }
         }
-    };
+    }
+
     // Starts what may start: every child up to the next pooled one for
     // which no worker is free.
-    auto startMore = [&] {
+    void startMore()
+    {
         for (; next < children.size(); ++next) {
             Running &c = children[next];
             if (failure && stopOthersOnFailure) {
@@ -305,11 +385,13 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
                 ++busy;
             }
         }
-    };
+    }
+
     // An idle child runs as any other once a worker has nothing left to
     // take, or we are asked to stop: it fills that worker's core, and
     // cannot be held back by other programs on a busy machine.
-    auto wakeIdle = [&] {
+    void wakeIdle()
+    {
         for (Running &c : children) {
             if (c.pid > 0 && !c.done && c.command->idle && !c.woken) {
 #ifdef SCHED_IDLE
@@ -319,16 +401,16 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
                 c.woken = true;
             }
         }
-    };
-    auto wakeIdleIfFree = [&] {
+    }
+
+    void wakeIdleIfFree()
+    {
         if (next == children.size() && (workers <= 0 || busy < workers))
             wakeIdle();
-    };
-    startMore();
-    wakeIdleIfFree();
+    }
 
-    QElapsedTimer sinceStop;
-    auto passOnStops = [&] {
+    void passOnStops()
+    {
         unsigned char sig;
         while (read(signalPipe[0], &sig, 1) == 1) {
             ++requests;
@@ -348,10 +430,12 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
                 }
             }
         }
-    };
+    }
+
     // A child that has closed both its pipes is waited for.
-    auto reap = [&](Running &c) {
-        if (c.done || c.pid <= 0 || c.outFd >= 0 || c.errFd >= 0 || c.progressFd >= 0)
+    void reap(Running &c)
+    {
+        if (c.done || c.pid <= 0 || c.out.isOpen() || c.err.isOpen() || c.progress.isOpen())
             return;
         while (waitpid(c.pid, &c.result.status, 0) < 0) {
             if (errno != EINTR)
@@ -370,21 +454,12 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
         }
         startMore();
         wakeIdleIfFree();
-    };
+    }
 
-    for (;;) {
-        std::vector<pollfd> fds{{signalPipe[0], POLLIN, 0}};
-        std::vector<std::pair<Running *, int *>> owners{{nullptr, nullptr}}; // child, its fd
-        for (Running &c : children) {
-            for (int *fd : {&c.outFd, &c.errFd, &c.progressFd}) {
-                if (*fd >= 0) {
-                    fds.push_back({*fd, POLLIN, 0});
-                    owners.push_back({&c, fd});
-                }
-            }
-        }
-        if (fds.size() == 1)
-            break;
+    // How long to wait for output: until the grace of a stopped child
+    // ends, or for ever.
+    int timeout() const
+    {
         int timeout = -1;
         if (requests) {
             for (const Running &c : children) {
@@ -394,9 +469,28 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
                 }
             }
         }
-        const int ready = poll(fds.data(), fds.size(), timeout);
+        return timeout;
+    }
+
+    // Waits for what the children write, and reads it; false when no child
+    // has anything left to read.
+    bool pollOnce()
+    {
+        std::vector<pollfd> fds{{signalPipe[0], POLLIN, 0}};
+        std::vector<std::pair<Running *, Fd *>> owners{{nullptr, nullptr}}; // child, its fd
+        for (Running &c : children) {
+            for (Fd *fd : {&c.out, &c.err, &c.progress}) {
+                if (fd->isOpen()) {
+                    fds.push_back({fd->get(), POLLIN, 0});
+                    owners.push_back({&c, fd});
+                }
+            }
+        }
+        if (fds.size() == 1)
+            return false;
+        const int ready = poll(fds.data(), fds.size(), timeout());
         if (ready < 0 && errno != EINTR)
-            break;
+            return false;
         passOnStops();
         if (requests) {
             for (Running &c : children) {
@@ -411,23 +505,44 @@ QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOth
             if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
             Running &c = *owners[i].first;
-            int &fd = *owners[i].second;
-            const auto &sink = &fd == &c.outFd   ? c.command->onStdout
-                               : &fd == &c.errFd ? c.command->onStderr
-                                                 : c.command->onProgress;
-            if (!drain(fd, sink))
-                closeFd(fd);
+            Fd &fd = *owners[i].second;
+            const auto &sink = &fd == &c.out   ? c.command->onStdout
+                               : &fd == &c.err ? c.command->onStderr
+                                               : c.command->onProgress;
+            if (!drain(fd.get(), sink))
+                fd.reset();
             reap(c);
         }
+        return true;
     }
 
-    QList<ChildResult> results;
-    for (Running &c : children) {
-        closeFd(c.outFd);
-        closeFd(c.errFd);
-        closeFd(c.progressFd);
-        reap(c);
-        results << c.result;
-    }
-    return results;
+    QElapsedTimer clock;
+    std::vector<Running> children;
+    const bool stopOthersOnFailure;
+    const int workers;
+    bool failure = false;
+    int requests = 0; // stop requests passed on so far
+    int busy = 0;     // pooled children running
+    size_t next = 0;  // the first child not yet started, or past
+    QElapsedTimer sinceStop;
+};
+
+} // namespace
+
+bool failed(const ChildResult &result)
+{
+    return !result.startError.isEmpty() || result.stopped || result.abandoned ||
+           !result.rejected.isEmpty() || !WIFEXITED(result.status) ||
+           WEXITSTATUS(result.status) != 0;
+}
+
+ChildResult runChild(const ChildCommand &command)
+{
+    return runChildren({command}, false).first();
+}
+
+QList<ChildResult> runChildren(const QList<ChildCommand> &commands, bool stopOthersOnFailure,
+                               int workers)
+{
+    return Pool(commands, stopOthersOnFailure, workers).run();
 }
