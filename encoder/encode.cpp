@@ -885,10 +885,16 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
         // Chunks of an input that cannot be cut exactly are of no use.
         store.remove();
         ending = encodeWith(o, m, plan, scan, 1, ffmpeg, target, out, store);
+        // One process has no chunks to give up: that it wants to is a failure,
+        // never a success.
+        if (ending.inOneProcess) {
+            complain(QStringLiteral("the encode could not be made in one process either"));
+            ending = exitWith(1);
+        }
     }
     // Success leaves no chunk behind, nor those an earlier run in chunks
     // kept for this output.
-    if (ending.status == 0 && !ending.inOneProcess) {
+    if (ending.status == 0) {
         store.remove();
         const QString dir = chunkDirFor(target.path);
         ChunkStore earlier;
