@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, built with CPack from the install rules:
 #   cmake --build build --target package    (or: cd build && cpack -G DEB)
 # writes build/velkoran_<version>_<arch>.deb. It installs under /usr whatever

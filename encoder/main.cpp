@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ffmpeg2theora: encodes a video file into Ogg Theora and Vorbis with ffmpeg,
 // showing the input's length and then the position reached on standard error.
 

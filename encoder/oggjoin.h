@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef FFMPEG2THEORA_OGGJOIN_H
 #define FFMPEG2THEORA_OGGJOIN_H
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/screenshot.png and docs/screenshot-de.png: the window under Xvfb,
 # in English and German, encoding a generated clip;
 # and docs/screenshot-de-replace.png: the German window asking whether to

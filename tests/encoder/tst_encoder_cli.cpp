@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ffmpeg2theora's refusals, failures and stops: what it prints and its exit
 // status for a bad command line, an input it cannot use, ffmpeg failing, and
 // a signal.

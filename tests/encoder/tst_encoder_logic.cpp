@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's logic without ffmpeg: cutting into parts, the command of
 // each slice, the output policy and the environment.
 

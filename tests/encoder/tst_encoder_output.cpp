@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What ffmpeg2theora writes, Ogg files with Theora and Vorbis as the options
 // ask, and what it shows meanwhile: the input's length, then the position
 // within the encoded range.

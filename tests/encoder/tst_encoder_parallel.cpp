@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ffmpeg2theora with the video split into parts encoded side by side and
 // joined: the joined file must be the one-process file in all that can be
 // measured (frames, key frames, length, sound, tags, size), play from start to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Ogg module and the joiner of ffmpeg2theora, on files made here with
 // libogg from packets that have the layout of Theora and Vorbis headers.
 

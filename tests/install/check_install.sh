@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks that what lands there
 # is a complete desktop program: the files are where the desktop and the
 # window expect them, the desktop entry and metainfo validate and agree with

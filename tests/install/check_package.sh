@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build tree, as the README tells users to,
 # and checks it as Debian would: lintian finds no error, it holds the programs,
 # the desktop files and both manual pages, depends on ffmpeg, and its programs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces of the command line and of the error-output reading that need no window.
 
 #include <QProcess>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run of the encoder without a window: what the job reads, how it stops
 // an encoder and how it tells the end of each kind of run.
 

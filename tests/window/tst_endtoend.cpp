@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with our real encoder: a probe, a trimmed encode with options,
 // and a cancelled encode, on clips made with ffmpeg.
 

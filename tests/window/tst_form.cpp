@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the window's form (src/velkoran.ui, compiled by uic) against the
 // object table the rest of the program relies on: members, classes, parents,
 // places, initial states, texts, focus chain, and the German catalogue.

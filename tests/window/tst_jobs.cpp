@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the encoder from the window: the command it receives, the progress
 // bar, cancelling, and how every kind of failure reaches the user.
 

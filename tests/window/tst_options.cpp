@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every option of the form reaching the encoder, the duration probe and the
 // trim range, checked through the arguments the fake encoder receives.
 

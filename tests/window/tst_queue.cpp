@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several input files in one go: where each goes, what is refused, and the window running them.
 
 #include <QMimeData>

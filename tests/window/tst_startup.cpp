@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the catalogue and the encoder at start-up.
 
 #include <QCoreApplication>

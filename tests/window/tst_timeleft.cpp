@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time left shown on the progress bar while an encode runs.
 
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's shape and the choice of input file and output directory.
 
 #include <QAccessible>
