@@ -134,7 +134,7 @@ void EncoderJob::readErrorOutput()
     if (!time.isEmpty())
         readTime(result, time);
     // After the length: a resumed encode starts from a share of it.
-    if (current == Kind::Encode)
+    if (current == Kind::Encode && bytes.contains(" chunks "))
         readKeptChunks(QString::fromLocal8Bit(bytes));
 }
 
@@ -166,9 +166,10 @@ void EncoderJob::readTime(const QString &result, const QString &time)
             stop(); // the probe has done its work
         }
     } else if (current == Kind::Encode) {
-        const QRegularExpression length(QStringLiteral("Duration:\\s*") +
-                                        QRegularExpression::escape(time));
-        if (result.contains(length))
+        // Most pieces are position lines: the pattern is made only for a length.
+        if (result.contains(QLatin1String("Duration:")) &&
+            result.contains(QRegularExpression(QStringLiteral("Duration:\\s*") +
+                                               QRegularExpression::escape(time))))
             emit lengthMeasured(currentInput, time, seconds);
         else
             emit positionRead(seconds.toDouble());

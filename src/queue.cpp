@@ -31,9 +31,14 @@ QString nameOf(const QString &path)
 
 } // namespace
 
+QString EncodeQueue::outputName(const QString &input)
+{
+    return QFileInfo(input).completeBaseName() + QStringLiteral(".ogg");
+}
+
 QString EncodeQueue::outputFor(const QString &dir, const QString &input)
 {
-    return outputPath(dir, QFileInfo(input).completeBaseName() + QStringLiteral(".ogg"));
+    return outputPath(dir, outputName(input));
 }
 
 void EncodeQueue::plan(const QStringList &inputs, const QString &dir, const QString &name)

@@ -28,7 +28,9 @@ public:
         int resumed = 0; // the share an earlier encode had done, in percent
     };
 
-    // The output of INPUT in DIR: the input's name without its last extension, and ".ogg".
+    // The output name of INPUT: its name without its last extension, and ".ogg".
+    static QString outputName(const QString &input);
+    // The output of INPUT in DIR.
     static QString outputFor(const QString &dir, const QString &input);
 
     // Plans INPUTS into DIR, each under its own name; NAME is the output name

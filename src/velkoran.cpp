@@ -204,8 +204,7 @@ void Velkoran::setQueue(const QStringList &paths)
     ui.outputFileNameLineEdit->setEnabled(!queued);
     ui.openFileNameLineEdit->setToolTip(queuedInputs.join(u'\n'));
     if (queued) {
-        ui.outputFileNameLineEdit->setText(
-            QFileInfo(EncodeQueue::outputFor(QString(), paths.first())).fileName());
+        ui.outputFileNameLineEdit->setText(EncodeQueue::outputName(paths.first()));
         ui.getDurationpushButton->setEnabled(false);
     }
     if (job.running())
@@ -221,7 +220,7 @@ void Velkoran::proposeOutput(const QString &input)
 {
     const QFileInfo info(input);
     proposedDir = info.path() + "/";
-    proposedName = info.completeBaseName() + ".ogg";
+    proposedName = EncodeQueue::outputName(input);
     ui.openDirectoryLineEdit->setText(proposedDir);
     ui.outputFileNameLineEdit->setText(proposedName);
 }
@@ -595,8 +594,7 @@ void Velkoran::endQueue()
 {
     if (queuedInputs.size() > 1) {
         ui.openFileNameLineEdit->setText(queuedInputs.first());
-        ui.outputFileNameLineEdit->setText(
-            QFileInfo(EncodeQueue::outputFor(QString(), queuedInputs.first())).fileName());
+        ui.outputFileNameLineEdit->setText(EncodeQueue::outputName(queuedInputs.first()));
     }
     showIdle();
     setBarFormat(queue.counts());
