@@ -1,39 +1,100 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Shared by ./run and ./test: install what is missing, then configure and build.
-# Sourced, not run.
+# Shared by ./run, ./test and ./package: install what is missing, then
+# configure and build. Sourced, from the top of the repository, not run.
 
-# Packages the window and the encoder need to build and run.
-VELKORAN_PACKAGES=(qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n cmake g++
-                   ffmpeg xvfb xauth fonts-dejavu-core)
-# The encoder writes Ogg with libogg; its tests check what it writes with oggz-validate.
-VELKORAN_PACKAGES+=(libogg-dev oggz-tools)
-# The build writes ffmpeg2theora(1) from its --help with help2man; the Debian
-# package (cmake --build build --target package) needs dpkg-shlibdeps and file.
-VELKORAN_PACKAGES+=(help2man dpkg-dev file)
+# What to install comes from one list, debian/control: its Build-Depends (those
+# marked <!nocheck> only for the tests) and what the package itself depends on
+# and recommends, for running the window from the build tree.
+#   velkoran_packages build|test|run    prints one group, a name a line
+velkoran_packages() {
+    local control=${VELKORAN_SOURCE_DIR:-.}/debian/control field
+    case $1 in
+        build | test) field=Build-Depends ;;
+        run) field='Depends Recommends' ;;
+        *) echo "velkoran_packages: build, test or run, not '$1'" >&2; return 1 ;;
+    esac
+    # A field's value runs on over the indented lines after it; each entry is
+    # a name, maybe a version in (), alternatives after |, profiles in <>.
+    awk -v fields=" $field " '
+        /^#/ { next }
+        /^[^ \t]/ { name = $0; sub(/:.*/, "", name); take = index(fields, " " name " ") > 0
+                     if (take) { sub(/^[^:]*:/, ""); print } ; next }
+        take && /^[ \t]/ { print }' "$control" |
+        tr ',' '\n' | sed -e 's/|.*//' -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//' |
+        while read -r entry; do
+            [ -n "$entry" ] && [ "${entry#\$}" = "$entry" ] || continue
+            case "$1:$entry" in
+                build:*'<!nocheck>'*) continue ;;
+                test:*'<!nocheck>'*) ;;
+                test:*) continue ;;
+            esac
+            entry=${entry%%[ (<\[]*}
+            # debhelper provides the compatibility level; build-essential is
+            # what every Debian build takes for granted (the compiler, make).
+            [ "$entry" = debhelper-compat ] && entry=debhelper
+            echo "$entry"
+        done
+    [ "$1" = build ] && echo build-essential
+    # A headless try of the window: xvfb-run ./run
+    [ "$1" = run ] && printf '%s\n' xvfb xauth
+    return 0
+}
 
-# What ./test needs besides: the formatter its first check runs, the checkers
-# of the desktop files, of the package (lintian) and of the manual pages.
-VELKORAN_TEST_PACKAGES=(clang-format desktop-file-utils appstream lintian man-db)
+mapfile -t VELKORAN_PACKAGES < <(velkoran_packages build)
+mapfile -t VELKORAN_TEST_PACKAGES < <(velkoran_packages test)
+mapfile -t VELKORAN_RUN_PACKAGES < <(velkoran_packages run)
 
 ensure_packages() {
     local missing=() pkg
     for pkg in "$@"; do
-        dpkg -s "$pkg" >/dev/null 2>&1 || missing+=("$pkg")
+        [ "$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)" = "install ok installed" ] ||
+            missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     echo "Installing missing packages: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+    if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
+        echo "Not root and no sudo: as root, run apt-get install ${missing[*]}" >&2
+        return 1
+    fi
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 \
+        install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 build_project() {
     local build_dir=${VELKORAN_BUILD_DIR:-build}
-    if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-        cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # Configured again whenever the last try did not finish: a configure that
+    # failed (a package was missing) leaves a cache but no build system.
+    if [ ! -f "$build_dir/CMakeCache.txt" ] ||
+        { [ ! -f "$build_dir/Makefile" ] && [ ! -f "$build_dir/build.ninja" ]; }; then
+        local launcher=()
+        command -v ccache >/dev/null &&
+            launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+        cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
     fi
     cmake --build "$build_dir" -j"$(nproc)"
+}
+
+# Builds the Debian package in a copy of the sources: DIR/velkoran-VERSION/,
+# from which dpkg-buildpackage writes the .deb files into DIR. The copy holds
+# what git tracks and what it would add, without the build trees. Extra
+# arguments go to dpkg-buildpackage.
+build_debian_package() {
+    local dir=$1 version src
+    shift
+    version=$(sed -n '1s/^[^ ]* (\([^)]*\)).*/\1/p' debian/changelog)
+    src=$dir/velkoran-$version
+    rm -rf "$dir"
+    mkdir -p "$src"
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$src" --
+    else
+        tar -c --exclude=./build --exclude='./build-*' --exclude=./.git . | tar -x -C "$src"
+    fi
+    (cd "$src" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" \
+        dpkg-buildpackage -us -uc -b --build-profiles=nocheck "$@")
 }
 
 # Every C++ source must be as clang-format writes it (the root .clang-format).

@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package from the build tree, as the README tells users to,
-# and checks it as Debian would: lintian finds no error, it holds the programs,
-# the desktop files and both manual pages, depends on ffmpeg, and its programs
-# and manual pages say the project's version. Nothing is installed.
+# Builds the Debian package as ./package does (dpkg-buildpackage from
+# debian/) and checks it as Debian would: lintian --pedantic finds nothing
+# above an informational tag, the debug symbols come in a -dbgsym package, it
+# holds the programs, the desktop files and both manual pages, depends on
+# ffmpeg, its programs and manual pages say the project's version, and a
+# second build, in another directory, at another time and in another time
+# zone, gives byte-identical packages. Nothing is installed.
 #
-# Usage: check_package.sh CPACK BUILD_DIR VERSION
+# Usage: check_package.sh SOURCE_DIR VERSION
 set -uo pipefail
 
-cpack=$1
-build_dir=$2
-version=$3
+source_dir=$1
+version=$2
 app_id=org.velkoran.TheoraEncoder
+arch=$(dpkg --print-architecture)
 failures=0
 
 fail() {
@@ -21,22 +24,33 @@ fail() {
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velkoran-package.XXXXXX") || exit 1
 trap 'rm -rf "$work"' EXIT
+cd "$source_dir" || exit 1
+source scripts/common.sh
 
-if ! "$cpack" -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
-    cat "$work/cpack.log" >&2
-    echo "FAIL: cpack could not build the package (is everything built?)" >&2
-    exit 1
-fi
-deb=$work/out/velkoran_${version}_$(dpkg --print-architecture).deb
-if [ ! -f "$deb" ]; then
-    ls "$work/out" >&2
-    echo "FAIL: no package named $(basename "$deb")" >&2
-    exit 1
-fi
+# Both builds share a compiler cache of their own, so that the second costs
+# little; what the cache hands back is what the compiler would have written.
+export CCACHE_DIR=$work/ccache
+command -v ccache >/dev/null && export PATH=/usr/lib/ccache:$PATH
+
+# build DIR: the package built in a copy of the sources below DIR.
+build() {
+    if ! build_debian_package "$1" >"$1.log" 2>&1; then
+        tail -n 60 "$1.log" >&2
+        echo "FAIL: dpkg-buildpackage could not build the package (see above)" >&2
+        exit 1
+    fi
+}
+first=$work/first
+build "$first"
+deb=$first/velkoran_${version}_${arch}.deb
+dbgsym=$first/velkoran-dbgsym_${version}_${arch}.deb
+for f in "$deb" "$dbgsym"; do
+    [ -f "$f" ] || { ls "$first" >&2; echo "FAIL: no package named $(basename "$f")" >&2; exit 1; }
+done
 
 # --- what Debian's checker says ----------------------------------------------
-if ! out=$(lintian --fail-on error "$deb" 2>&1); then
-    fail "lintian finds errors in the package:"$'\n'"$out"
+if ! out=$(lintian --pedantic --fail-on error,warning,pedantic "$first"/velkoran_${version}_${arch}.changes 2>&1); then
+    fail "lintian --pedantic tags the package:"$'\n'"$out"
 fi
 
 # --- its control fields ------------------------------------------------------
@@ -57,18 +71,21 @@ for f in /usr/bin/velkoran /usr/libexec/velkoran/ffmpeg2theora \
          /usr/share/applications/$app_id.desktop /usr/share/metainfo/$app_id.metainfo.xml \
          /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
          /usr/share/man/man1/velkoran.1.gz /usr/share/man/man1/ffmpeg2theora.1.gz \
-         /usr/share/doc/velkoran/copyright; do
+         /usr/share/doc/velkoran/copyright /usr/share/doc/velkoran/changelog.gz; do
     grep -qxF "$f" <<<"$files" || fail "the package does not hold $f"
 done
+# The debug information lies in the -dbgsym package, one file per program.
+[ "$(dpkg-deb --contents "$dbgsym" | grep -c '\.debug$')" -eq 2 ] \
+    || fail "the -dbgsym package does not hold the debug information of both programs"
 
 # --- its programs and manual pages, unpacked, say the version ---------------
 root=$work/root
 dpkg-deb --extract "$deb" "$root" || { fail "the package cannot be unpacked"; exit 1; }
 for program in usr/bin/velkoran usr/libexec/velkoran/ffmpeg2theora; do
     name=$(basename "$program")
-    first=$("$root/$program" --version 2>&1 | head -n1)
-    [ "$first" = "$name (Velkoran Theora Encoder) $version" ] \
-        || fail "$name --version says '$first', not version $version"
+    first_line=$("$root/$program" --version 2>&1 | head -n1)
+    [ "$first_line" = "$name (Velkoran Theora Encoder) $version" ] \
+        || fail "$name --version says '$first_line', not version $version"
 done
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/$app_id.metainfo.xml" \
     || fail "the metainfo names no release $version"
@@ -97,8 +114,20 @@ for variable in $("$root/usr/libexec/velkoran/ffmpeg2theora" --help | grep -o 'F
     grep -q "$variable" <<<"$environment" || fail "ffmpeg2theora(1) does not list $variable under ENVIRONMENT"
 done
 
+# --- a second build, elsewhere and later, is the same to the byte -----------
+second=$work/another-directory-for-the-second-build
+TZ=Pacific/Kiritimati build "$second"
+for f in "$deb" "$dbgsym"; do
+    other=$second/$(basename "$f")
+    if ! cmp -s "$f" "$other"; then
+        why="(install diffoscope-minimal to see why)"
+        command -v diffoscope >/dev/null && why=$(diffoscope --text - "$f" "$other" 2>&1 | head -n 80)
+        fail "two builds of the same sources give different $(basename "$f"):"$'\n'"$why"
+    fi
+done
+
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed" >&2
     exit 1
 fi
-echo "the package $(basename "$deb") is complete and lintian-clean"
+echo "the package $(basename "$deb") is complete, lintian-clean and reproducible"
