@@ -22,7 +22,7 @@ case $root in "$repo" | "$repo"/*) echo "CHROOT_DIR must lie outside the reposit
 
 mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null |
              sed -n -e 's/^deb \(\[[^]]*\] \)\{0,1\}\([^ ]*\/debian\/\{0,1\}\) .*/\2/p' \
-                 -e 's/^URIs: *\([^ ]*\/debian\/\{0,1\}\)$/\1/p' | head -n1)
+                 -e 's/^URIs: *\([^ ]*\/debian\/\{0,1\}\)$/\1/p' | head -n1 || true)
 mirror=${mirror:-http://deb.debian.org/debian}
 
 steps=()
