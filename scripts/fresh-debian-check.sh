@@ -77,6 +77,7 @@ chmod 440 "$root/etc/sudoers.d/$user"
 
 # The clone comes from a bare copy of this repository inside the system.
 git clone -q --bare --no-local --branch "$branch" --single-branch "$repo" "$root/srv/velkoran.git"
+in_root chown -R "$user:$user" /srv/velkoran.git
 step "git clone" as_user "git clone -q --branch '$branch' /srv/velkoran.git velkoran"
 status=0
 step "./test (installs, builds, tests)" as_user "cd velkoran && ./test" || status=1

@@ -10,7 +10,6 @@
 #include "velkoran_version.h"
 
 #include <cstdio>
-#include <cstring>
 
 // Off unless asked for with QT_LOGGING_RULES="velkoran.startup.info=true":
 // which catalogue and which encoder a start found.
@@ -19,9 +18,25 @@ Q_LOGGING_CATEGORY(lcStartup, "velkoran.startup", QtWarningMsg)
 int main(int argc, char *argv[])
 {
     // Answered before the toolkit starts, so that it needs no display.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const EarlyRequest request = readCommandLine(arguments);
+    if (request.kind == EarlyRequest::Version) {
         std::fputs(VELKORAN_VERSION_TEXT("velkoran"), stdout);
         return 0;
+    }
+    if (request.kind != EarlyRequest::Window) {
+        QCoreApplication core(argc, argv);
+        QTranslator translator;
+        loadCatalogue(translator, QLocale::system().name(), QCoreApplication::applicationDirPath());
+        QCoreApplication::installTranslator(&translator);
+        if (request.kind == EarlyRequest::Help) {
+            std::fputs(usageText().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+        std::fputs(refusalText(request.refused).toLocal8Bit().constData(), stderr);
+        return 2;
     }
     QApplication app(argc, argv);
     // Ties the window to its installed desktop entry and icon.
@@ -35,8 +50,9 @@ int main(int argc, char *argv[])
     qCInfo(lcStartup) << "catalogue:" << translator.filePath();
     qCInfo(lcStartup) << "toolkit catalogue:" << toolkitTranslator.filePath();
 
-    const QString encoder = useBundledEncoderIfMissing(QCoreApplication::applicationDirPath());
-    qCInfo(lcStartup) << "encoder:" << encoder;
+    const EncoderChoice encoder = chooseEncoder(QCoreApplication::applicationDirPath());
+    qCInfo(lcStartup).nospace().noquote()
+        << "encoder: \"" << encoder.path << "\" (" << encoder.why << ")";
 
     Velkoran *window = new Velkoran;
     window->show();
@@ -44,7 +60,8 @@ int main(int argc, char *argv[])
     // Files handed over by the desktop ("Open With") become the input files,
     // queued when there are several. The toolkit has already taken its own
     // options out of the arguments.
-    window->chooseInputFiles(inputsFromArguments(QCoreApplication::arguments()));
+    window->chooseInputFiles(inputsFromArguments(
+        QStringList{QString()} + filesFromCommandLine(QCoreApplication::arguments())));
 
     int result = app.exec();
     return result;

@@ -36,10 +36,39 @@ void installCatalogues(QTranslator &toolkit, QTranslator &ours);
 // libexec/velkoran under the install prefix. Empty when there is none.
 QString bundledEncoder(const QString &programDir);
 
-// When no ffmpeg2theora is on the search path, puts the directory of the one
-// installed with the program first on PATH, so that the command text, which
-// names the program "ffmpeg2theora", finds it. Returns the encoder in use, or
-// an empty string when there is none at all.
-QString useBundledEncoderIfMissing(const QString &programDir);
+// What the command line asks for, read before the toolkit starts (which
+// needs a display): the window, the version, the usage, or nothing because an
+// option is unknown. The toolkit's own options (-platform NAME, -style NAME,
+// ...) are left to it; "--" ends the options.
+struct EarlyRequest {
+    enum Kind { Window, Version, Help, Refused } kind = Window;
+    QString refused; // the unknown option
+};
+EarlyRequest readCommandLine(const QStringList &arguments);
+
+// The files named on the command line, after the toolkit took its options
+// out: everything but the program and a "--" before them.
+QStringList filesFromCommandLine(QStringList arguments);
+
+// The usage that --help prints, and the line that refuses OPTION; translated.
+QString usageText();
+QString refusalText(const QString &option);
+
+// The encoder the window runs, and why that one.
+struct EncoderChoice {
+    QString path; // empty when there is none at all
+    QString why;
+};
+
+// Whether PROGRAM answers --version as this project's encoder does.
+bool isOurEncoder(const QString &program);
+
+// Chooses the encoder: the one installed with the program, unless there is
+// none, or the ffmpeg2theora found first on the search path is ours as well
+// (a developer's build, say). Another program of that name on the path is
+// passed over, for it would not understand our options. The command text
+// names the program "ffmpeg2theora", so an installed one that is chosen is
+// put first on PATH.
+EncoderChoice chooseEncoder(const QString &programDir);
 
 #endif

@@ -569,4 +569,47 @@ Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1
         <translation>Die Warteschlange ist abgearbeitet</translation>
     </message>
 </context>
+<context>
+    <name>Usage</name>
+    <message>
+        <source>Usage: velkoran [OPTION]... [FILE]...
+Opens the window of the Velkoran Theora Encoder, which converts videos to Ogg Theora.
+Each FILE is a video to encode; several are encoded one after another.
+
+  -h, --help          show this help and exit
+      --version       show the version and the license and exit
+      --              what follows are files, even when they begin with a dash
+
+The toolkit&apos;s own options are accepted as well, among them:
+  -platform NAME      the window system to use (xcb, wayland, offscreen)
+  -style NAME         the style of the widgets (Fusion, Windows)
+  -reverse            lay the window out from right to left
+
+Exit status: 0 when the window was closed, 2 for an unknown option.
+The manual page (man velkoran) tells more.
+</source>
+        <translation>Aufruf: velkoran [OPTION]... [DATEI]...
+Öffnet das Fenster des Velkoran Theora Encoder, der Videos in Ogg Theora umwandelt.
+Jede DATEI ist ein Video zum Umwandeln; mehrere werden nacheinander umgewandelt.
+
+  -h, --help          diese Hilfe zeigen und beenden
+      --version       die Version und die Lizenz zeigen und beenden
+      --              was folgt, sind Dateien, auch wenn sie mit einem Strich beginnen
+
+Die eigenen Optionen des Toolkits werden ebenfalls angenommen, darunter:
+  -platform NAME      das zu verwendende Fenstersystem (xcb, wayland, offscreen)
+  -style NAME         der Stil der Bedienelemente (Fusion, Windows)
+  -reverse            das Fenster von rechts nach links anordnen
+
+Rückgabewert: 0, wenn das Fenster geschlossen wurde, 2 bei einer unbekannten Option.
+Die Handbuchseite (man velkoran) sagt mehr.
+</translation>
+    </message>
+    <message>
+        <source>velkoran: unknown option &quot;%1&quot;; velkoran --help lists the options
+</source>
+        <translation>velkoran: unbekannte Option „%1“; velkoran --help nennt die Optionen
+</translation>
+    </message>
+</context>
 </TS>

@@ -26,6 +26,30 @@ struct EncoderRun {
     QString err;
 };
 
+// How long a test waits for an encode of these tiny clips at most: far more
+// than one takes on the busiest machine, so that only a hang reaches it.
+constexpr int encodeWaitMs = 300000;
+
+// Stops P if it still runs as a user would (SIGTERM), so that it removes
+// what it was writing, and waits until it is gone; a QProcess destroyed
+// while running would kill it outright and leave its files to the next test.
+inline void stopAndWait(QProcess &p)
+{
+    if (p.state() == QProcess::NotRunning)
+        return;
+    p.terminate();
+    if (!p.waitForFinished(encodeWaitMs)) {
+        p.kill();
+        p.waitForFinished(-1);
+    }
+}
+
+// Stops the process, as above, when a check fails and the test returns early.
+struct StopOnReturn {
+    QProcess &p;
+    ~StopOnReturn() { stopAndWait(p); }
+};
+
 // Runs the encoder with its standard input open and never written, as the
 // window does: it must not wait for it.
 inline EncoderRun
@@ -34,8 +58,9 @@ runEncoder(const QStringList &args,
 {
     QProcess p;
     p.setProcessEnvironment(env);
+    const StopOnReturn stop{p};
     p.start(QStringLiteral(FFMPEG2THEORA), args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+    if (!p.waitForFinished(encodeWaitMs) || p.exitStatus() != QProcess::NormalExit)
         return {};
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
@@ -45,8 +70,10 @@ runEncoder(const QStringList &args,
 inline QByteArray runTool(const QString &program, const QStringList &args)
 {
     QProcess p;
+    const StopOnReturn stop{p};
     p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+    if (!p.waitForFinished(encodeWaitMs) || p.exitStatus() != QProcess::NormalExit ||
+        p.exitCode() != 0) {
         qWarning("%s failed: %s", qPrintable(program), p.readAllStandardError().constData());
         return {};
     }

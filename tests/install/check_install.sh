@@ -138,7 +138,7 @@ if [ -x "$window" ]; then
         fail "the installed window exited at start (status $?)"
     fi
     window_pid=
-    logged() { sed -n "s/^velkoran.startup: $1: \"\(.*\)\"\$/\1/p" "$work/window.log"; }
+    logged() { sed -n "s/^velkoran.startup: $1: \"\([^\"]*\)\".*/\1/p" "$work/window.log"; }
     [ "$(logged catalogue)" = "$catalogue" ] \
         || fail "the installed window loaded catalogue '$(logged catalogue)', not the installed $catalogue"
     [ "$(logged encoder)" = "$encoder" ] \
@@ -164,6 +164,72 @@ if [ -x "$encoder" ]; then
         grep -qx 'codec_name=theora' <<<"$probe" || fail "encoded file has no Theora video: $probe"
         grep -qx 'codec_name=vorbis' <<<"$probe" || fail "encoded file has no Vorbis sound: $probe"
     fi
+fi
+
+# --- the manual pages say what the programs do --------------------------------
+# FILES names what the encoder really leaves beside an output, EXIT STATUS the
+# statuses the programs really end with, COPYRIGHT what --version says, and
+# the window's page every option its --help lists.
+man_section() { # PAGE SECTION: the section's text as man shows it, 200 wide
+    LANG=C MANWIDTH=200 man -l "$prefix/share/man/man1/$1.1.gz" 2>/dev/null |
+        sed -n "/^$2\$/,/^[A-Z]/p" | sed '1d;$d'
+}
+lists_status() { grep -Eq "^ +$2( |\$)" <<<"$(man_section "$1" "EXIT STATUS")"; }
+if [ -x "$encoder" ] && [ -x "$window" ]; then
+    cd "$run_dir" || exit 1
+    for page in velkoran ffmpeg2theora; do
+        program=$window
+        [ "$page" = ffmpeg2theora ] && program=$encoder
+        # man joins what it fills; the lines of --version stay lines.
+        [ "$(man_section "$page" COPYRIGHT | sed 's/^ *//')" = "$("$program" --version | tail -n +2)" ] \
+            || fail "$page(1) COPYRIGHT is not what $page --version says:"$'\n'"$(man_section "$page" COPYRIGHT)"
+    done
+    "${clean_env[@]}" "$window" --no-such-option >/dev/null 2>&1
+    status=$?
+    [ "$status" -ne 0 ] && lists_status velkoran "$status" \
+        || fail "velkoran(1) EXIT STATUS does not list $status, the status of an unknown option"
+    "${clean_env[@]}" "$window" --help >"$work/help.txt" 2>&1 || fail "velkoran --help fails without a display"
+    for option in $(grep -Eo -- '(^| )--?[a-z][a-z-]*' "$work/help.txt" | sort -u); do
+        man_section velkoran OPTIONS | grep -q -- "$option" \
+            || man_section velkoran SYNOPSIS | grep -q -- "$option" \
+            || fail "velkoran(1) does not describe $option, which velkoran --help lists"
+    done
+    "${clean_env[@]}" "$encoder" --no-such-option >/dev/null 2>&1
+    status=$?
+    [ "$status" -ne 0 ] && lists_status ffmpeg2theora "$status" \
+        || fail "ffmpeg2theora(1) EXIT STATUS does not list $status, the status of a bad command line"
+    # An encode in chunks, stopped once the manifest lists a chunk: its
+    # ffmpegs read at the clip's own pace, so that the sound is surely still
+    # being encoded then.
+    mkdir "$run_dir/stop" && cd "$run_dir/stop" || exit 1
+    ffmpeg -v error -nostdin -f lavfi -i testsrc=size=160x120:rate=25:duration=6 -f lavfi \
+        -i sine=duration=6 -c:v mpeg4 -g 12 -c:a pcm_s16le -y long.mkv \
+        || fail "could not make a test clip with ffmpeg"
+    printf '#!/bin/sh\nexec ffmpeg -re "$@"\n' >slow-ffmpeg && chmod +x slow-ffmpeg
+    "${clean_env[@]}" FFMPEG2THEORA_PARALLEL=2 FFMPEG2THEORA_FFMPEG="$PWD/slow-ffmpeg" \
+        "$encoder" long.mkv -o stopped.ogv --keyint 8 2>"$work/stop.log" &
+    encoder_pid=$!
+    for _ in $(seq 600); do
+        tr -d ' \n' 2>/dev/null <.stopped.ogv.chunks/manifest | grep -q '"chunks":\[{' && break
+        kill -0 "$encoder_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -TERM "$encoder_pid" 2>/dev/null
+    wait "$encoder_pid"
+    status=$?
+    [ "$status" -eq $((128 + 15)) ] && lists_status ffmpeg2theora '128 \+ N' \
+        || fail "ffmpeg2theora(1) EXIT STATUS does not describe $status, the status after SIGTERM"
+    files=$(man_section ffmpeg2theora FILES)
+    beside=$(find . -mindepth 1 -maxdepth 1 -name '.*' | sed 's|^\./||')
+    [ -f .stopped.ogv.chunks/manifest ] && beside+=" manifest"
+    [ -n "$beside" ] || fail "a stopped encode kept nothing beside its output:"$'\n'"$(cat "$work/stop.log")"
+    for name in $beside; do
+        name=${name//stopped.ogv/NAME}
+        grep -qF -- "$name" <<<"$files" \
+            || fail "ffmpeg2theora(1) FILES does not name $name, which a stopped encode keeps"
+    done
+    grep -q '\.parts-' <<<"$(man_section ffmpeg2theora FILES | grep -v TMPDIR)" \
+        && fail "ffmpeg2theora(1) FILES still names a .parts- directory beside the output"
 fi
 
 if [ "$failures" -gt 0 ]; then

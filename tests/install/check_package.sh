@@ -75,7 +75,7 @@ for f in /usr/bin/velkoran /usr/libexec/velkoran/ffmpeg2theora \
     grep -qxF "$f" <<<"$files" || fail "the package does not hold $f"
 done
 # The debug information lies in the -dbgsym package, one file per program.
-[ "$(dpkg-deb --contents "$dbgsym" | grep -c '\.debug$')" -eq 2 ] \
+[ "$(dpkg-deb --contents "$dbgsym" | grep -c '/\.build-id/.*\.debug$')" -eq 2 ] \
     || fail "the -dbgsym package does not hold the debug information of both programs"
 
 # --- its programs and manual pages, unpacked, say the version ---------------

@@ -32,13 +32,15 @@ bool encoding(Velkoran &w)
     return !ui.EncodeToTheorapushButton->isEnabled() && ui.CancelpushButton->isEnabled();
 }
 
-// Shell that prints the pieces of error output one at a time, then waits
-// until the test creates the file "go", then exits with EXITCODE.
+// Shell that prints the pieces of error output one at a time, creates the
+// file "printed", then waits until the test creates the file "go", then
+// exits with EXITCODE.
 QString scripted(const QStringList &pieces, int exitCode = 0)
 {
     QString shell;
     for (const QString &piece : pieces)
         shell += "printf '" + piece + "' >&2; sleep 0.15\n";
+    shell += ": > \"$d/printed\"\n";
     shell += "while [ ! -e \"$d/go\" ]; do sleep 0.05; done\n";
     shell += QString("exit %1\n").arg(exitCode);
     return shell;
@@ -250,13 +252,15 @@ void TestJobs::progressFromPieces()
     QCOMPARE(VelkoranTestAccess::customEndTime(w), trimLength);
 
     QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 1, jobTimeoutMs);
-    QTest::qWait(150 * pieces.size() + 200);
-    QCOMPARE(bar->maximum(), maximum);
-    QCOMPARE(bar->value(), value);
-    QCOMPARE(VelkoranTestAccess::realDuration(w), realDuration);
+    // Every piece is written once "printed" is there; the window may still
+    // be reading them, however busy the machine is.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(fake.path("printed")), jobTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(bar->maximum(), maximum, jobTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(bar->value(), value, jobTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(VelkoranTestAccess::realDuration(w), realDuration, jobTimeoutMs);
     if (maximum == 0) // a screen reader hears what the bar shows
         QCOMPARE(bar->accessibleDescription(), QString("0:01:23 encoded"));
-    QCOMPARE(watcher.boxes.size(), boxes);
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.boxes.size(), boxes, jobTimeoutMs);
     if (boxes) {
         QCOMPARE(watcher.boxes[0].title, QString("Velkoran Theora Encoder"));
         QCOMPARE(watcher.boxes[0].icon, QMessageBox::Critical);

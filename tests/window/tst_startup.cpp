@@ -24,12 +24,12 @@ void copyCatalogue(const QString &which, const QString &dir, const QString &name
     QVERIFY(QFile::copy(QStringLiteral(TEST_QM_DIR "/catalogue_") + which + ".qm", target));
 }
 
-void makeExecutable(const QString &path)
+void makeExecutable(const QString &path, const QByteArray &script = QByteArray())
 {
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\n");
+    f.write("#!/bin/sh\n" + script);
     f.close();
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -48,8 +48,10 @@ private slots:
     void toolkitCatalogue_data();
     void toolkitCatalogue();
     void bundledEncoderLocations();
-    void encoderOnPathIsKept();
-    void bundledEncoderPutFirstOnPath();
+    void encoderChoice_data();
+    void encoderChoice();
+    void commandLine_data();
+    void commandLine();
 
 private:
     QString savedCwd;
@@ -182,30 +184,86 @@ void TestStartup::bundledEncoderLocations()
     QCOMPARE(bundledEncoder(programDir), programDir + "/ffmpeg2theora");
 }
 
-void TestStartup::encoderOnPathIsKept()
+void TestStartup::encoderChoice_data()
 {
-    const QString programDir = root->filePath("prefix/bin");
-    makeExecutable(programDir + "/ffmpeg2theora");
-    makeExecutable(root->filePath("path/ffmpeg2theora"));
-    const QByteArray path = QFile::encodeName(root->filePath("path")) + ":/usr/bin:/bin";
-    qputenv("PATH", path);
-    QCOMPARE(useBundledEncoderIfMissing(programDir), root->filePath("path/ffmpeg2theora"));
-    QCOMPARE(qgetenv("PATH"), path);
+    QTest::addColumn<QString>("installed"); // "": none installed with the window
+    QTest::addColumn<QString>("onPath");    // what one first on PATH says to --version
+    QTest::addColumn<QString>("chosen");    // "installed", "path" or ""
+    const QString ours = "echo 'ffmpeg2theora (Velkoran Theora Encoder) 9.9.9'";
+    QTest::newRow("none at all") << ""
+                                 << ""
+                                 << "";
+    QTest::newRow("installed only") << "libexec"
+                                    << ""
+                                    << "installed";
+    QTest::newRow("beside the window only") << "bin"
+                                            << ""
+                                            << "installed";
+    QTest::newRow("on PATH only") << "" << ours << "path";
+    QTest::newRow("ours on PATH before the installed one") << "libexec" << ours << "path";
+    QTest::newRow("a foreign one first on PATH") << "libexec"
+                                                 << "echo 'ffmpeg2theora 0.29'"
+                                                 << "installed";
 }
 
-void TestStartup::bundledEncoderPutFirstOnPath()
+void TestStartup::encoderChoice()
 {
+    QFETCH(QString, installed);
+    QFETCH(QString, onPath);
+    QFETCH(QString, chosen);
     const QString programDir = root->filePath("prefix/bin");
-    qputenv("PATH", "/usr/bin:/bin");
-    QCOMPARE(useBundledEncoderIfMissing(programDir), QString());
-    QCOMPARE(qgetenv("PATH"), QByteArray("/usr/bin:/bin"));
+    const QString installedPath =
+        installed == "bin" ? programDir + "/ffmpeg2theora"
+                           : root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora");
+    const QString pathOne = root->filePath("path/ffmpeg2theora");
+    if (!installed.isEmpty())
+        makeExecutable(installedPath, "exit 1\n");
+    if (!onPath.isEmpty())
+        makeExecutable(pathOne, onPath.toUtf8());
+    const QByteArray path = QFile::encodeName(root->filePath("path")) + ":/usr/bin:/bin";
+    qputenv("PATH", path);
 
-    makeExecutable(root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora"));
-    QCOMPARE(useBundledEncoderIfMissing(programDir),
-             root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora"));
-    QCOMPARE(QStandardPaths::findExecutable("ffmpeg2theora"),
-             root->filePath("prefix/" VELKORAN_LIBEXEC_SUBDIR "/ffmpeg2theora"));
-    QVERIFY(qgetenv("PATH").endsWith(":/usr/bin:/bin"));
+    const EncoderChoice choice = chooseEncoder(programDir);
+    const QString expected = chosen == "installed" ? installedPath
+                             : chosen == "path"    ? pathOne
+                                                   : "";
+    QCOMPARE(choice.path, expected);
+    QVERIFY(!choice.why.isEmpty());
+    // The command names "ffmpeg2theora": the choice is the one found first.
+    if (!expected.isEmpty())
+        QCOMPARE(QStandardPaths::findExecutable("ffmpeg2theora"), expected);
+    if (chosen != "installed")
+        QCOMPARE(qgetenv("PATH"), path);
+}
+
+void TestStartup::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("refused");
+    const int window = EarlyRequest::Window;
+    QTest::newRow("files") << QStringList{"a.mp4", "b c.mkv"} << window << "";
+    QTest::newRow("--help") << QStringList{"a.mp4", "--help"} << int(EarlyRequest::Help) << "";
+    QTest::newRow("-h") << QStringList{"-h"} << int(EarlyRequest::Help) << "";
+    QTest::newRow("--version") << QStringList{"--version"} << int(EarlyRequest::Version) << "";
+    QTest::newRow("an unknown option")
+        << QStringList{"a.mp4", "--bogus"} << int(EarlyRequest::Refused) << "--bogus";
+    QTest::newRow("toolkit options and their values")
+        << QStringList{"-platform", "offscreen", "--style=Fusion", "-reverse", "a.mp4"} << window
+        << "";
+    QTest::newRow("after --, a file") << QStringList{"--", "-x.mp4"} << window << "";
+}
+
+void TestStartup::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, kind);
+    QFETCH(QString, refused);
+    const EarlyRequest request = readCommandLine(QStringList{"velkoran"} + arguments);
+    QCOMPARE(int(request.kind), kind);
+    QCOMPARE(request.refused, refused);
+    if (arguments.first() == "--")
+        QCOMPARE(filesFromCommandLine(QStringList{"velkoran"} + arguments), QStringList{"-x.mp4"});
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
