@@ -1,13 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by ./run, ./test and ./package: install what is missing, then
-# configure and build. Sourced, from the top of the repository, not run.
+# configure and build. Sourced, not run.
 
 # What to install comes from one list, debian/control: its Build-Depends (those
 # marked <!nocheck> only for the tests) and what the package itself depends on
 # and recommends, for running the window from the build tree.
 #   velkoran_packages build|test|run    prints one group, a name a line
+velkoran_source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 velkoran_packages() {
-    local control=${VELKORAN_SOURCE_DIR:-.}/debian/control field
+    local control=$velkoran_source_dir/debian/control field
     case $1 in
         build | test) field=Build-Depends ;;
         run) field='Depends Recommends' ;;
