@@ -48,6 +48,7 @@ cleanup() {
     report
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM # unmounts on a stop too
 
 [ ! -e "$root" ] || rm -rf --one-file-system "$root"
 step "debootstrap --variant=minbase bookworm" \
