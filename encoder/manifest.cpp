@@ -362,6 +362,7 @@ bool ChunkStore::open(const QString &path, const Manifest &now, bool restart)
     // manifest cannot be written would keep chunks nobody lists.
     failed = save();
     if (!failed.isEmpty()) {
+        kept = Manifest();
         if (made) {
             remove();
         } else {
