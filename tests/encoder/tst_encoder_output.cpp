@@ -6,6 +6,7 @@
 #include "encodertest.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -322,6 +323,8 @@ private slots:
                 "set -- \"$@\" \"$a\"; done; exec ffmpeg \"$@\"",
                 1, "holds 10 ");
             row("read-only file", "readonly", "", 1, "Permission denied");
+            row("chunks beside it nobody came back for", "stale", "", 0,
+                "chunks no encode has used for 30 days");
             row("failing encode over a file", "old",
                 "for a; do last=$a; done; echo junk > \"${last#file:}\"; "
                 "echo 'Invalid argument' >&2; exit 1",
@@ -371,6 +374,14 @@ private slots:
             QCOMPARE(mkfifo(QFile::encodeName(input).constData(), 0600), 0);
             reader.start(QStringLiteral("sh"),
                          {QStringLiteral("-c"), QStringLiteral("cat \"$0\" >\"$1\""), clip, input});
+        } else if (output == QLatin1String("stale")) {
+            QVERIFY(d.mkdir(QStringLiteral(".gone.ogg.chunks")));
+            for (const char *name : {"manifest", "part0.ogg"}) {
+                QFile f(d.filePath(QStringLiteral(".gone.ogg.chunks/%1").arg(QLatin1String(name))));
+                QVERIFY(f.open(QIODevice::WriteOnly) && f.write("x") == 1 && f.flush());
+                QVERIFY(f.setFileTime(QDateTime::currentDateTime().addDays(-31),
+                                      QFileDevice::FileModificationTime));
+            }
         } else if (output == QLatin1String("readonly")) {
             QVERIFY(oldFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         }
@@ -396,7 +407,8 @@ private slots:
         p.setProcessEnvironment(env);
         if (input == QLatin1String("-"))
             p.setStandardInputFile(clip);
-        QStringList late;
+        // Short key frame intervals: the clip makes two parts.
+        QStringList late{QStringLiteral("--keyint"), QStringLiteral("8")};
         if (output == QLatin1String("stdin-late"))
             late << QStringLiteral("--starttime") << QStringLiteral("100");
         p.start(QStringLiteral(FFMPEG2THEORA),
