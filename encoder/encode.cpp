@@ -68,6 +68,25 @@ int keptChunks(const ChunkStore &store, const QString &what, int status)
     return status;
 }
 
+// After a failure that did not use them, says what chunks an earlier run
+// keeps beside the file TARGET, if any: they are still there.
+void keptBeside(const OutputTarget &target)
+{
+    if (target.kind != OutputTarget::Kind::File)
+        return;
+    const QString dir = chunkDirFor(target.path);
+    QFile file(QDir(dir).filePath(QLatin1String(contract::manifestName)));
+    const std::optional<Manifest> m =
+        file.open(QIODevice::ReadOnly) ? parseManifest(file.read(1 << 20)) : std::nullopt;
+    if (m && !m->chunks.isEmpty())
+        complain(contract::keptLine()
+                     .arg(QString())
+                     .arg(m->chunks.size())
+                     .arg(m->cuts.size())
+                     .arg(m->percentKept())
+                     .arg(dir));
+}
+
 // Says what a stop left at OUTPUT and in STORE, and gives the exit status.
 int stopped(const QString &output, const OutputTarget &target, const ChunkStore &store)
 {
@@ -1003,8 +1022,10 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
             complain(QStringLiteral("the encode could not be made in one process either"));
             ending = exitWith(contract::exitFailure);
         }
-        if (keep && ending.status != 0)
+        if (keep && ending.status != 0 && !stopSignal())
             keptChunks(store, QString(), ending.status);
+    } else if (workers == 1 && ending.status != 0 && !stopSignal()) {
+        keptBeside(target);
     }
     // Success leaves no chunk behind, nor those an earlier run in chunks
     // kept for this output.
