@@ -194,20 +194,29 @@ QString OutputFile::open()
     if (target.kind != OutputTarget::Kind::File)
         return QString();
     const QFileInfo info(target.path);
-    QByteArray name = local(info.absolutePath() + QStringLiteral("/.ffmpeg2theora-XXXXXX"));
-    const int fd = mkstemp(name.data());
-    if (fd < 0)
-        return refuse(target.path, errno);
+    QByteArray name;
+    int fd = -1;
+    // Held while the encode runs, so that the next run in this folder
+    // removes it only after a kill; one that took it for a kill's between
+    // its making and its hold has removed it: another name then.
+    for (int tries = 0; fd < 0; ++tries) {
+        name = local(info.absolutePath() + QStringLiteral("/.ffmpeg2theora-XXXXXX"));
+        fd = mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0)
+            return refuse(target.path, errno);
+        struct stat st;
+        if ((flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &st) == 0 && st.st_nlink > 0) ||
+            tries > 8)
+            break;
+        ::close(fd);
+        fd = -1;
+    }
     temporary = QFile::decodeName(name);
     // As the file it replaces, or as a new file would be.
     fchmod(fd, target.permissions);
     if (target.exists && geteuid() == 0 && fchown(fd, target.owner, target.group) != 0) {
         // The administrator's own file then; nothing else is lost.
     }
-    // Held while the encode runs, so that the next run on this folder
-    // removes it only after a kill.
-    fcntl(fd, F_SETFD, FD_CLOEXEC);
-    flock(fd, LOCK_EX | LOCK_NB);
     held = fd;
     return QString();
 }
