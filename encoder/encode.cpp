@@ -1007,6 +1007,7 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
                          .arg(dir)
                          .arg(contract::staleChunkDays));
     }
+    removeKilledPrivateDirs(temporaryFolder());
     ChunkStore store;
     Ending ending = encodeWith(o, m, plan, scan, workers, ffmpeg, target, out, store);
     if (ending.inOneProcess) {

@@ -274,11 +274,14 @@ QStringList removeStaleChunkDirs(const QString &output)
     return removed;
 }
 
-void removeLegacyChunkDirs(const QString &output)
+namespace
 {
-    const QFileInfo info(output);
-    const QDir beside(info.absolutePath());
-    const QString prefix = QStringLiteral(".") + info.fileName() + QStringLiteral(".parts-");
+
+// Removes the directories PREFIX + 6 characters in FOLDER that hold nothing
+// but chunk files (no manifest) and that no running encode holds.
+void removeKilledDirs(const QString &folder, const QString &prefix)
+{
+    const QDir beside(folder);
     for (const QString &name : beside.entryList(QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
         if (!name.startsWith(prefix) || name.size() != prefix.size() + 6)
             continue;
@@ -298,6 +301,20 @@ void removeLegacyChunkDirs(const QString &output)
     }
 }
 
+} // namespace
+
+void removeLegacyChunkDirs(const QString &output)
+{
+    const QFileInfo info(output);
+    removeKilledDirs(info.absolutePath(),
+                     QStringLiteral(".") + info.fileName() + QStringLiteral(".parts-"));
+}
+
+void removeKilledPrivateDirs(const QString &folder)
+{
+    removeKilledDirs(folder, QStringLiteral("ffmpeg2theora.parts-"));
+}
+
 ChunkStore::~ChunkStore()
 {
     // A stop keeps what is finished; with nothing finished, nothing is kept.
@@ -309,12 +326,21 @@ ChunkStore::~ChunkStore()
 
 QString ChunkStore::openPrivate(const QString &pattern)
 {
-    QByteArray name = local(pattern);
-    if (!mkdtemp(name.data()))
-        return QString::fromLocal8Bit(strerror(errno));
-    dir = QFile::decodeName(name);
-    lock = holdDirectory(dir);
-    return QString();
+    // Held from the start; a run that took it for a kill's before that has
+    // removed it: another name then.
+    for (int tries = 0;; ++tries) {
+        QByteArray name = local(pattern);
+        if (!mkdtemp(name.data()))
+            return QString::fromLocal8Bit(strerror(errno));
+        dir = QFile::decodeName(name);
+        lock = holdDirectory(dir);
+        struct stat st;
+        if ((lock >= 0 && fstat(lock, &st) == 0 && st.st_nlink > 0) || tries > 8)
+            return QString();
+        if (lock >= 0)
+            ::close(lock);
+        lock = -1;
+    }
 }
 
 bool ChunkStore::open(const QString &path, const Manifest &now, bool restart)

@@ -106,6 +106,11 @@ QStringList removeStaleChunkDirs(const QString &output);
 // and no running encode holds them.
 void removeLegacyChunkDirs(const QString &output);
 
+// Removes the private chunk directories (ffmpeg2theora.parts-XXXXXX) that a
+// killed encode left in the temporary FOLDER, when no running encode holds
+// them.
+void removeKilledPrivateDirs(const QString &folder);
+
 // The chunk directory of one encode, held (locked) while it runs. Either the
 // named, resumable directory of its output, or a private one that never
 // outlives the encode.
