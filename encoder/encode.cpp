@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "encode.h"
 
+#include "contract.h"
 #include "manifest.h"
 #include "ogg.h"
 #include "oggjoin.h"
@@ -58,13 +59,32 @@ int keptChunks(const ChunkStore &store, const QString &what, int status)
 {
     const Manifest &m = store.manifest();
     if (store.resumable() && !m.chunks.isEmpty())
-        complain(QStringLiteral("%1%2 of %3 chunks (%4 %) kept in %5; the same command resumes")
+        complain(contract::keptLine()
                      .arg(what)
                      .arg(m.chunks.size())
                      .arg(m.cuts.size())
                      .arg(m.percentKept())
                      .arg(store.path()));
     return status;
+}
+
+// After a failure that did not use them, says what chunks an earlier run
+// keeps beside the file TARGET, if any: they are still there.
+void keptBeside(const OutputTarget &target)
+{
+    if (target.kind != OutputTarget::Kind::File)
+        return;
+    const QString dir = chunkDirFor(target.path);
+    QFile file(QDir(dir).filePath(QLatin1String(contract::manifestName)));
+    const std::optional<Manifest> m =
+        file.open(QIODevice::ReadOnly) ? parseManifest(file.read(1 << 20)) : std::nullopt;
+    if (m && !m->chunks.isEmpty())
+        complain(contract::keptLine()
+                     .arg(QString())
+                     .arg(m->chunks.size())
+                     .arg(m->cuts.size())
+                     .arg(m->percentKept())
+                     .arg(dir));
 }
 
 // Says what a stop left at OUTPUT and in STORE, and gives the exit status.
@@ -419,7 +439,11 @@ QString openChunks(const Options &o, const Plan &plan, const QString &ffmpeg,
         range.audio = plan.audio;
         range.count = plan.frames;
         range.output = QStringLiteral("file:") + keptFileName(0);
-        now.arguments = ffmpegCommand(plan, range);
+        // The input is told by its content (chunkSource), not by the name
+        // it was given this time.
+        Plan named = plan;
+        named.url.clear();
+        now.arguments = ffmpegCommand(named, range);
         now.ffmpeg = ffmpegVersion(ffmpeg);
         now.keyint = o.keyint;
         now.frames = plan.frames;
@@ -431,13 +455,18 @@ QString openChunks(const Options &o, const Plan &plan, const QString &ffmpeg,
                              .arg(dir, store.note()));
             return QString();
         }
-        complain(QStringLiteral("note: %1 is another program's or another encode's; this "
-                                "encode's chunks are not kept")
-                     .arg(dir));
+        if (!store.failure().isEmpty())
+            complain(QStringLiteral("note: cannot write the manifest in %1 (%2); this encode's "
+                                    "chunks are not kept")
+                         .arg(dir, store.failure()));
+        else
+            complain(QStringLiteral("note: %1 is another program's or another encode's; this "
+                                    "encode's chunks are not kept")
+                         .arg(dir));
     }
     const QString near = file ? QFileInfo(target.path).absolutePath() + QStringLiteral("/.") +
                                     QFileInfo(target.path).fileName()
-                              : QDir::tempPath() + QStringLiteral("/ffmpeg2theora");
+                              : temporaryFolder() + QStringLiteral("/ffmpeg2theora");
     const QString error = store.openPrivate(near + QStringLiteral(".parts-XXXXXX"));
     if (!error.isEmpty())
         return QStringLiteral("cannot make a temporary directory for the parts (%1)").arg(error);
@@ -449,6 +478,7 @@ QString openChunks(const Options &o, const Plan &plan, const QString &ffmpeg,
 struct Ending {
     bool inOneProcess = false;
     int status = 0;
+    bool keepChunks = false; // the chunks kept stay for a later run
 };
 
 Ending exitWith(int status)
@@ -456,7 +486,7 @@ Ending exitWith(int status)
     return Ending{false, status};
 }
 
-constexpr Ending againInOneProcess{true, 0};
+constexpr Ending againInOneProcess{true, 0, false};
 
 // What the ends of the children come to; the first that is not a success
 // decides, a stop before a failure before a rejected chunk.
@@ -497,9 +527,10 @@ public:
             int workers, const QString &ffmpeg, const OutputTarget &target, OutputFile &out,
             ChunkStore &store)
         : o(o), m(m), plan(plan), scan(scan), workers(workers), ffmpeg(ffmpeg), target(target),
-          out(out), store(store),
-          slices(makeSlices(plan, m, scan, workers, o.keyint, out.url(), store.path(),
-                            workers > 1 ? store.manifest().cuts : QList<qint64>())),
+          out(out), store(store), buffered(out.direct() && !store.path().isEmpty()),
+          slices(makeSlices(plan, m, scan, workers, o.keyint,
+                            buffered ? QStringLiteral("file:") + joinedPath() : out.url(),
+                            store.path(), workers > 1 ? store.manifest().cuts : QList<qint64>())),
           whole(slices.size() == 1),
           // Stopped, one process leaves a playable file where there was none.
           keepPartial(whole && target.kind == OutputTarget::Kind::File && !target.exists),
@@ -508,10 +539,18 @@ public:
     {
         // The chunks of the pictures, in order; their number in messages
         // counts from 1.
-        for (int i = 0; i < slices.size(); ++i)
-            if (slices.at(i).video && !whole)
+        for (int i = 0; i < slices.size(); ++i) {
+            if (slices.at(i).video && !whole) {
                 chunks << i;
+                const Slice &c = slices.at(i);
+                sources << chunkSource(plan, scan, c.first, c.count, c.lead);
+            }
+        }
     }
+
+    // Where a result that cannot be taken back (a device, standard output)
+    // is made and checked before it is sent.
+    QString joinedPath() const { return QDir(store.path()).filePath(QStringLiteral("joined.ogg")); }
 
     // The slices that run at once: the parts and the join.
     qsizetype parts() const { return whole ? 1 : slices.size(); }
@@ -524,7 +563,12 @@ public:
             QList<qint64> cuts;
             for (const int i : std::as_const(chunks))
                 cuts << slices.at(i).first;
-            store.setCuts(cuts);
+            if (const QString error = store.setCuts(cuts); !error.isEmpty()) {
+                unrecorded = error;
+                complain(QStringLiteral("note: cannot write the manifest in %1 (%2); a stop "
+                                        "keeps no chunk")
+                             .arg(store.path(), error));
+            }
         }
         QList<ChildCommand> commands;
         QList<int> ran; // the slices that have a command, in order
@@ -536,7 +580,7 @@ public:
             }
         }
         if (!store.manifest().chunks.isEmpty()) {
-            complain(QStringLiteral("resuming: %1 of %2 chunks already encoded (%3 %)")
+            complain(contract::resumingLine()
                          .arg(store.manifest().chunks.size())
                          .arg(chunks.size())
                          .arg(store.manifest().percentKept()));
@@ -562,7 +606,7 @@ public:
                 complain(QStringLiteral("stopped; %1 holds what was encoded so far").arg(o.output));
                 return exitWith(stoppedExit());
             }
-            return exitWith(stopped(o.output, target, store));
+            return exitWith(stopped(o.output, buffered ? OutputTarget{} : target, store));
         }
         for (const ChildResult &run : runs) {
             if (o.nice && run.niceness && *run.niceness != *o.nice) {
@@ -608,7 +652,14 @@ public:
                 length = w.outTime;
             }
             progress.end();
-            return std::nullopt;
+            if (!buffered && out.direct())
+                return std::nullopt; // sent as it was made: nothing to check
+            const QString file = buffered ? joinedPath() : out.path();
+            if (const QString wrong = checkWhole(file, w.encoded); !wrong.isEmpty()) {
+                complain(QStringLiteral("%1; %2").arg(wrong, leftAs()));
+                return exitWith(contract::exitFailure);
+            }
+            return send();
         }
         QList<QString> files;
         QList<qint64> counts;
@@ -630,15 +681,17 @@ public:
         // packets that stand for a repeated picture. What cannot be taken
         // back (a device, standard output) gets the file once it is checked.
         const QString sound = plan.audio ? slices.first().output.mid(5) : QString();
-        const QString joined =
-            out.direct() ? QDir(store.path()).filePath(QStringLiteral("joined.ogg")) : out.path();
+        const QString joined = out.direct() ? joinedPath() : out.path();
         const JoinResult join =
             joinOgg(files, counts, sound, joined, [] { return stopSignal() != 0; });
         if (join.status == JoinResult::Stopped || stopSignal())
             return exitWith(stopped(o.output, out.direct() ? OutputTarget{} : target, store));
         if (!join.ok()) {
-            complain(QStringLiteral("cannot join the parts: %1").arg(join.message));
-            return exitWith(keptChunks(store, QString(), 1));
+            // A chunk damaged after its check: none of them is trusted
+            // again, so that the next run is not caught by the same one.
+            complain(QStringLiteral("note: cannot join the parts (%1); encoding in one process")
+                         .arg(join.message));
+            return againInOneProcess;
         }
         qint64 pictures = 0;
         for (const qint64 count : std::as_const(counts))
@@ -649,16 +702,57 @@ public:
                          .arg(wrong));
             return againInOneProcess;
         }
-        if (out.direct()) {
-            if (const QString error = copyFile(joined, out.path()); !error.isEmpty()) {
-                if (stopSignal())
-                    return exitWith(stopped(o.output, target, store));
-                complain(error);
-                return exitWith(1);
-            }
-        }
         progress.end();
+        return send();
+    }
+
+    // Sends a checked result made aside to a device or standard output.
+    std::optional<Ending> send()
+    {
+        if (!out.direct())
+            return std::nullopt;
+        if (const QString error = copyFile(joinedPath(), out.path()); !error.isEmpty()) {
+            if (stopSignal())
+                return exitWith(stopped(o.output, target, store));
+            complain(error);
+            return exitWith(contract::exitFailure);
+        }
         return std::nullopt;
+    }
+
+    // What a failed encode leaves at the output.
+    QString leftAs() const
+    {
+        if (!out.direct() && target.exists)
+            return QStringLiteral("%1 is left as it was").arg(o.output);
+        return QStringLiteral("nothing written to %1").arg(o.output);
+    }
+
+    // What is wrong with the file FILE one process made, ENCODED pictures
+    // by ffmpeg's count: the checks of a joined file, and pictures for the
+    // whole range the input holds. Empty if nothing.
+    QString checkWhole(const QString &file, qint64 encoded) const
+    {
+        qint64 pictures = 0;
+        if (const QString wrong = checkOggFile(file, 0, &pictures); !wrong.isEmpty())
+            return QStringLiteral("the encoded file is not valid (%1)").arg(wrong);
+        if (!plan.video)
+            return {};
+        if (pictures == 0)
+            return QStringLiteral("the encoded file holds no picture: the input holds none "
+                                  "from %1")
+                .arg(formatTime(plan.start));
+        // ffmpeg's Ogg writer leaves out the repeated pictures that end a
+        // stream: those it encoded count.
+        const qint64 held = pictures < plan.frames && encoded == plan.frames ? encoded : pictures;
+        if (plan.counted && plan.frames > 0 && held != plan.frames)
+            return QStringLiteral("the encoded file holds %1 pictures (%2), not the %3 (%4) of "
+                                  "the range the input holds")
+                .arg(held)
+                .arg(formatTime(held / fps))
+                .arg(plan.frames)
+                .arg(formatTime(plan.frames / fps));
+        return {};
     }
 
     // Says what damage ffmpeg met in the input, and commits the output; the
@@ -687,18 +781,11 @@ public:
                          .arg(damage)
                          .arg(formatTime(length)));
 
-        // A file that ffmpeg left empty replaces nothing.
-        if (!out.direct() && QFileInfo(out.path()).size() == 0) {
-            complain(QStringLiteral("warning: nothing was encoded; %1 %2")
-                         .arg(o.output, target.exists ? QStringLiteral("is left as it was")
-                                                      : QStringLiteral("is not made")));
-            return 0;
-        }
         if (const QString error = out.commit(); !error.isEmpty()) {
             complain(error);
-            return 1;
+            return keptChunks(store, QString(), contract::exitFailure);
         }
-        return 0;
+        return contract::exitSuccess;
     }
 
 private:
@@ -732,7 +819,7 @@ private:
     {
         const Slice &slice = slices.at(i);
         auto w = std::make_shared<Watch>();
-        const QString file = whole ? out.followable() : slice.output.mid(5);
+        const QString file = whole && !buffered ? out.followable() : slice.output.mid(5);
         // A finished chunk is not read again for the bit rate.
         if (!file.isEmpty() && !(kept(i) && slice.video))
             w->file = std::make_unique<OggFollower>(file);
@@ -756,7 +843,7 @@ private:
         // Beside the chunks the sound is light, and waits for a core they do
         // not need rather than slowing the last of them.
         c.idle = !whole && !slice.video;
-        c.passStdout = whole && target.kind == OutputTarget::Kind::StandardOutput;
+        c.passStdout = whole && !buffered && target.kind == OutputTarget::Kind::StandardOutput;
         c.passStdin = readsStandardInput(plan.url);
         if (keepPartial) {
             // On SIGINT ffmpeg finishes the file it writes, so what is there
@@ -795,6 +882,7 @@ private:
                     f.pictures = w->frames;
                     f.held = w->held;
                     f.damage = damageReports(w->errors);
+                    f.source = sources.value(number - 1);
                     record(f, slices.at(i).output.mid(5));
                     progress.show();
                 }
@@ -818,11 +906,13 @@ private:
     const OutputTarget &target;
     OutputFile &out;
     ChunkStore &store;
+    const bool buffered; // the result is made aside and checked before it is sent
     const QList<Slice> slices;
     const bool whole;
     const bool keepPartial;
     const double fps;
-    QList<int> chunks; // the slices of the pictures' chunks
+    QList<int> chunks;         // the slices of the pictures' chunks
+    QList<QByteArray> sources; // what each chunk is made from (chunkSource)
     QList<std::shared_ptr<Watch>> watches;
     ProgressLine progress;
     int keptDamage = 0;
@@ -842,6 +932,34 @@ Ending encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const 
         }
         if (stopSignal())
             return exitWith(stopped(o.output, target, store));
+        // A kept chunk is used only while the input still holds what it was
+        // made from.
+        if (store.resumable() && !store.manifest().chunks.isEmpty()) {
+            const qint64 lead = plan.earlyFilters.isEmpty() ? 0 : 2;
+            const QList<qint64> &cuts = store.manifest().cuts;
+            QList<QByteArray> sources;
+            for (int k = 0; k < cuts.size(); ++k) {
+                const qint64 count = k + 1 < cuts.size() ? cuts.at(k + 1) - cuts.at(k)
+                                     : plan.length       ? plan.frames - cuts.at(k)
+                                                         : 0;
+                sources << chunkSource(plan, scan, cuts.at(k), count, std::min(cuts.at(k), lead));
+            }
+            QStringList changed;
+            for (const int number : store.dropChanged(sources))
+                changed << QString::number(number);
+            if (!changed.isEmpty())
+                complain(QStringLiteral("note: the input is not what kept chunk(s) %1 were made "
+                                        "from; encoding them again")
+                             .arg(changed.join(QStringLiteral(", "))));
+        }
+    } else if (out.direct()) {
+        // What cannot be taken back is made aside and checked first.
+        if (const QString error = store.openPrivate(temporaryFolder() +
+                                                    QStringLiteral("/ffmpeg2theora.parts-XXXXXX"));
+            !error.isEmpty())
+            complain(QStringLiteral("note: cannot make a temporary directory (%1); %2 gets the "
+                                    "result unchecked, as it is made")
+                         .arg(error, o.output));
     }
     Attempt attempt(o, m, plan, scan, workers, ffmpeg, target, out, store);
     // The join reads every part at once.
@@ -849,7 +967,8 @@ Ending encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const 
         complain(QStringLiteral("note: too few files may be open (ulimit -n) to join %1 parts; "
                                 "encoding in one process")
                      .arg(attempt.parts()));
-        return againInOneProcess;
+        // The chunks kept stay for a run that may open more.
+        return Ending{true, 0, true};
     }
     if (const std::optional<Ending> ending = attempt.settle(attempt.run()))
         return *ending;
@@ -878,20 +997,36 @@ int encode(const Options &o, const MediaInfo &m, const Plan &plan, const VideoSc
                                    : QStringLiteral("in one process")));
         workers = std::max(1, room);
     }
-    if (target.kind == OutputTarget::Kind::File)
+    if (target.kind == OutputTarget::Kind::File) {
+        // What killed encodes left in this folder, and chunks nobody came
+        // back for.
+        removeKilledTemporaries(target.path);
         removeLegacyChunkDirs(target.path);
+        for (const QString &dir : removeStaleChunkDirs(target.path))
+            complain(QStringLiteral("note: removed %1: chunks no encode has used for %2 days")
+                         .arg(dir)
+                         .arg(contract::staleChunkDays));
+    }
+    removeKilledPrivateDirs(temporaryFolder());
     ChunkStore store;
     Ending ending = encodeWith(o, m, plan, scan, workers, ffmpeg, target, out, store);
     if (ending.inOneProcess) {
         // Chunks of an input that cannot be cut exactly are of no use.
-        store.remove();
-        ending = encodeWith(o, m, plan, scan, 1, ffmpeg, target, out, store);
+        const bool keep = ending.keepChunks;
+        if (!keep)
+            store.remove();
+        ChunkStore aside;
+        ending = encodeWith(o, m, plan, scan, 1, ffmpeg, target, out, aside);
         // One process has no chunks to give up: that it wants to is a failure,
         // never a success.
         if (ending.inOneProcess) {
             complain(QStringLiteral("the encode could not be made in one process either"));
-            ending = exitWith(1);
+            ending = exitWith(contract::exitFailure);
         }
+        if (keep && ending.status != 0 && !stopSignal())
+            keptChunks(store, QString(), ending.status);
+    } else if (workers == 1 && ending.status != 0 && !stopSignal()) {
+        keptBeside(target);
     }
     // Success leaves no chunk behind, nor those an earlier run in chunks
     // kept for this output.

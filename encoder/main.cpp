@@ -48,6 +48,14 @@ int stopped(const QString &output)
     return stoppedExit();
 }
 
+// The length of the input, as ffmpeg will read it: the first time on
+// standard error.
+void sayLength(const MediaInfo &m, const Plan &plan)
+{
+    say(QStringLiteral("  Duration: %1\n")
+            .arg(m.duration && !plan.broken ? formatTime(*m.duration) : QStringLiteral("N/A")));
+}
+
 // What is wrong with PROBE, the input read with FFPROBE: the exit status,
 // once said; none when the input can be encoded.
 std::optional<int> probeFailed(const Options &o, const ProbeResult &probe, const QString &ffprobe)
@@ -69,8 +77,8 @@ std::optional<int> probeFailed(const Options &o, const ProbeResult &probe, const
     return std::nullopt;
 }
 
-// Makes the PLAN of the encode of M into TARGET, says the input's length and
-// the plan's notes: the exit status when it cannot be encoded, once said.
+// Makes the PLAN of the encode of M into TARGET: the exit status when it
+// cannot be encoded, once said.
 std::optional<int> planFailed(const Options &o, const MediaInfo &m, const OutputTarget &target,
                               Plan &plan)
 {
@@ -84,15 +92,12 @@ std::optional<int> planFailed(const Options &o, const MediaInfo &m, const Output
         complain(plan.error);
         return 1;
     }
-    say(QStringLiteral("  Duration: %1\n")
-            .arg(m.duration ? formatTime(*m.duration) : QStringLiteral("N/A")));
     // The output is known to be writable before any encoding starts.
     if (!target.error.isEmpty()) {
+        sayLength(m, plan);
         complain(target.error);
         return 1;
     }
-    for (const QString &note : std::as_const(plan.notes))
-        complain(QStringLiteral("note: ") + note);
     return std::nullopt;
 }
 
@@ -143,6 +148,9 @@ int main(int argc, char **argv)
     Prepared ready = prepare(o, probe.info, std::move(plan), asked, cores(), ffprobe);
     if (ready.stopped)
         return stopped(o.output);
+    sayLength(probe.info, ready.plan);
+    for (const QString &note : std::as_const(ready.plan.notes))
+        complain(QStringLiteral("note: ") + note);
     if (!ready.plan.error.isEmpty()) {
         complain(ready.plan.error);
         return 1;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "manifest.h"
 
+#include "contract.h"
 #include "ogg.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,7 +28,7 @@ namespace
 {
 
 constexpr qint64 mebibyte = 1024 * 1024;
-const char manifestName[] = "manifest";
+using contract::manifestName;
 const char formatName[] = "ffmpeg2theora chunks";
 
 QByteArray local(const QString &path)
@@ -46,8 +48,8 @@ QByteArray hashOf(QFile &f, qint64 from, qint64 length)
 // The files of ours a chunk directory may hold.
 bool isOurs(const QString &name)
 {
-    static const QRegularExpression ours(
-        QStringLiteral("^(part[0-9]+\\.(ogg|decoded)|audio\\.ogg|manifest(\\.new)?)$"));
+    static const QRegularExpression ours(QStringLiteral(
+        "^(part[0-9]+\\.(ogg|decoded)|audio\\.ogg|joined\\.ogg|manifest(\\.new)?)$"));
     return ours.match(name).hasMatch();
 }
 
@@ -80,7 +82,8 @@ QJsonObject fileJson(const KeptFile &f)
             {QStringLiteral("held"), f.held},
             {QStringLiteral("bytes"), f.bytes},
             {QStringLiteral("checksum"), QString::fromLatin1(f.checksum)},
-            {QStringLiteral("damage"), f.damage}};
+            {QStringLiteral("damage"), f.damage},
+            {QStringLiteral("source"), QString::fromLatin1(f.source)}};
 }
 
 KeptFile fileFrom(const QJsonObject &o)
@@ -92,6 +95,7 @@ KeptFile fileFrom(const QJsonObject &o)
     f.bytes = o.value(QLatin1String("bytes")).toInteger(-1);
     f.checksum = o.value(QLatin1String("checksum")).toString().toLatin1();
     f.damage = o.value(QLatin1String("damage")).toInt();
+    f.source = o.value(QLatin1String("source")).toString().toLatin1();
     return f;
 }
 
@@ -113,7 +117,8 @@ bool intact(const QString &dir, const KeptFile &f)
 InputIdentity identifyInput(const QString &path)
 {
     InputIdentity id;
-    id.path = QFileInfo(path).absoluteFilePath();
+    const QFileInfo info(path);
+    id.path = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
     struct stat st;
     QFile f(path);
     if (stat(local(path).constData(), &st) != 0 || !f.open(QIODevice::ReadOnly))
@@ -213,12 +218,17 @@ std::optional<Manifest> parseManifest(const QByteArray &text)
     return m;
 }
 
+QString manifestProblem(const QByteArray &text)
+{
+    const QJsonObject o = QJsonDocument::fromJson(text).object();
+    return o.value(QLatin1String("format")).toString() == QLatin1String(formatName) &&
+                   o.value(QLatin1String("version")).toInt() != Manifest::currentVersion
+               ? QStringLiteral("made by another version")
+               : QStringLiteral("its manifest is damaged");
+}
+
 QString mismatch(const Manifest &kept, const Manifest &now)
 {
-    if (kept.input.path != now.input.path)
-        return QStringLiteral("another input");
-    if (!(kept.input == now.input))
-        return QStringLiteral("the input changed");
     if (kept.arguments != now.arguments || kept.keyint != now.keyint)
         return QStringLiteral("other options");
     if (kept.ffmpeg != now.ffmpeg)
@@ -234,15 +244,44 @@ QString mismatch(const Manifest &kept, const Manifest &now)
 
 QString chunkDirFor(const QString &output)
 {
-    const QFileInfo info(output);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".chunks");
+    return contract::chunkDirFor(output);
 }
 
-void removeLegacyChunkDirs(const QString &output)
+QStringList removeStaleChunkDirs(const QString &output)
 {
-    const QFileInfo info(output);
-    const QDir beside(info.absolutePath());
-    const QString prefix = QStringLiteral(".") + info.fileName() + QStringLiteral(".parts-");
+    const QDir beside(QFileInfo(output).absolutePath());
+    const QDateTime limit = QDateTime::currentDateTime().addDays(-contract::staleChunkDays);
+    QStringList removed;
+    for (const QString &name : beside.entryList({QStringLiteral(".*.chunks")},
+                                                QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
+        const QString dir = beside.filePath(name);
+        const QFileInfo manifest(QDir(dir).filePath(QLatin1String(manifestName)));
+        // Written each time a chunk is done: its age is the encode's.
+        if (!manifest.isFile() || manifest.lastModified() > limit)
+            continue;
+        const int fd = holdDirectory(dir);
+        if (fd < 0)
+            continue;
+        const QStringList inside = entries(dir);
+        if (std::all_of(inside.begin(), inside.end(), isOurs)) {
+            for (const QString &n : inside)
+                QFile::remove(QDir(dir).filePath(n));
+            if (beside.rmdir(name))
+                removed << dir;
+        }
+        ::close(fd);
+    }
+    return removed;
+}
+
+namespace
+{
+
+// Removes the directories PREFIX + 6 characters in FOLDER that hold nothing
+// but chunk files (no manifest) and that no running encode holds.
+void removeKilledDirs(const QString &folder, const QString &prefix)
+{
+    const QDir beside(folder);
     for (const QString &name : beside.entryList(QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
         if (!name.startsWith(prefix) || name.size() != prefix.size() + 6)
             continue;
@@ -262,6 +301,20 @@ void removeLegacyChunkDirs(const QString &output)
     }
 }
 
+} // namespace
+
+void removeLegacyChunkDirs(const QString &output)
+{
+    const QFileInfo info(output);
+    removeKilledDirs(info.absolutePath(),
+                     QStringLiteral(".") + info.fileName() + QStringLiteral(".parts-"));
+}
+
+void removeKilledPrivateDirs(const QString &folder)
+{
+    removeKilledDirs(folder, QStringLiteral("ffmpeg2theora.parts-"));
+}
+
 ChunkStore::~ChunkStore()
 {
     // A stop keeps what is finished; with nothing finished, nothing is kept.
@@ -273,17 +326,27 @@ ChunkStore::~ChunkStore()
 
 QString ChunkStore::openPrivate(const QString &pattern)
 {
-    QByteArray name = local(pattern);
-    if (!mkdtemp(name.data()))
-        return QString::fromLocal8Bit(strerror(errno));
-    dir = QFile::decodeName(name);
-    lock = holdDirectory(dir);
-    return QString();
+    // Held from the start; a run that took it for a kill's before that has
+    // removed it: another name then.
+    for (int tries = 0;; ++tries) {
+        QByteArray name = local(pattern);
+        if (!mkdtemp(name.data()))
+            return QString::fromLocal8Bit(strerror(errno));
+        dir = QFile::decodeName(name);
+        lock = holdDirectory(dir);
+        struct stat st;
+        if ((lock >= 0 && fstat(lock, &st) == 0 && st.st_nlink > 0) || tries > 8)
+            return QString();
+        if (lock >= 0)
+            ::close(lock);
+        lock = -1;
+    }
 }
 
 bool ChunkStore::open(const QString &path, const Manifest &now, bool restart)
 {
-    if (mkdir(local(path).constData(), 0700) != 0 && errno != EEXIST)
+    const bool made = mkdir(local(path).constData(), 0700) == 0;
+    if (!made && errno != EEXIST)
         return false;
     lock = holdDirectory(path);
     if (lock < 0)
@@ -303,10 +366,10 @@ bool ChunkStore::open(const QString &path, const Manifest &now, bool restart)
     kept.sound.reset();
     kept.cuts.clear();
     if (file.exists()) {
-        const std::optional<Manifest> found =
-            file.open(QIODevice::ReadOnly) ? parseManifest(file.read(mebibyte)) : std::nullopt;
+        const QByteArray text = file.open(QIODevice::ReadOnly) ? file.read(mebibyte) : QByteArray();
+        const std::optional<Manifest> found = parseManifest(text);
         file.close();
-        const QString wrong = !found    ? QStringLiteral("made by another version")
+        const QString wrong = !found    ? manifestProblem(text)
                               : restart ? QStringLiteral("--restart")
                                         : mismatch(*found, now);
         if (wrong.isEmpty()) {
@@ -314,16 +377,55 @@ bool ChunkStore::open(const QString &path, const Manifest &now, bool restart)
             for (const KeptFile &f : found->chunks)
                 if (intact(dir, f))
                     kept.chunks << f;
-            if (found->sound && intact(dir, *found->sound))
+            if (found->sound && found->input.sameBytes(now.input) && intact(dir, *found->sound))
                 kept.sound = found->sound;
         } else if (!found || !found->chunks.isEmpty()) {
             why = wrong;
         }
     }
     clear();
-    // From now on the directory is known for ours.
-    save();
+    // From now on the directory is known for ours; a directory whose
+    // manifest cannot be written would keep chunks nobody lists.
+    failed = save();
+    if (!failed.isEmpty()) {
+        kept = Manifest();
+        if (made) {
+            remove();
+        } else {
+            named = false;
+            dir.clear();
+        }
+        ::close(lock);
+        lock = -1;
+        return false;
+    }
     return true;
+}
+
+QList<int> ChunkStore::dropChanged(const QList<QByteArray> &sources)
+{
+    QList<int> dropped;
+    for (qsizetype i = kept.chunks.size() - 1; i >= 0; --i) {
+        const KeptFile &f = kept.chunks.at(i);
+        if (f.index < sources.size() && !f.source.isEmpty() && f.source == sources.at(f.index))
+            continue;
+        dropped.prepend(f.index + 1);
+        kept.chunks.removeAt(i);
+    }
+    if (!dropped.isEmpty()) {
+        save();
+        clear();
+    }
+    return dropped;
+}
+
+void ChunkStore::dropSound()
+{
+    if (!kept.sound)
+        return;
+    kept.sound.reset();
+    save();
+    clear();
 }
 
 const KeptFile *ChunkStore::chunk(int index) const
@@ -334,20 +436,25 @@ const KeptFile *ChunkStore::chunk(int index) const
     return nullptr;
 }
 
-void ChunkStore::setCuts(const QList<qint64> &cuts)
+QString ChunkStore::setCuts(const QList<qint64> &cuts)
 {
     kept.cuts = cuts;
     kept.chunks.clear();
-    save();
+    return save();
 }
 
 QString ChunkStore::record(const KeptFile &file)
 {
+    const Manifest before = kept;
     if (file.index < 0)
         kept.sound = file;
     else
         kept.chunks << file;
-    return save();
+    const QString error = save();
+    // What is said to be kept is what the manifest on disk lists.
+    if (!error.isEmpty())
+        kept = before;
+    return error;
 }
 
 QString ChunkStore::save()

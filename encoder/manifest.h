@@ -22,15 +22,17 @@ struct InputIdentity {
     qint64 size = -1;
     qint64 modified = 0; // ns since the epoch
     QByteArray head, tail;
-    bool operator==(const InputIdentity &o) const
+    bool operator==(const InputIdentity &o) const { return path == o.path && sameBytes(o); }
+    // Nothing tells the two files apart (the path aside).
+    bool sameBytes(const InputIdentity &o) const
     {
-        return path == o.path && size == o.size && modified == o.modified && head == o.head &&
-               tail == o.tail;
+        return size == o.size && modified == o.modified && head == o.head && tail == o.tail;
     }
 };
 
-// The identity of the file at PATH (made absolute); size -1 when it cannot be
-// read.
+// The identity of the file at PATH (its canonical path, so that a file named
+// otherwise, through a link or from elsewhere, is the same); size -1 when it
+// cannot be read.
 InputIdentity identifyInput(const QString &path);
 
 // A finished chunk of pictures, or the finished sound, as checked.
@@ -41,6 +43,9 @@ struct KeptFile {
     qint64 bytes = 0;    // its size
     QByteArray checksum; // SHA-256 of its bytes, in hex
     int damage = 0;      // errors ffmpeg met decoding its input
+    // A hash of the input's packets the chunk was made from (chunkSource):
+    // the chunk is used again only while the input still holds them.
+    QByteArray source;
 };
 
 // The file of chunk INDEX in a chunk directory (-1: the sound), and the note
@@ -74,21 +79,37 @@ QByteArray manifestBytes(const Manifest &m);
 // The manifest in TEXT; none when it is not one, or of a version this
 // program does not know.
 std::optional<Manifest> parseManifest(const QByteArray &text);
+// Why TEXT is no manifest: "made by another version" or "its manifest is
+// damaged".
+QString manifestProblem(const QByteArray &text);
 
 // Why the chunks of KEPT cannot be used for the encode described by NOW
-// (whose cuts are not looked at): "another input", "the input changed",
-// "other options", "another ffmpeg", "other cut points"; empty when they
-// can. Cut points are kept as they were when they still fit the range.
+// (whose cuts are not looked at): "other options", "another ffmpeg", "other
+// cut points"; empty when they can. Cut points are kept as they were when
+// they still fit the range. The input is not looked at here: each chunk is
+// used only while the input still holds what it was made from
+// (ChunkStore::dropChanged), and the sound only while the input is the same
+// file, unchanged.
 QString mismatch(const Manifest &kept, const Manifest &now);
 
 // The chunk directory of an encode into OUTPUT (a path): beside it, hidden,
 // its name made from the output's.
 QString chunkDirFor(const QString &output);
 
+// Removes the chunk directories beside OUTPUT (of any output in its folder)
+// that no encode has used for contract::staleChunkDays days and none holds;
+// the directories removed.
+QStringList removeStaleChunkDirs(const QString &output);
+
 // Removes the chunk directories that earlier versions left beside OUTPUT
 // after a kill (".NAME.parts-XXXXXX"), when they hold nothing but chunk files
 // and no running encode holds them.
 void removeLegacyChunkDirs(const QString &output);
+
+// Removes the private chunk directories (ffmpeg2theora.parts-XXXXXX) that a
+// killed encode left in the temporary FOLDER, when no running encode holds
+// them.
+void removeKilledPrivateDirs(const QString &folder);
 
 // The chunk directory of one encode, held (locked) while it runs. Either the
 // named, resumable directory of its output, or a private one that never
@@ -109,9 +130,18 @@ public:
     // manifest, when it matches NOW and RESTART is not asked, with the chunks
     // that are still sound; else a fresh one, the stale chunks removed.
     // Returns false when DIR is not ours (a directory without our manifest)
-    // or another encode holds it: nothing in it is then touched. NOTE tells
-    // why kept chunks were not used, when they were not.
+    // or another encode holds it: nothing in it is then touched; or when
+    // its manifest cannot be written (failure() says why): a directory made
+    // here is then removed. NOTE tells why kept chunks were not used, when
+    // they were not.
     bool open(const QString &dir, const Manifest &now, bool restart);
+    QString failure() const { return failed; }
+
+    // Drops the kept chunks (not the sound) that SOURCES (by chunk) no
+    // longer matches: the input changed there. Their numbers, from 1.
+    QList<int> dropChanged(const QList<QByteArray> &sources);
+    // Drops the kept sound.
+    void dropSound();
 
     bool resumable() const { return named; }
     QString path() const { return dir; }
@@ -119,10 +149,12 @@ public:
     const Manifest &manifest() const { return kept; }
     const KeptFile *chunk(int index) const;
 
-    // The cut points, when the encode starts afresh; written at once.
-    void setCuts(const QList<qint64> &cuts);
+    // The cut points, when the encode starts afresh; written at once: an
+    // empty string or why not.
+    QString setCuts(const QList<qint64> &cuts);
     // Lists a finished, checked file and writes the manifest anew (written
-    // to a temporary file, synced, renamed); an empty string or why not.
+    // to a temporary file, synced, renamed); an empty string or why not
+    // (then the file is not listed, here as on disk).
     QString record(const KeptFile &file);
     // Removes the directory and all it holds of ours.
     void remove();
@@ -137,6 +169,7 @@ private:
     bool removed = false;
     Manifest kept;
     QString why;
+    QString failed;
 };
 
 #endif

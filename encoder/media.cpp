@@ -228,8 +228,11 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
                                QStringLiteral("quiet"),
                                QStringLiteral("-select_streams"),
                                QString::number(m.videoStream),
+                               QStringLiteral("-show_data_hash"),
+                               QStringLiteral("MD5"),
                                QStringLiteral("-show_entries"),
-                               QStringLiteral("packet=pts_time,dts_time,duration_time,size,flags"),
+                               QStringLiteral("packet=pts_time,dts_time,duration_time,size,flags,"
+                                              "data_hash"),
                                QStringLiteral("-of"),
                                QStringLiteral("compact=p=0")};
     if (!o.format.isEmpty())
@@ -252,6 +255,7 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
         double pts = qQNaN(), dts = qQNaN(), duration = 0;
         qint64 size = 0;
         bool key = false;
+        QByteArray hash;
         for (const QByteArray &pair : line.split('|')) {
             const int eq = pair.indexOf('=');
             const QByteArray k = pair.left(eq), v = pair.mid(eq + 1);
@@ -267,6 +271,8 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
                 size = qint64(d);
             else if (k == "flags")
                 key = v.startsWith('K');
+            else if (k == "data_hash")
+                hash = v;
         }
         if (std::isnan(pts))
             continue;
@@ -276,7 +282,7 @@ VideoScan scanVideo(const Options &o, const MediaInfo &m, const QString &ffprobe
         latest = std::isnan(latest) ? t : std::max(latest, t);
         if (key)
             scan.keyFrames.append({pts, std::isnan(dts) ? pts : std::min(pts, dts)});
-        scan.packets.append({pts, size});
+        scan.packets.append({pts, size, hash});
         scan.end = std::max(scan.end.value_or(pts), pts + duration);
     }
     std::sort(

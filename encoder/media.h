@@ -48,6 +48,7 @@ struct VideoScan {
     struct Packet {
         double pts = 0;
         qint64 bytes = 0;
+        QByteArray hash; // of its data
     };
     QList<Packet> packets;
 };

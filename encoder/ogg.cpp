@@ -462,8 +462,10 @@ TheoraFile readTheoraFile(const QString &path)
     return t;
 }
 
-QString checkOggFile(const QString &path, qint64 frames)
+QString checkOggFile(const QString &path, qint64 frames, qint64 *pictures)
 {
+    if (pictures)
+        *pictures = 0;
     struct Stream {
         StreamClock clock;
         quint32 sequence = 0;
@@ -520,6 +522,8 @@ QString checkOggFile(const QString &path, qint64 frames)
     for (const Stream &s : std::as_const(streams)) {
         if (!s.ended)
             return QStringLiteral("a stream does not end");
+        if (pictures && s.clock.kind == StreamClock::Theora && s.granule != noGranule)
+            *pictures = s.clock.units(s.granule);
         if (s.clock.kind == StreamClock::Theora && frames > 0 && s.clock.units(s.granule) != frames)
             return QStringLiteral("%1 pictures, not %2").arg(s.clock.units(s.granule)).arg(frames);
     }

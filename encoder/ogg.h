@@ -186,7 +186,8 @@ TheoraFile readTheoraFile(const QString &path);
 // last, each stream's pages numbered without a gap, its granule positions
 // never going back, the pages of all streams in the order of their time;
 // and its Theora stream holding other than FRAMES pictures (when FRAMES is
-// not 0). Empty when nothing is.
-QString checkOggFile(const QString &path, qint64 frames);
+// not 0). Empty when nothing is. PICTURES, when given, learns how many
+// pictures its Theora stream holds (0: none, or no Theora stream).
+QString checkOggFile(const QString &path, qint64 frames, qint64 *pictures = nullptr);
 
 #endif

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options.h"
 
+#include "contract.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -265,9 +267,21 @@ ParseResult parseArguments(const QStringList &args)
     return r;
 }
 
+namespace
+{
+
+QString staleChunksText()
+{
+    return QStringLiteral("Chunk directories no encode has used for %1 days are removed by the\n"
+                          "next encode in their folder, with a note.\n")
+        .arg(contract::staleChunkDays);
+}
+
+} // namespace
+
 QString usageText()
 {
-    return QStringLiteral(
+    const QString text = QStringLiteral(
         "Usage: ffmpeg2theora INPUT -o OUTPUT [options]\n"
         "\n"
         "Encodes INPUT into an Ogg file with Theora video and Vorbis audio, using\n"
@@ -280,9 +294,14 @@ QString usageText()
         "\n"
         "OUTPUT is replaced without asking, but only once the encode has\n"
         "succeeded: until then the new file is written under a temporary name\n"
-        "beside it, and a failed or stopped encode leaves the old file as it was.\n"
-        "A symbolic link is followed. A device, a FIFO, or - for standard output\n"
-        "is written directly.\n"
+        "(.ffmpeg2theora-XXXXXX) beside it, and a failed or stopped encode leaves\n"
+        "the old file as it was; what a killed encode left there is removed by the\n"
+        "next encode in that folder. A symbolic link is followed. For a device, a\n"
+        "FIFO, or - for standard output the result is made in the temporary folder\n"
+        "(TMPDIR, or /tmp when TMPDIR names no folder that can be written) and sent\n"
+        "once checked. Every result is checked before it replaces or reaches\n"
+        "anything: a valid Ogg file whose streams all end, holding every picture of\n"
+        "the range the input holds; else the encode fails.\n"
         "\n"
         "Quality (a bit rate, if given, wins over a quality):\n"
         "  --videoquality Q     Theora quality, 0 to 10 (default 6)\n"
@@ -310,8 +329,9 @@ QString usageText()
         "  -d off|on            deinterlace never or always; without it, only\n"
         "                       frames marked interlaced are deinterlaced\n"
         "  --keyint N           key frame interval, 1 to 65536 (default 64)\n"
-        "  --sharpness N        0 to 2; accepted but without effect: the Theora\n"
-        "                       encoder in use has no sharpness control\n"
+        "  --sharpness N        0 to 2; accepted but without effect: ffmpeg's\n"
+        "                       Theora encoder has no sharpness setting (a note\n"
+        "                       says so when N is not 0)\n"
         "\n"
         "Sound:\n"
         "  --samplerate HZ      resample the audio to HZ\n"
@@ -319,7 +339,8 @@ QString usageText()
         "\n"
         "Input:\n"
         "  --format NAME        read INPUT as this ffmpeg input format\n"
-        "  --inputfps R         take the input's frame rate to be R (25, 30000/1001)\n"
+        "  --inputfps R         take the input's frame rate to be R (25, 30000/1001);\n"
+        "                       encodes in one process\n"
         "  --starttime S        start encoding at S seconds into the input\n"
         "  --endtime S          stop at S seconds into the input\n"
         "\n"
@@ -332,7 +353,8 @@ QString usageText()
         "\n"
         "Standard error shows the input's length, then the position reached within\n"
         "the encoded range. Exit status: 0 on success, 1 for a bad command line or\n"
-        "input, ffmpeg's own status when ffmpeg fails, 128 plus the signal number\n"
+        "input or a result that fails its check, ffmpeg's own status when ffmpeg\n"
+        "fails, 128 plus the signal number\n"
         "when stopped by a signal.\n"
         "\n"
         "Environment: FFMPEG2THEORA_FFMPEG and FFMPEG2THEORA_FFPROBE name the ffmpeg\n"
@@ -349,20 +371,26 @@ QString usageText()
         "the output itself; and each worker is an ffmpeg of its own, with the\n"
         "memory one process takes. FFMPEG2THEORA_PARALLEL=0 encodes in one process\n"
         "always, 1 with one worker per core whatever the length, a number above 1\n"
-        "with that many workers. An input whose key frames cannot be found or\n"
-        "whose time stamps go back or leap (recordings joined end to end), a chunk\n"
-        "that cannot be cut exactly, joined chunks that do not make a valid Ogg\n"
-        "file, a temporary directory that cannot be made, or too few files that\n"
-        "may be open (ulimit -n) for the workers: the encode is made in one\n"
-        "process instead, and a line says so.\n"
+        "with that many workers. An input whose key frames cannot be found, a\n"
+        "chunk that cannot be cut exactly, chunks that cannot be joined or do not\n"
+        "make a valid Ogg file once joined, a temporary directory that cannot be\n"
+        "made, or too few files that may be open (ulimit -n) for the workers: the\n"
+        "encode is made in one process instead, and a line says so. An input\n"
+        "whose time stamps go back or leap (recordings joined end to end) is\n"
+        "encoded whole in one process, as ffmpeg reads it; its length shows as\n"
+        "N/A.\n"
         "FFMPEG2THEORA_STATS=1 adds what each chunk took and how busy the workers\n"
         "were, on lines of their own at the end.\n"
         "\n"
         "Beside a file OUTPUT the chunks wait in .OUTPUT.chunks, with a manifest\n"
         "of what they were made from. An encode that does not complete (stopped,\n"
-        "killed, a failed join, a full disk) keeps its finished chunks there and\n"
+        "killed, a full disk, a failed rename) keeps its finished chunks there and\n"
         "says so: the same command, run again, checks them, encodes only what is\n"
-        "missing and writes the file an uninterrupted run writes. Another input, a\n"
-        "changed input or option, or another ffmpeg encodes afresh, the stale\n"
-        "chunks removed; so does --restart. Success removes the directory.\n");
+        "missing and writes the file an uninterrupted run writes. A chunk is used\n"
+        "again only while the input still holds the pictures it was made from\n"
+        "(whatever the input is called: through a link or another path), the\n"
+        "sound only while the input is the same file, unchanged. Another option or\n"
+        "another ffmpeg encodes afresh, the stale chunks removed; so does\n"
+        "--restart. Success removes the directory.\n");
+    return text + staleChunksText();
 }

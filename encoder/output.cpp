@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <fcntl.h>
+
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,10 +153,40 @@ OutputTarget examineOutput(const QString &output)
     return t;
 }
 
+QString temporaryFolder()
+{
+    const QString set = QString::fromLocal8Bit(qgetenv("TMPDIR"));
+    if (!set.isEmpty() && directoryError(set) == 0)
+        return QDir::cleanPath(set);
+    return QStringLiteral("/tmp");
+}
+
+void removeKilledTemporaries(const QString &output)
+{
+    const QDir beside(QFileInfo(output).absolutePath());
+    const QString prefix = QStringLiteral(".ffmpeg2theora-");
+    for (const QString &name : beside.entryList({prefix + QLatin1Char('*')},
+                                                QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (name.size() != prefix.size() + 6)
+            continue;
+        const QByteArray path = local(beside.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        struct stat st;
+        if (fd < 0)
+            continue;
+        // A running encode holds its file; a killed one held it no longer.
+        if (fstat(fd, &st) == 0 && st.st_uid == geteuid() && flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlink(path.constData());
+        ::close(fd);
+    }
+}
+
 OutputFile::~OutputFile()
 {
     if (!temporary.isEmpty() && !committed)
         unlink(local(temporary).constData());
+    if (held >= 0)
+        ::close(held);
 }
 
 QString OutputFile::open()
@@ -161,17 +194,30 @@ QString OutputFile::open()
     if (target.kind != OutputTarget::Kind::File)
         return QString();
     const QFileInfo info(target.path);
-    QByteArray name = local(info.absolutePath() + QStringLiteral("/.ffmpeg2theora-XXXXXX"));
-    const int fd = mkstemp(name.data());
-    if (fd < 0)
-        return refuse(target.path, errno);
+    QByteArray name;
+    int fd = -1;
+    // Held while the encode runs, so that the next run in this folder
+    // removes it only after a kill; one that took it for a kill's between
+    // its making and its hold has removed it: another name then.
+    for (int tries = 0; fd < 0; ++tries) {
+        name = local(info.absolutePath() + QStringLiteral("/.ffmpeg2theora-XXXXXX"));
+        fd = mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0)
+            return refuse(target.path, errno);
+        struct stat st;
+        if ((flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &st) == 0 && st.st_nlink > 0) ||
+            tries > 8)
+            break;
+        ::close(fd);
+        fd = -1;
+    }
     temporary = QFile::decodeName(name);
     // As the file it replaces, or as a new file would be.
     fchmod(fd, target.permissions);
     if (target.exists && geteuid() == 0 && fchown(fd, target.owner, target.group) != 0) {
         // The administrator's own file then; nothing else is lost.
     }
-    close(fd);
+    held = fd;
     return QString();
 }
 

@@ -29,6 +29,14 @@ OutputTarget examineOutput(const QString &output);
 // there.
 bool sameFile(const QString &a, const QString &b);
 
+// The folder for temporary files: TMPDIR when it names a folder we may write
+// in, else the system's (/tmp).
+QString temporaryFolder();
+
+// Removes the temporary files (.ffmpeg2theora-XXXXXX) that a killed encode
+// left in the folder of OUTPUT: those of ours that no running encode holds.
+void removeKilledTemporaries(const QString &output);
+
 // The file an encode writes, while it is written. A temporary file is
 // removed when the object goes, unless it was committed.
 class OutputFile
@@ -56,6 +64,7 @@ public:
 private:
     OutputTarget target;
     QString temporary;
+    int held = -1; // holds the temporary file while the encode runs
     bool committed = false;
 };
 

@@ -3,10 +3,12 @@
 
 #include "report.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -115,6 +117,9 @@ Plan makePlan(const Options &o, const MediaInfo &m)
         return p;
     }
 
+    if (o.sharpness != 0)
+        p.notes << QStringLiteral("--sharpness has no effect: ffmpeg's Theora encoder "
+                                  "(libtheora) has no sharpness setting");
     if (!o.format.isEmpty())
         p.inputFormat << QStringLiteral("-f") << o.format;
     if (!o.inputFps.isEmpty())
@@ -641,29 +646,41 @@ Prepared prepare(const Options &o, const MediaInfo &m, Plan plan, const PartsAsk
     if (asked.forced < 0 && plan.rateNum &&
         length * plan.rateNum / plan.rateDen < 2 * std::max(o.keyint, smallestChunk))
         p.workers = 1;
+    if (!o.inputFps.isEmpty() && plan.video && file && m.duration &&
+        partsWanted(asked, cores, length, 0).workers > 1)
+        plan.notes << QStringLiteral("--inputfps gives the pictures times of its own, which the "
+                                     "input cannot be cut by; encoding in one process");
 
-    // Where the key frames are and where the pictures end, for exact parts
-    // and an exact start. Only a file is read through: a device or a
-    // generated input may not end.
-    if (plan.video && plan.rateNum && file && (p.workers > 1 || plan.start > 0)) {
+    // Where the key frames are and where the pictures end: for exact parts,
+    // an exact start, and the count of pictures every output is checked
+    // against. Only a file is read through: a device or a generated input
+    // may not end.
+    if (plan.video && plan.rateNum && file) {
         ChildResult run;
         p.scan = scanVideo(o, m, ffprobe, &run);
         if (run.stopped || stopSignal()) {
             p.stopped = true;
             return p;
         }
-        if (p.scan.ok && p.scan.broken && p.workers > 1) {
-            complain(QStringLiteral("note: the time stamps of the input go back or leap at %1 "
-                                    "(recordings joined?), so it cannot be cut by time; encoding "
-                                    "in one process")
-                         .arg(formatTime(*p.scan.broken - m.startTime)));
+        if (p.scan.ok && p.scan.broken) {
+            // The grid cannot follow time stamps that start again, nor does
+            // the probe's length cover more than the first recording: the
+            // input is read as ffmpeg reads it by default.
+            plan.notes << QStringLiteral("the time stamps of the input go back or leap at %1 "
+                                         "(recordings joined?), so it cannot be cut by time and "
+                                         "its length is not known; encoding it whole as ffmpeg "
+                                         "reads it, in one process")
+                              .arg(formatTime(*p.scan.broken - m.startTime));
             p.workers = 1;
-        }
-        if (p.scan.ok) {
+            plan.broken = true;
+            plan.rateNum = plan.rateDen = 0;
+            p.scan = VideoScan();
+        } else if (p.scan.ok) {
             countFrames(plan, p.scan.end);
+            plan.counted = true;
         } else if (p.workers > 1) {
-            complain(QStringLiteral("note: the key frames of the input cannot be found; "
-                                    "encoding in one process"));
+            plan.notes << QStringLiteral("the key frames of the input cannot be found; encoding "
+                                         "in one process");
             p.workers = 1;
         }
     }
@@ -671,6 +688,34 @@ Prepared prepare(const Options &o, const MediaInfo &m, Plan plan, const PartsAsk
         countFrames(plan, std::nullopt);
     p.plan = std::move(plan);
     return p;
+}
+
+QByteArray chunkSource(const Plan &p, const VideoScan *scan, qint64 first, qint64 count,
+                       qint64 lead)
+{
+    if (!scan || !scan->ok || !p.rateNum)
+        return {};
+    const double frame = double(p.rateDen) / p.rateNum;
+    const double origin = gridTime(p, firstGridFrame(p));
+    const auto place = [&](double pts) { return std::llround((pts - origin) / frame); };
+    // Decoded from the key frame before its lead; a picture may need a few
+    // packets after it (reordered pictures, a filter that looks ahead).
+    qint64 from = std::numeric_limits<qint64>::min();
+    for (const auto &key : scan->keyFrames)
+        if (place(key.pts) <= first - lead)
+            from = std::max(from, qint64(place(key.pts)));
+    constexpr qint64 after = 4;
+    const qint64 to = count ? first + count + after : std::numeric_limits<qint64>::max();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray::number(first) + ' ' + QByteArray::number(count) + ' ' +
+                 QByteArray::number(lead));
+    for (const auto &packet : scan->packets) {
+        const qint64 at = place(packet.pts);
+        if (at >= from && at < to)
+            hash.addData(QByteArray::number(at) + ' ' + QByteArray::number(packet.bytes) + ' ' +
+                         packet.hash + '\n');
+    }
+    return hash.result().toHex();
 }
 
 std::optional<double> firstDecoded(const QByteArray &text)

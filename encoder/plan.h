@@ -43,6 +43,13 @@ struct Plan {
     // The pictures of the range, when known; 0 when the range runs to the end
     // of a video of unknown length.
     qint64 frames = 0;
+    // FRAMES is what the input holds, counted from its packets; else at most
+    // an upper bound.
+    bool counted = false;
+    // The input's time stamps go back or leap (recordings joined end to
+    // end): it is encoded as ffmpeg reads it, without the grid, and its
+    // length is not known beforehand.
+    bool broken = false;
 };
 
 // The smallest picture side Theora pictures can be decoded at.
@@ -93,6 +100,13 @@ double neededFrom(const Plan &p, const Slice &slice);
 // the key frame's decoding time, and the decoder starts with that key frame.
 double seekFor(double stamp, double inputStart, const QString &formatName, const VideoScan *scan,
                double frameDuration);
+
+// What the chunk of the pictures [FIRST, FIRST + COUNT) of the range (COUNT
+// 0: to its end), read from LEAD pictures earlier, is made from: a hash of
+// the input's packets from the key frame its decoding starts at to a few
+// pictures past its end, as SCAN found them. Empty without a scan.
+QByteArray chunkSource(const Plan &p, const VideoScan *scan, qint64 first, qint64 count,
+                       qint64 lead);
 
 // The ffmpeg arguments (without the program) that encode SLICE of P. ffmpeg
 // reports its progress on descriptor 3.

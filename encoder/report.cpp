@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report.h"
 
+#include "contract.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -35,7 +37,7 @@ void complain(const QString &message)
 
 int stoppedExit()
 {
-    return 128 + stopSignal();
+    return contract::stoppedBase + stopSignal();
 }
 
 namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
+#include "../encoder/contract.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -135,11 +137,8 @@ QString lastLines(const QByteArray &output, int lines)
 
 KeptChunks keptChunks(const QString &text)
 {
-    static const QRegularExpression keptLine(
-        QStringLiteral("ffmpeg2theora: (?:stopped; )?[0-9]+ of [0-9]+ chunks \\(([0-9]+) %\\) kept "
-                       "in ([^\r\n]+); the same command resumes"));
-    static const QRegularExpression resumingLine(QStringLiteral(
-        "ffmpeg2theora: resuming: [0-9]+ of [0-9]+ chunks already encoded \\(([0-9]+) %\\)"));
+    static const QRegularExpression keptLine(QString::fromLatin1(contract::keptPattern));
+    static const QRegularExpression resumingLine(QString::fromLatin1(contract::resumingPattern));
     KeptChunks chunks;
     const QRegularExpressionMatch kept = keptLine.match(text);
     if (kept.hasMatch()) {
@@ -154,8 +153,7 @@ KeptChunks keptChunks(const QString &text)
 
 QString keptChunksDir(const QString &output)
 {
-    const QFileInfo info(output);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".chunks");
+    return contract::chunkDirFor(output);
 }
 
 bool sameExistingFile(const QString &a, const QString &b)

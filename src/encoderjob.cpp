@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "../encoder/contract.h"
 #include "commandline.h"
 #include "timeleft.h"
 
@@ -199,12 +200,12 @@ void EncoderJob::processFinished(int exitCode, QProcess::ExitStatus status)
                                : Outcome::NoLength);
     } else if (current == Kind::Encode) {
         const QFileInfo out(outputPath);
-        finish(stopRequested                   ? Outcome::Cancelled
-               : status == QProcess::CrashExit ? Outcome::Crashed
-               : exitCode != 0                 ? Outcome::Failed
-               : !out.isFile()                 ? Outcome::NoOutput
-               : out.size() == 0               ? Outcome::EmptyOutput
-                                               : Outcome::Encoded);
+        finish(stopRequested                       ? Outcome::Cancelled
+               : status == QProcess::CrashExit     ? Outcome::Crashed
+               : exitCode != contract::exitSuccess ? Outcome::Failed
+               : !out.isFile()                     ? Outcome::NoOutput
+               : out.size() == 0                   ? Outcome::EmptyOutput
+                                                   : Outcome::Encoded);
     }
 }
 

@@ -1089,6 +1089,12 @@ void Velkoran::nameControls()
     ui.cropBottomlineEdit->setAccessibleName(tr("Crop at the bottom"));
     ui.cropLeftlineEdit->setAccessibleName(tr("Crop at the left"));
     ui.cropRightlineEdit->setAccessibleName(tr("Crop at the right"));
+    // ffmpeg's Theora encoder has no sharpness setting: the encoder takes the
+    // value and says in a note that it does nothing; so does the window.
+    const QString noSharpness = tr("ffmpeg's Theora encoder has no sharpness setting: this "
+                                   "value has no effect");
+    ui.sharpnessspinBox->setToolTip(noSharpness);
+    ui.sharpnessspinBox->setAccessibleDescription(noSharpness);
     // A combo box is heard by its label (on Linux its own name is its current
     // item); the two mode boxes have none to see, so they get one to hear.
     const std::pair<QComboBox *, QString> modes[] = {

@@ -458,6 +458,10 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Oben abschneiden</translation>
     </message>
     <message>
+        <source>ffmpeg&apos;s Theora encoder has no sharpness setting: this value has no effect</source>
+        <translation>Der Theora-Encoder von ffmpeg hat keine Einstellung für die Schärfe: dieser Wert bewirkt nichts</translation>
+    </message>
+    <message>
         <source>Crop at the bottom</source>
         <translation>Unten abschneiden</translation>
     </message>

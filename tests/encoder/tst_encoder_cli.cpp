@@ -127,7 +127,9 @@ private slots:
             "libtheora broke down", "");
         row("dies of a signal", "kill -FPE $$", "OUT", 128 + SIGFPE, "Floating point exception",
             "");
-        row("talks but succeeds", "echo 'frame=25 time=00:00:01.00' >&2", "OUT", 0, "", "frame=");
+        // Its success is not taken on its word: the file is checked.
+        row("talks but succeeds, writing nothing", "echo 'frame=25 time=00:00:01.00' >&2", "OUT", 1,
+            "the encoded file is not valid", "frame=");
         // ffmpeg's text is brought down to its reason.
         row("without addresses",
             "echo '[libtheora @ 0x55d0c1a2b3c0] Invalid pixel format' >&2; exit 1", "OUT", 1,
@@ -170,6 +172,18 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.out.contains(QLatin1String("--sharpness")));
         QVERIFY(r.out.contains(QLatin1String("without effect")));
+        // And an encode says so, as it says why --inputfps keeps it in one
+        // process where it would have been cut into parts.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL"), QStringLiteral("2"));
+        const EncoderRun e =
+            runEncoder(expand(QStringLiteral("CLIP -o OUT --sharpness 2 --inputfps 25")), env);
+        QCOMPARE(e.exitCode, 0);
+        QVERIFY2(e.err.contains(QLatin1String("note: --sharpness has no effect")),
+                 qPrintable(e.err));
+        QVERIFY2(e.err.contains(QLatin1String("note: --inputfps")) &&
+                     e.err.count(QLatin1String("one process")) == 1,
+                 qPrintable(e.err));
     }
 
     // Stopped by a signal, it has ffmpeg close a playable file, exits with

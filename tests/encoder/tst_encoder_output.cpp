@@ -6,6 +6,7 @@
 #include "encodertest.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -313,7 +314,17 @@ private slots:
             // Read once, by one ffmpeg: its length is not known.
             row("input from standard input", "stdin", "", 0, "Duration: N/A");
             row("input from a FIFO", "fifoin", "", 0, "Duration: N/A");
+            // Checked before it replaces anything: a file with no picture
+            // (and no end), and one shorter than the range.
+            row("input from standard input, started past its end", "stdin-late", "", 1,
+                "is left as it was");
+            row("an encode cut short over a file", "old",
+                "for a; do shift; [ \"$a\" = -flush_packets ] && set -- \"$@\" -frames:v 10; "
+                "set -- \"$@\" \"$a\"; done; exec ffmpeg \"$@\"",
+                1, "holds 10 ");
             row("read-only file", "readonly", "", 1, "Permission denied");
+            row("chunks beside it nobody came back for", "stale", "", 0,
+                "chunks no encode has used for 30 days");
             row("failing encode over a file", "old",
                 "for a; do last=$a; done; echo junk > \"${last#file:}\"; "
                 "echo 'Invalid argument' >&2; exit 1",
@@ -356,13 +367,21 @@ private slots:
             QVERIFY(reader.waitForStarted());
         } else if (output.startsWith(QLatin1Char('-'))) {
             target = QStringLiteral("-");
-        } else if (output == QLatin1String("stdin")) {
+        } else if (output.startsWith(QLatin1String("stdin"))) {
             input = QStringLiteral("-");
         } else if (output == QLatin1String("fifoin")) {
             input = d.filePath(QStringLiteral("in.fifo"));
             QCOMPARE(mkfifo(QFile::encodeName(input).constData(), 0600), 0);
             reader.start(QStringLiteral("sh"),
                          {QStringLiteral("-c"), QStringLiteral("cat \"$0\" >\"$1\""), clip, input});
+        } else if (output == QLatin1String("stale")) {
+            QVERIFY(d.mkdir(QStringLiteral(".gone.ogg.chunks")));
+            for (const char *name : {"manifest", "part0.ogg"}) {
+                QFile f(d.filePath(QStringLiteral(".gone.ogg.chunks/%1").arg(QLatin1String(name))));
+                QVERIFY(f.open(QIODevice::WriteOnly) && f.write("x") == 1 && f.flush());
+                QVERIFY(f.setFileTime(QDateTime::currentDateTime().addDays(-31),
+                                      QFileDevice::FileModificationTime));
+            }
         } else if (output == QLatin1String("readonly")) {
             QVERIFY(oldFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         }
@@ -371,8 +390,12 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL"), parts);
         env.insert(QStringLiteral("FFMPEG2THEORA_PARALLEL_MIN"), QStringLiteral("0"));
-        if (output == QLatin1String("-notmp"))
-            env.insert(QStringLiteral("TMPDIR"), d.filePath(QStringLiteral("none")));
+        // Nothing is left in the temporary folder either; a missing one is
+        // not used.
+        QVERIFY(d.mkdir(QStringLiteral("tmp")));
+        env.insert(QStringLiteral("TMPDIR"),
+                   d.filePath(output == QLatin1String("-notmp") ? QStringLiteral("none")
+                                                                : QStringLiteral("tmp")));
         if (!ffmpeg.isEmpty()) {
             QFile fake(d.filePath(QStringLiteral("fake-ffmpeg")));
             QVERIFY(fake.open(QIODevice::WriteOnly) && fake.write("#!/bin/sh\n" + ffmpeg) > 0);
@@ -384,7 +407,12 @@ private slots:
         p.setProcessEnvironment(env);
         if (input == QLatin1String("-"))
             p.setStandardInputFile(clip);
-        p.start(QStringLiteral(FFMPEG2THEORA), {input, QStringLiteral("-o"), target});
+        // Short key frame intervals: the clip makes two parts.
+        QStringList late{QStringLiteral("--keyint"), QStringLiteral("8")};
+        if (output == QLatin1String("stdin-late"))
+            late << QStringLiteral("--starttime") << QStringLiteral("100");
+        p.start(QStringLiteral(FFMPEG2THEORA),
+                QStringList{input, QStringLiteral("-o"), target} + late);
         QVERIFY(p.waitForFinished(60000));
         const QByteArray data = p.readAllStandardOutput();
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
@@ -395,6 +423,9 @@ private slots:
         for (const QString &name :
              d.entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot))
             QVERIFY2(!name.startsWith(QLatin1Char('.')), qPrintable(name));
+        QCOMPARE(QDir(d.filePath(QStringLiteral("tmp")))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
 
         if (exitCode != 0) {
             QCOMPARE(readAll(old), oldText);

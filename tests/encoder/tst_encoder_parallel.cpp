@@ -15,7 +15,9 @@
 
 #include <csignal>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -80,6 +82,12 @@ class TestEncoderParallel : public QObject
                 !name.startsWith(QLatin1String("fake-")))
                 found << name;
         return found;
+    }
+
+    static QByteArray readAll(const QString &name)
+    {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     QString standIn(const char *name, const QByteArray &script)
@@ -150,6 +158,14 @@ private slots:
         QVERIFY(
             makeClip(path("intra.mkv"),
                      QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=4 -c:v mpeg4 -g 1")));
+        // Raw pictures, larger than the 2 MiB read of an input's ends, and
+        // the same with a box drawn in the middle: same size, same ends.
+        for (const char *box : {"", ",drawbox=c=red:t=fill:enable=between(t\\,1.6\\,2.4)"})
+            QVERIFY(makeClip(path(*box ? "boxed.nut" : "raw.nut"),
+                             QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=4%1 -f lavfi -i "
+                                            "sine=d=4 -c:v rawvideo -pix_fmt yuv420p -c:a "
+                                            "pcm_s16le")
+                                 .arg(QLatin1String(box))));
         QVERIFY(makeClip(path("tagged.mp4"),
                          QStringLiteral("-f lavfi -i testsrc2=s=160x120:r=25:d=2 -f lavfi -i "
                                         "sine=d=2 -c:v libx264 -c:a aac")));
@@ -183,8 +199,9 @@ private slots:
         row("cut short", "cutshort.mkv", "3", "", -1);
         row("many parts, shorter than the key frame interval", "pal.mkv", "16", "--keyint 8", 0);
         row("MP4 with container tags", "tagged.mp4", "2", "--title Mine", 0);
+        // Encoded whole as ffmpeg reads it: compared with plain ffmpeg too.
         row("recordings joined end to end", "joined.ts", "2", "--keyint 8", 0,
-            "cannot be cut by time; encoding in one process");
+            "cannot be cut by time and its length is not known");
         row("sound before the pictures, from before them", "earlysound.mkv", "2",
             "--starttime 0.3 --keyint 8", 0);
     }
@@ -218,6 +235,16 @@ private slots:
 
         const Summary a = summarize(path("one.ogg"));
         const Summary b = summarize(path("split.ogg"));
+        if (!note.isEmpty()) {
+            QVERIFY(makeClip(path("plain.ogg"),
+                             QStringLiteral("-i %1 -c:v libtheora -q:v 10 -c:a libvorbis")
+                                 .arg(path(qPrintable(clip)))));
+            const Summary plain = summarize(path("plain.ogg"));
+            QVERIFY2(qAbs(a.videoLength - plain.videoLength) < 0.001,
+                     qPrintable(QStringLiteral("%1 s against plain ffmpeg's %2 s")
+                                    .arg(a.videoLength)
+                                    .arg(plain.videoLength)));
+        }
         QVERIFY(a.frames > 5);
         QCOMPARE(b.frames, a.frames);
         QVERIFY2(
@@ -366,6 +393,13 @@ private slots:
                           "done; ffmpeg \"$@\" && cat \"$o\" \"$o\" >\"$o.2\" && exec mv \"$o.2\" "
                           "\"$o\";; esac; exec ffmpeg \"$@\"")
             << 0 << "do not make a valid file (page";
+        // A part that passes its check but cannot be joined (here its
+        // headers differ): one process makes the encode, and nothing is
+        // kept that would catch the next run.
+        QTest::newRow("a part that cannot be joined")
+            << QByteArray("case \"$*\" in *part1.ogg) for a; do shift; [ \"$a\" = -g ] && set -- "
+                          "\"$@\" -q:v 3; set -- \"$@\" \"$a\"; done;; esac; exec ffmpeg \"$@\"")
+            << 0 << "cannot join the parts (";
         QTest::newRow("too few files may be open for the workers")
             << QByteArray("exec ffmpeg \"$@\"") << 0 << "too few files may be open";
     }
@@ -452,16 +486,35 @@ private slots:
     {
         QTest::addColumn<int>("signal");
         QTest::addColumn<QString>("options"); // of the second run
-        QTest::newRow("SIGTERM") << int(SIGTERM) << "";
-        QTest::newRow("SIGINT") << int(SIGINT) << "";
-        QTest::newRow("SIGKILL") << int(SIGKILL) << "";
-        QTest::newRow("SIGTERM, then another option") << int(SIGTERM) << "--videoquality 5";
+        // What the second run reads: "" the same name; "link" the same file
+        // through a link; "rewritten" the input rewritten in its middle,
+        // its size, ends and time kept.
+        QTest::addColumn<QString>("input");
+        QTest::newRow("SIGTERM") << int(SIGTERM) << ""
+                                 << "";
+        QTest::newRow("SIGINT") << int(SIGINT) << ""
+                                << "";
+        QTest::newRow("SIGKILL") << int(SIGKILL) << ""
+                                 << "";
+        QTest::newRow("SIGTERM, then another option") << int(SIGTERM) << "--videoquality 5"
+                                                      << "";
+        QTest::newRow("SIGKILL, then through a link") << int(SIGKILL) << ""
+                                                      << "link";
+        QTest::newRow("SIGKILL, then the input rewritten") << int(SIGKILL) << ""
+                                                           << "rewritten";
     }
 
     void stopping()
     {
         QFETCH(int, signal);
         QFETCH(QString, options);
+        QFETCH(QString, input);
+        QString clip = path("pal.mkv");
+        if (input == QLatin1String("rewritten")) {
+            clip = path("stopin.nut");
+            QFile::remove(clip);
+            QVERIFY(QFile::copy(path("raw.nut"), clip));
+        }
         QProcessEnvironment env = withParts(QStringLiteral("2"));
         env.insert(QStringLiteral("FFMPEG2THEORA_FFMPEG"),
                    standIn("fake-slow-ffmpeg", "exec ffmpeg -re \"$@\""));
@@ -469,7 +522,7 @@ private slots:
         const StopOnReturn stop{p};
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(FFMPEG2THEORA),
-                QStringList{path("pal.mkv"), QStringLiteral("-o"), path("stopped.ogg"),
+                QStringList{clip, QStringLiteral("-o"), path("stopped.ogg"),
                             QStringLiteral("--keyint"), QStringLiteral("8")});
         QString err;
         QElapsedTimer clock;
@@ -514,15 +567,29 @@ private slots:
         }
         for (const QString &child : children)
             QTRY_VERIFY_WITH_TIMEOUT(QByteArray("ZX").contains(statField(child, 0)), encodeWaitMs);
-        // After a kill, what would have become the output stays as it is.
-        for (const QString &name : leftovers())
-            if (signal == SIGKILL && name.startsWith(QLatin1String(".ffmpeg2theora-")))
-                QVERIFY(QFile::remove(path(qPrintable(name))));
-        QCOMPARE(leftovers(), QStringList{QStringLiteral(".stopped.ogg.chunks")});
+        // After a kill, what would have become the output stays until the
+        // next run on it.
+        QStringList left = leftovers();
+        if (signal == SIGKILL)
+            left.removeIf([](const QString &n) { return n.startsWith(".ffmpeg2theora-"); });
+        QCOMPARE(left, QStringList{QStringLiteral(".stopped.ogg.chunks")});
 
-        const QStringList args =
-            QStringList{path("pal.mkv"), QStringLiteral("--keyint"), QStringLiteral("8")}
-            << words(options);
+        if (input == QLatin1String("link")) {
+            clip = path("link.mkv");
+            QFile::remove(clip);
+            QVERIFY(QFile::link(path("pal.mkv"), clip));
+        } else if (input == QLatin1String("rewritten")) {
+            struct stat st;
+            QCOMPARE(stat(QFile::encodeName(clip).constData(), &st), 0);
+            QFile rewritten(clip);
+            QVERIFY(rewritten.open(QIODevice::WriteOnly) &&
+                    rewritten.write(readAll(path("boxed.nut"))) == qint64(st.st_size));
+            rewritten.close();
+            const timespec times[2] = {st.st_atim, st.st_mtim}; // as cp -p and rsync -t do
+            QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(clip).constData(), times, 0), 0);
+        }
+        const QStringList args = QStringList{clip, QStringLiteral("--keyint"), QStringLiteral("8")}
+                                 << words(options);
         // What an earlier version left after a kill goes too.
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral(".stopped.ogg.parts-AbCd12")));
         QVERIFY(QFile(path(".stopped.ogg.parts-AbCd12/part0.ogg")).open(QIODevice::WriteOnly));
@@ -530,7 +597,10 @@ private slots:
             runEncoder(args + QStringList{QStringLiteral("-o"), path("stopped.ogg")},
                        withParts(QStringLiteral("2")));
         QVERIFY2(again.exitCode == 0, qPrintable(again.err));
-        QCOMPARE(again.err.contains(QLatin1String("ffmpeg2theora: resuming: ")), options.isEmpty());
+        QCOMPARE(again.err.contains(QLatin1String("ffmpeg2theora: resuming: ")),
+                 options.isEmpty() && input != QLatin1String("rewritten"));
+        QCOMPARE(again.err.contains(QLatin1String("is not what kept chunk(s)")),
+                 input == QLatin1String("rewritten"));
         QCOMPARE(again.err.contains(QLatin1String("are not used (other options)")),
                  !options.isEmpty());
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));

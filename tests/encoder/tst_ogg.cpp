@@ -355,6 +355,14 @@ void TestOgg::keptChunks_data()
                                     << "manifest";
     QTest::newRow("a manifest of another version") << "version"
                                                    << "manifest";
+    QTest::newRow("a manifest cut short") << "truncate"
+                                          << "manifest";
+    // Each chunk is used while the input holds what it was made from,
+    // whatever the input is called; the sound while the file is the same.
+    QTest::newRow("the input rewritten where part1 was made from") << "rewritten"
+                                                                   << "manifest part0.ogg";
+    QTest::newRow("the input named otherwise") << "renamed" << all;
+    QTest::newRow("the manifest cannot be written") << "unwritable" << all;
     QTest::newRow("started over") << "restart"
                                   << "manifest";
     QTest::newRow("no manifest: not ours") << "foreign"
@@ -382,7 +390,9 @@ void TestOgg::keptChunks()
             const QString path = file(keptFileName(index));
             layout.keyFirst = index != 0 || change != QLatin1String("inter");
             QVERIFY(save(path, index < 0 ? makeSound(5, 3) : makePart(layout)));
-            QVERIFY(store.record({index, 8, 8, QFileInfo(path).size(), fileChecksum(path), 0})
+            QVERIFY(store
+                        .record({index, 8, 8, QFileInfo(path).size(), fileChecksum(path), 0,
+                                 QByteArray::number(index)})
                         .isEmpty());
         }
         QVERIFY(save(file(QStringLiteral("part2.ogg")), "half"));
@@ -404,6 +414,14 @@ void TestOgg::keptChunks()
         m.close();
         QVERIFY(save(m.fileName(), text));
     }
+    if (change == QLatin1String("truncate"))
+        QVERIFY(QFile(file(QStringLiteral("manifest"))).resize(100));
+    if (change == QLatin1String("rewritten"))
+        now.input.head = "other";
+    if (change == QLatin1String("renamed"))
+        now.input.path = QStringLiteral("/elsewhere/link.mkv");
+    if (change == QLatin1String("unwritable"))
+        QVERIFY(QDir(dir).mkdir(QStringLiteral("manifest.new")));
     if (change == QLatin1String("foreign")) {
         QVERIFY(QFile::remove(file(QStringLiteral("manifest"))));
         QVERIFY(save(file(QStringLiteral("mine.txt")), "mine"));
@@ -411,7 +429,13 @@ void TestOgg::keptChunks()
     }
     ChunkStore store;
     QCOMPARE(store.open(dir, now, change == QLatin1String("restart")),
-             change != QLatin1String("foreign"));
+             change != QLatin1String("foreign") && change != QLatin1String("unwritable"));
+    QCOMPARE(store.note(), change == QLatin1String("truncate")  ? "its manifest is damaged"
+                           : change == QLatin1String("version") ? "made by another version"
+                                                                : store.note());
+    QCOMPARE(store.failure().isEmpty(), change != QLatin1String("unwritable"));
+    if (change == QLatin1String("rewritten"))
+        QCOMPARE(store.dropChanged({"0", "changed"}), QList<int>{2});
     QTEST(QDir(dir).entryList(QDir::Files).join(QLatin1Char(' ')), "kept");
     // What is kept is what the manifest lists, and it stays after a stop.
     QCOMPARE(store.manifest().chunks.size(),

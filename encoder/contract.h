@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#ifndef FFMPEG2THEORA_CONTRACT_H
+#define FFMPEG2THEORA_CONTRACT_H
+
+// What ffmpeg2theora and the window agree on, in one place that both
+// include: where the chunks of an encode are kept, the lines that say so on
+// standard error, and the exit statuses.
+
+#include <QFileInfo>
+#include <QString>
+
+namespace contract
+{
+
+// The chunks of an encode into OUTPUT that did not complete are kept in
+// ".NAME.chunks" beside it, with a file "manifest" in it.
+inline QString chunkDirFor(const QString &output)
+{
+    const QFileInfo info(output);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".chunks");
+}
+inline constexpr char manifestName[] = "manifest";
+
+// Chunk folders nobody resumed for this many days are removed by the next
+// encode in their folder.
+inline constexpr int staleChunkDays = 30;
+
+// "ffmpeg2theora: [stopped; ]N of M chunks (P %) kept in DIR; the same
+// command resumes": the line an encode that did not complete ends with when
+// it keeps chunks. Arguments: "stopped; " or nothing, N, M, P, DIR.
+inline QString keptLine()
+{
+    return QStringLiteral("%1%2 of %3 chunks (%4 %) kept in %5; the same command resumes");
+}
+// The same, as a pattern: the share in the first group, DIR in the second.
+inline constexpr char keptPattern[] = "ffmpeg2theora: (?:stopped; )?[0-9]+ of [0-9]+ chunks "
+                                      "\\(([0-9]+) %\\) kept in ([^\r\n]+); the same command "
+                                      "resumes";
+
+// "ffmpeg2theora: resuming: N of M chunks already encoded (P %)": an encode
+// goes on from kept chunks. Arguments: N, M, P.
+inline QString resumingLine()
+{
+    return QStringLiteral("resuming: %1 of %2 chunks already encoded (%3 %)");
+}
+// The share in the first group.
+inline constexpr char resumingPattern[] =
+    "ffmpeg2theora: resuming: [0-9]+ of [0-9]+ chunks already encoded \\(([0-9]+) %\\)";
+
+// Exit statuses: success (the output is in place and checked), a failure
+// (said on standard error; an existing output is left as it was), and a
+// stop by signal N: stoppedBase + N.
+inline constexpr int exitSuccess = 0;
+inline constexpr int exitFailure = 1;
+inline constexpr int stoppedBase = 128;
+
+} // namespace contract
+
+#endif
