@@ -96,7 +96,8 @@ struct ForecastBasis {
 };
 
 // The forecast from the SAMPLES: each stands for its stratum, a key frame
-// every KEYINT pictures of it and its other pictures as the sample's; the
+// every KEYINT pictures of it and its other pictures as the sample's, or
+// as a bit rate given says if the samples do not need less; the
 // pages' share of the file as in the samples; the time as the samples'
 // encoding took, per picture, shared by the workers, each chunk's start as
 // a sample's, and the join.

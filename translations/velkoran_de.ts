@@ -569,4 +569,106 @@ Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1
         <translation>Die Warteschlange ist abgearbeitet</translation>
     </message>
 </context>
+<context>
+    <name>EncodeForecast</name>
+    <message>
+        <source>about %1 GB</source>
+        <translation>etwa %1 GB</translation>
+    </message>
+    <message>
+        <source>about %1 MB</source>
+        <translation>etwa %1 MB</translation>
+    </message>
+    <message>
+        <source>about %1 kB</source>
+        <translation>etwa %1 kB</translation>
+    </message>
+    <message>
+        <source>about %1 s</source>
+        <translation>etwa %1 s</translation>
+    </message>
+    <message>
+        <source>about %1 min %2 s</source>
+        <translation>etwa %1 min %2 s</translation>
+    </message>
+    <message>
+        <source>about %1 min</source>
+        <translation>etwa %1 min</translation>
+    </message>
+    <message>
+        <source>about %1 h %2 min</source>
+        <translation>etwa %1 h %2 min</translation>
+    </message>
+    <message>
+        <source>Forecast of the encoded file&apos;s size and the encoding time</source>
+        <translation>Vorhersage der Dateigröße und der Kodierdauer</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewDialog</name>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>One picture of the video before and after encoding with the chosen settings</source>
+        <translation>Ein Bild des Videos vor und nach dem Kodieren mit den gewählten Einstellungen</translation>
+    </message>
+    <message>
+        <source>&amp;Time:</source>
+        <translation>&amp;Zeit:</translation>
+    </message>
+    <message>
+        <source>Time of the picture</source>
+        <translation>Zeitpunkt des Bildes</translation>
+    </message>
+    <message>
+        <source>&amp;Show</source>
+        <translation>&amp;Anzeigen</translation>
+    </message>
+    <message>
+        <source>Makes the pictures at the time chosen</source>
+        <translation>Erstellt die Bilder zum gewählten Zeitpunkt</translation>
+    </message>
+    <message>
+        <source>Before encoding</source>
+        <translation>Vor dem Kodieren</translation>
+    </message>
+    <message>
+        <source>After encoding</source>
+        <translation>Nach dem Kodieren</translation>
+    </message>
+    <message>
+        <source>Preview status</source>
+        <translation>Stand der Vorschau</translation>
+    </message>
+    <message>
+        <source>Making the pictures at %1…</source>
+        <translation>Die Bilder bei %1 werden erstellt…</translation>
+    </message>
+    <message>
+        <source>The picture at %1 before encoding</source>
+        <translation>Das Bild bei %1 vor dem Kodieren</translation>
+    </message>
+    <message>
+        <source>The picture at %1 after encoding</source>
+        <translation>Das Bild bei %1 nach dem Kodieren</translation>
+    </message>
+    <message>
+        <source>The pictures at %1: on the left as the video is, on the right as the encoded file will show it.</source>
+        <translation>Die Bilder bei %1: links so, wie das Video ist, rechts so, wie die kodierte Datei es zeigen wird.</translation>
+    </message>
+    <message>
+        <source>The pictures at %1 could not be made.</source>
+        <translation>Die Bilder bei %1 konnten nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <source>Pre&amp;view…</source>
+        <translation>&amp;Vorschau…</translation>
+    </message>
+    <message>
+        <source>Shows a picture of the video before and after encoding with these settings</source>
+        <translation>Zeigt ein Bild des Videos vor und nach dem Kodieren mit diesen Einstellungen</translation>
+    </message>
+</context>
 </TS>
