@@ -16,6 +16,8 @@
 #include <map>
 #include <memory>
 
+#include <sys/resource.h>
+
 QString forecastLine(const Forecast &f)
 {
     if (!f.known)
@@ -168,7 +170,8 @@ Forecast estimate(const ForecastBasis &basis, const QList<Sample> &samples)
     // joined file is read once more to be checked.
     constexpr double joinBytesPerSecond = 150e6;
     const double start = starting / samples.size();
-    const int workers = std::max(1, basis.workers);
+    const int workers =
+        std::max(1, basis.cores > 0 ? std::min(basis.workers, basis.cores) : basis.workers);
     f.seconds = basis.preparing + (work + start * basis.chunks) / workers;
     if (basis.chunks > 1)
         f.seconds += 2 * double(f.bytes) / joinBytesPerSecond;
@@ -187,26 +190,15 @@ int unknown(const QString &reason)
     return 0;
 }
 
-// ffmpeg's own time for the encoding (from its start on the input to its
-// end), from its last progress report: the time reached over the speed.
-std::optional<double> encodingTime(const QByteArray &progress)
+// The processor time, user and system, of WHO (RUSAGE_SELF or
+// RUSAGE_CHILDREN, the children waited for), in seconds.
+double cpuSeconds(int who)
 {
-    const auto last = [&progress](const QByteArray &key) -> QByteArray {
-        const int at = progress.lastIndexOf("\n" + key + '=');
-        if (at < 0)
-            return {};
-        const int from = at + 2 + int(key.size());
-        const int end = progress.indexOf('\n', from);
-        return progress.mid(from, end < 0 ? -1 : end - from).trimmed();
-    };
-    bool timeOk = false, speedOk = false;
-    const double reached = last("out_time_us").toDouble(&timeOk) / 1e6;
-    QByteArray speedText = last("speed");
-    speedText.chop(speedText.endsWith('x') ? 1 : 0);
-    const double speed = speedText.toDouble(&speedOk);
-    if (!timeOk || !speedOk || speed <= 0 || reached <= 0)
-        return std::nullopt;
-    return reached / speed;
+    rusage usage;
+    if (getrusage(who, &usage) != 0)
+        return 0;
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 // The bit rate in kbit/s that CODEC's arguments give with OPTION, as the
@@ -279,26 +271,49 @@ int forecast(const Options &o, const PartsAsked &asked, int cores, const QString
         return 1;
     }
     QList<ChildCommand> commands;
-    QList<std::shared_ptr<QByteArray>> progress, errors;
+    QList<std::shared_ptr<QByteArray>> errors;
     for (int i = 0; i < spans.size(); ++i) {
         const QString file = dir.filePath(QStringLiteral("sample-%1.ogg").arg(i));
         const SpanEncode e = spanEncode(p, m, scan, spans.at(i), QStringLiteral("file:") + file);
-        auto said = std::make_shared<QByteArray>();
         auto wrong = std::make_shared<QByteArray>();
         ChildCommand c;
         c.argv = QStringList{ffmpeg} + ffmpegCommand(e.plan, e.slice);
         c.nice = o.nice;
         c.pooled = true;
-        c.onProgress = [said](const QByteArray &bytes) { *said += bytes; };
+        c.onProgress = [](const QByteArray &) {};
         c.onStderr = [wrong](const QByteArray &bytes) { *wrong += bytes.left(65536); };
         commands << c;
-        progress << said;
         errors << wrong;
     }
     // The time until the samples start stands for the real encode's probe
     // and pass over the key frames.
-    const double preparing = clock.elapsed() / 1000.0;
+    // In processor time, which the other work of the machine does not
+    // stretch: the forecast is of the encode on this machine at rest.
+    const double preparing = cpuSeconds(RUSAGE_SELF) + cpuSeconds(RUSAGE_CHILDREN);
+    // What an ffmpeg of the encode costs besides its pictures: one that
+    // encodes a single picture, alone.
+    double starting = 0;
+    {
+        const SpanEncode e =
+            spanEncode(p, m, scan, Span{spans.first().first, 1},
+                       QStringLiteral("file:") + dir.filePath(QStringLiteral("start.ogg")));
+        QByteArray wrong;
+        ChildCommand c;
+        c.argv = QStringList{ffmpeg} + ffmpegCommand(e.plan, e.slice);
+        c.nice = o.nice;
+        c.onProgress = [](const QByteArray &) {};
+        c.onStderr = [&wrong](const QByteArray &bytes) { wrong += bytes.left(65536); };
+        const double from = cpuSeconds(RUSAGE_CHILDREN);
+        const ChildResult run = runChild(c);
+        if (run.stopped || stopSignal())
+            return stoppedExit();
+        if (failed(run))
+            return reportFailure(ffmpeg, run, wrong);
+        starting = cpuSeconds(RUSAGE_CHILDREN) - from;
+    }
+    const double before = cpuSeconds(RUSAGE_CHILDREN);
     const QList<ChildResult> runs = runChildren(commands, true, ready.workers);
+    const double sampling = cpuSeconds(RUSAGE_CHILDREN) - before;
     if (stopSignal())
         return stoppedExit();
     QList<Sample> samples;
@@ -312,8 +327,18 @@ int forecast(const Options &o, const PartsAsked &asked, int cores, const QString
         if (!s.bytes.ok)
             return unknown(QStringLiteral("a sample could not be read back"));
         s.wall = (runs.at(i).endMs - runs.at(i).startMs) / 1000.0;
-        s.busy = std::min(s.wall, encodingTime(*progress.at(i)).value_or(s.wall));
+        s.busy = s.wall;
         samples << s;
+    }
+    // The samples' processor time, shared out as their runs took: of each,
+    // its start as the single picture's, the rest its encoding.
+    double walls = 0;
+    for (const Sample &s : std::as_const(samples))
+        walls += s.wall;
+    for (Sample &s : samples) {
+        const double share = walls > 0 ? sampling * s.wall / walls : 0;
+        s.busy = std::max(0.0, share - starting);
+        s.wall = share;
     }
     // The strata share the pictures the spans leave.
     qint64 given = 0;
@@ -330,6 +355,7 @@ int forecast(const Options &o, const PartsAsked &asked, int cores, const QString
     basis.videoKbps = bitRate(p.videoCodec, "-b:v");
     basis.audioKbps = bitRate(p.audioCodec, "-b:a");
     basis.workers = ready.workers;
+    basis.cores = cores;
     basis.chunks = 1;
     if (ready.workers > 1) {
         const QList<Slice> slices =
@@ -341,14 +367,15 @@ int forecast(const Options &o, const PartsAsked &asked, int cores, const QString
     if (qEnvironmentVariableIntValue("FFMPEG2THEORA_STATS") > 0) {
         for (const Sample &s : std::as_const(samples))
             complain(QStringLiteral("stats: sample from picture %1, %2 pictures for %3: %4 bytes, "
-                                    "encoding %5 s, run %6 s")
+                                    "encoding %5 s, run %6 s of processor time")
                          .arg(s.span.first)
                          .arg(s.span.count)
                          .arg(s.stands)
                          .arg(s.bytes.file)
                          .arg(s.busy, 0, 'f', 3)
                          .arg(s.wall, 0, 'f', 3));
-        complain(QStringLiteral("stats: %1 s before the samples, %2 chunks, %3 s in all")
+        complain(QStringLiteral("stats: %1 s of processor time before the samples, %2 chunks, "
+                                "%3 s in all")
                      .arg(preparing, 0, 'f', 3)
                      .arg(basis.chunks)
                      .arg(clock.elapsed() / 1000.0, 0, 'f', 3));

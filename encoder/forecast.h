@@ -68,8 +68,8 @@ struct SampleBytes {
 SampleBytes readSample(const QString &path);
 
 // One sample, encoded: its span, what it holds, the stratum of the range it
-// stands for (pictures), and the time it took: its ffmpeg's own (from start
-// of the encoding to its end) and the whole run's.
+// stands for (pictures), and the processor time it took: for its encoding
+// (from ffmpeg's start on the input to its end) and in all.
 struct Sample {
     Span span;
     qint64 stands = 0;
@@ -91,6 +91,7 @@ struct ForecastBasis {
     bool video = true;
     bool audio = false;
     int workers = 1;
+    int cores = 0; // 0: as many as workers
     int chunks = 1;
     double preparing = 0;
 };
@@ -99,8 +100,8 @@ struct ForecastBasis {
 // every KEYINT pictures of it and its other pictures as the sample's, or
 // as a bit rate given says if the samples do not need less; the
 // pages' share of the file as in the samples; the time as the samples'
-// encoding took, per picture, shared by the workers, each chunk's start as
-// a sample's, and the join.
+// encoding took, per picture, shared by the workers (at most one a core),
+// each chunk's start as a sample's, and the join.
 Forecast estimate(const ForecastBasis &basis, const QList<Sample> &samples);
 
 // Runs --forecast for O and prints its line; the exit status.

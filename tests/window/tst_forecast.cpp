@@ -3,6 +3,7 @@
 // the form, one forecast at a time.
 
 #include "forecast.h"
+#include "previewdialog.h"
 #include "testsupport.h"
 
 class TestForecast : public QObject
@@ -77,6 +78,66 @@ private slots:
                  ui.VideoQualityHorizontalLabel->text());
         QTRY_COMPARE(label->text(), QString("about 142 MB \u00b7 about 3 min 10 s"));
         QCOMPARE(fake.runs(), 3);
+    }
+
+    // The Preview asks the encoder for both pictures at the time chosen,
+    // with the form's options and no output, and shows them.
+    void previewShowsBothPictures()
+    {
+        FakeEncoder fake;
+        QImage picture(32, 16, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(fake.path("pic.png")));
+        fake.setBehaviour(
+            "case \"$*\" in *--preview-at*)\n"
+            "  prev=''; for a in \"$@\"; do case \"$prev\" in --preview|--preview-source)"
+            " cp \"$d/pic.png\" \"$a\";; esac; prev=\"$a\"; done; exit 0;;\n"
+            "  *--forecast*) exit 0;;\n"
+            "esac\n"
+            "printf '  Duration: 0:01:00.00\\n' >&2; sleep 5",
+            false);
+        Velkoran w;
+        Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+        ui.openFileNameLineEdit->setText("/in.avi");
+        QPushButton *button = nullptr;
+        for (QPushButton *b : w.findChildren<QPushButton *>())
+            if (b->text().contains("view"))
+                button = b;
+        QVERIFY(button && !button->isEnabled());
+        ui.getDurationpushButton->setEnabled(true);
+        ui.getDurationpushButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), 10000);
+
+        ModalWatcher watcher;
+        bool asked = false;
+        QStringList shown;
+        watcher.onDialog = [&](QWidget *dialog) {
+            auto *preview = qobject_cast<PreviewDialog *>(dialog);
+            if (!preview)
+                return;
+            if (!asked) {
+                asked = true;
+                preview->timeEdit()->setTime(QTime(0, 0, 42));
+                preview->showButton()->click();
+            } else if (!preview->after()->pixmap().isNull()) {
+                for (QLabel *l : {preview->before(), preview->after()})
+                    if (!l->pixmap().isNull())
+                        shown << l->accessibleDescription();
+                preview->reject();
+            }
+        };
+        button->click();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown[1].contains("0:00:42"));
+        QStringList args;
+        for (int n = 0; n < fake.runs(); ++n)
+            if (fake.arguments(n).contains("--preview-at"))
+                args = fake.arguments(n);
+        QCOMPARE(args.value(args.indexOf("--preview-at") + 1), QString("42"));
+        QVERIFY(!args.contains("-o"));
+        QVERIFY(args.contains("--preview-source"));
+        QCOMPARE(args.value(args.indexOf("--videoquality") + 1),
+                 ui.VideoQualityHorizontalLabel->text());
     }
 };
 
