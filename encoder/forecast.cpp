@@ -257,11 +257,14 @@ int forecast(const Options &o, const PartsAsked &asked, int cores, const QString
     const qint64 frames =
         p.frames > 0 ? p.frames : std::max<qint64>(1, std::llround(seconds * fps));
 
+    // A sample whose filters look at the pictures before it (spanEncode)
+    // is read from the key frame before those: it starts as many after one.
+    const qint64 lead = p.earlyFilters.isEmpty() ? 0 : 2;
     QList<qint64> keyPlaces;
     if (scan && p.rateNum > 0) {
         const double origin = gridTime(p, firstGridFrame(p));
         for (const auto &key : scan->keyFrames)
-            keyPlaces << std::llround((key.pts - origin) * fps);
+            keyPlaces << std::llround((key.pts - origin) * fps) + lead;
     }
     const QList<Span> spans = sampleSpans(frames, o.keyint, keyPlaces);
 

@@ -68,9 +68,14 @@ EncodeForecast::EncodeForecast(QLabel *label, QObject *parent) : QObject(parent)
 EncodeForecast::~EncodeForecast()
 {
     if (process) {
+        // Asked to stop, the encoder removes its samples; it is forced
+        // only if it does not.
         process->disconnect(this);
-        process->kill();
-        process->waitForFinished(1000);
+        process->terminate();
+        if (!process->waitForFinished(3000)) {
+            process->kill();
+            process->waitForFinished(1000);
+        }
     }
 }
 

@@ -74,18 +74,28 @@ PreviewDialog::PreviewDialog(std::function<QString()> command, int from, int to,
 PreviewDialog::~PreviewDialog()
 {
     if (process) {
+        // Asked to stop, the encoder removes its samples; it is forced
+        // only if it does not.
         process->disconnect(this);
-        process->kill();
-        process->waitForFinished(1000);
+        process->terminate();
+        if (!process->waitForFinished(3000)) {
+            process->kill();
+            process->waitForFinished(1000);
+        }
     }
 }
 
 void PreviewDialog::makePictures()
 {
     if (process) {
+        // Asked to stop, the encoder removes its samples; it is forced
+        // only if it does not.
         process->disconnect(this);
-        process->kill();
-        process->waitForFinished(1000);
+        process->terminate();
+        if (!process->waitForFinished(3000)) {
+            process->kill();
+            process->waitForFinished(1000);
+        }
         delete process;
     }
     for (const char *name : {"before.png", "after.png"})
