@@ -58,14 +58,12 @@ SpanEncode spanEncode(const Plan &plan, const MediaInfo &m, const VideoScan *sca
     return e;
 }
 
-QList<Span> sampleSpans(qint64 frames, int keyint, const QList<qint64> &keyPlaces)
+QList<Span> sampleSpans(qint64 frames, int keyint, const QList<qint64> &keyPlaces, qint64 shortest)
 {
     if (frames <= 0)
         return {};
-    // A sample shorter than this says little of the pictures after a key
-    // frame. Each sample is an ffmpeg of its own, whose start costs about as
-    // much as a few pictures: few of them, and longer for a longer range.
-    constexpr qint64 shortest = 10;
+    // Each sample is an ffmpeg of its own, whose start costs about as much
+    // as a few pictures: few of them, and longer for a longer range.
     const qint64 k = std::max(keyint, 1);
     const double share = 0.02 * double(frames);
     const int strata = int(std::clamp<qint64>(frames / 1250, 4, 32));
@@ -266,7 +264,10 @@ int forecast(const Options &o, const PartsAsked &asked, int cores, const QString
         for (const auto &key : scan->keyFrames)
             keyPlaces << std::llround((key.pts - origin) * fps) + lead;
     }
-    const QList<Span> spans = sampleSpans(frames, o.keyint, keyPlaces);
+    // Sound alone is sampled in spans of 5 s: its encoder takes a while to
+    // settle, and each span costs little.
+    const QList<Span> spans =
+        p.video ? sampleSpans(frames, o.keyint, keyPlaces) : sampleSpans(frames, 125, {}, 125);
 
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/ffmpeg2theora-forecast-XXXXXX"));
     if (!dir.isValid()) {

@@ -51,8 +51,11 @@ SpanEncode spanEncode(const Plan &plan, const MediaInfo &m, const VideoScan *sca
 // ones, one in the middle of each of a few equal strata, started where
 // the input has a key frame if there is one near (KEYPLACES, sorted), so
 // that no picture is decoded in vain. More and longer spans for a longer
-// range, about 3 % of it in all; the whole range when it is short.
-QList<Span> sampleSpans(qint64 frames, int keyint, const QList<qint64> &keyPlaces = {});
+// range, about 2 % of it in all, each at least SHORTEST pictures (a sample
+// shorter says little of the pictures after a key frame) and at most
+// KEYINT; the whole range when it is short.
+QList<Span> sampleSpans(qint64 frames, int keyint, const QList<qint64> &keyPlaces = {},
+                        qint64 shortest = 10);
 
 // What an encoded sample holds, in bytes of its packets.
 struct SampleBytes {
