@@ -3,10 +3,12 @@
 // showing the input's length and then the position reached on standard error.
 
 #include "encode.h"
+#include "forecast.h"
 #include "media.h"
 #include "options.h"
 #include "output.h"
 #include "plan.h"
+#include "preview.h"
 #include "process.h"
 #include "report.h"
 #include "velkoran_version.h"
@@ -136,6 +138,10 @@ int main(int argc, char **argv)
 
     const QString ffprobe = tool("FFMPEG2THEORA_FFPROBE", "ffprobe");
     const QString ffmpeg = tool("FFMPEG2THEORA_FFMPEG", "ffmpeg");
+    if (o.forecast)
+        return forecast(o, asked, cores(), ffprobe, ffmpeg);
+    if (o.previewAt)
+        return preview(o, ffprobe, ffmpeg);
 
     const ProbeResult probe = probeInput(o, ffprobe);
     if (const std::optional<int> status = probeFailed(o, probe, ffprobe))

@@ -2,6 +2,7 @@
 #include "options.h"
 
 #include "contract.h"
+#include "preview.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -91,6 +92,14 @@ Setter comment(const char *key)
     };
 }
 
+Setter path(QString Options::*field)
+{
+    return [field](Options &o, const QString &v) {
+        o.*field = v;
+        return QString();
+    };
+}
+
 // A positive number ("1.5") or a ratio of two positive whole numbers, written
 // with one of the separators given.
 bool isPositiveRatio(const QString &v, const QString &separators)
@@ -174,6 +183,10 @@ const QList<OptionDef> &optionTable()
         {"--starttime", true, optDoubleIn(&Options::startTime, 0, 1e9, "--starttime")},
         {"--endtime", true, optDoubleIn(&Options::endTime, 0, 1e9, "--endtime")},
         {"--restart", false, flag(&Options::restart)},
+        {"--forecast", false, flag(&Options::forecast)},
+        {"--preview-at", true, optDoubleIn(&Options::previewAt, 0, 1e9, "--preview-at")},
+        {"--preview", true, path(&Options::preview)},
+        {"--preview-source", true, path(&Options::previewSource)},
         {"--help", false, flag(&Options::help)},
         {"-h", false, flag(&Options::help)},
         {"--version", false, flag(&Options::version)},
@@ -256,7 +269,11 @@ ParseResult parseArguments(const QStringList &args)
                             .arg(c.first.toLower())
                             .arg(commentRoom));
     }
-    if (o.output.isEmpty())
+    if (const QString wrong = previewError(o); !wrong.isEmpty())
+        return fail(wrong);
+    // A forecast or a preview writes no output: it may be named, as the
+    // encode's command names it, or not.
+    if (o.output.isEmpty() && !o.forecast && !o.previewAt)
         return fail(QStringLiteral("no output file given (-o OUTPUT)"));
     if (o.endTime && *o.endTime <= 0)
         return fail(QStringLiteral("--endtime %1 leaves nothing to encode").arg(*o.endTime));
@@ -350,6 +367,26 @@ QString usageText()
         "                       removed, not used\n"
         "  -h, --help           show this text\n"
         "  --version            show the version and license\n"
+        "\n"
+        "Before the encode (no -o needed; nothing else is written):\n"
+        "  --forecast           encode a few short samples spread over the range,\n"
+        "                       on the workers the encode would use, and print on\n"
+        "                       standard output one line:\n"
+        "                         forecast size=BYTES seconds=SECONDS workers=N\n"
+        "                       the size of the whole output and the time the\n"
+        "                       same command without --forecast would take here\n"
+        "                       with N workers; with bit rates given, the size\n"
+        "                       follows from them, unless the samples need less.\n"
+        "                       An input that cannot be\n"
+        "                       sampled (read once, of unknown length) prints\n"
+        "                       \"forecast unknown\" and the reason on standard\n"
+        "                       error. Both exit with 0.\n"
+        "  --preview-at S       the picture at S seconds into the input:\n"
+        "  --preview PNG        written as the encode shows it (cropped, scaled,\n"
+        "                       deinterlaced, encoded with the quality or bit rate\n"
+        "                       given from the key frame before it, and decoded)\n"
+        "  --preview-source PNG written as it is before encoding, with the same\n"
+        "                       crop, size, aspect and deinterlacing\n"
         "\n"
         "Standard error shows the input's length, then the position reached within\n"
         "the encoded range. Exit status: 0 on success, 1 for a bad command line or\n"

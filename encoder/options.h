@@ -47,6 +47,12 @@ struct Options {
     // removed, not used.
     bool restart = false;
 
+    // Forecast or preview instead of the encode (forecast.h, preview.h).
+    bool forecast = false;
+    std::optional<double> previewAt;
+    QString preview;       // the picture as the encode shows it
+    QString previewSource; // the same picture before encoding
+
     bool help = false;
     bool version = false;
 };

@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "commandline.h"
+#include "forecast.h"
 
 namespace
 {
@@ -128,6 +129,7 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     ui.setupUi(this);
     fitTexts();
     nameControls();
+    setupForecast();
     resize(size().expandedTo(minimumSizeHint()));
     setAcceptDrops(true);
     // A file dropped on a text field is the input file too, not text to insert.
@@ -515,6 +517,7 @@ bool Velkoran::encodeForm(const QString &output, bool restart)
         encode_cmd.append(QStringLiteral(" --restart"));
 
     resetProgress();
+    forecast->stop(); // the encoder's time is the encode's
     if (!job.startEncode(encode_cmd, output, ui.openFileNameLineEdit->text()))
         return false;
     showRunning();

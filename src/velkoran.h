@@ -12,6 +12,8 @@
 #include "queue.h"
 #include "ui_velkoran.h"
 
+class EncodeForecast;
+
 // The one main window: holds the form, the child process that runs the encoder
 // (for encodes and duration probes alike, through the job) and the state
 // carried between slots. Its slots turn what the job reports into widget changes.
@@ -111,6 +113,11 @@ private:
     void advanceQueue();
     void queueFileEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome);
     void endQueue();
+
+    // The forecast beside the Encode button and the Preview (forecastroom.cpp).
+    EncodeForecast *forecast = nullptr;
+    void setupForecast();
+    QString formCommandWithoutOutput();
 
     friend class VelkoranTestAccess;
 };

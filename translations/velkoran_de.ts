@@ -2,9 +2,266 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>EncodeForecast</name>
+    <message>
+        <location filename="../src/forecast.cpp" line="36"/>
+        <source>about %1 GB</source>
+        <translation>etwa %1 GB</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp" line="38"/>
+        <source>about %1 MB</source>
+        <translation>etwa %1 MB</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp" line="41"/>
+        <source>about %1 kB</source>
+        <translation>etwa %1 kB</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp" line="46"/>
+        <source>about %1 s</source>
+        <translation>etwa %1 s</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp" line="49"/>
+        <source>about %1 min %2 s</source>
+        <translation>etwa %1 min %2 s</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp" line="50"/>
+        <location filename="../src/forecast.cpp" line="54"/>
+        <source>about %1 min</source>
+        <translation>etwa %1 min</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp" line="55"/>
+        <source>about %1 h %2 min</source>
+        <translation>etwa %1 h %2 min</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp" line="65"/>
+        <source>Forecast of the encoded file&apos;s size and the encoding time</source>
+        <translation>Vorhersage der Dateigröße und der Kodierdauer</translation>
+    </message>
+</context>
+<context>
+    <name>EncodeQueue</name>
+    <message>
+        <location filename="../src/queue.cpp" line="64"/>
+        <source>The encode of %1 would replace %2, which is in the queue too.</source>
+        <translation>Die Kodierung von %1 würde %2 ersetzen, das ebenfalls in der Warteschlange steht.</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="71"/>
+        <source>%1 and %2 would both be encoded to %3.
+
+Please encode one of them on its own, with a name of its own.</source>
+        <translation>%1 und %2 würden beide nach %3 kodiert.
+
+Bitte kodieren Sie eine der beiden Dateien einzeln, unter einem eigenen Namen.</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="198"/>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="208"/>
+        <source>+ %1 more</source>
+        <translation>+ %1 weitere</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="213"/>
+        <source>The encode was cancelled.
+
+Do you want to drop the rest of the queue as well? Files left: %1</source>
+        <translation>Die Kodierung wurde abgebrochen.
+
+Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="220"/>
+        <source>%1 encoded · %2 skipped · %3 failed</source>
+        <translation>%1 kodiert · %2 übersprungen · %3 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="228"/>
+        <source>The queue is done: %1.</source>
+        <translation>Die Warteschlange ist abgearbeitet: %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="230"/>
+        <source>Encoded:</source>
+        <translation>Kodiert:</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="231"/>
+        <source>Skipped:</source>
+        <translation>Übersprungen:</translation>
+    </message>
+    <message>
+        <location filename="../src/queue.cpp" line="232"/>
+        <source>Failed:</source>
+        <translation>Fehlgeschlagen:</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="446"/>
+        <location filename="../src/velkoran.cpp" line="580"/>
+        <location filename="../src/velkoran.cpp" line="586"/>
+        <source>the queue was stopped</source>
+        <translation>die Warteschlange wurde angehalten</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="557"/>
+        <source>%1 was kept</source>
+        <translation>%1 wurde behalten</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="575"/>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="605"/>
+        <source>The queue is done</source>
+        <translation>Die Warteschlange ist abgearbeitet</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewDialog</name>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="28"/>
+        <location filename="../src/previewdialog.cpp" line="29"/>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="30"/>
+        <source>One picture of the video before and after encoding with the chosen settings</source>
+        <translation>Ein Bild des Videos vor und nach dem Kodieren mit den gewählten Einstellungen</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="35"/>
+        <source>&amp;Time:</source>
+        <translation>&amp;Zeit:</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="40"/>
+        <source>Time of the picture</source>
+        <translation>Zeitpunkt des Bildes</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="42"/>
+        <source>&amp;Show</source>
+        <translation>&amp;Anzeigen</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="43"/>
+        <source>Makes the pictures at the time chosen</source>
+        <translation>Erstellt die Bilder zum gewählten Zeitpunkt</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="51"/>
+        <source>Before encoding</source>
+        <translation>Vor dem Kodieren</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="51"/>
+        <source>After encoding</source>
+        <translation>Nach dem Kodieren</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="65"/>
+        <source>Preview status</source>
+        <translation>Stand der Vorschau</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="117"/>
+        <source>Making the pictures at %1…</source>
+        <translation>Die Bilder bei %1 werden erstellt…</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="129"/>
+        <source>The picture at %1 before encoding</source>
+        <translation>Das Bild bei %1 vor dem Kodieren</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="130"/>
+        <source>The picture at %1 after encoding</source>
+        <translation>Das Bild bei %1 nach dem Kodieren</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="140"/>
+        <source>The pictures at %1: on the left as the video is, on the right as the encoded file will show it.</source>
+        <translation>Die Bilder bei %1: links so, wie das Video ist, rechts so, wie die kodierte Datei es zeigen wird.</translation>
+    </message>
+    <message>
+        <location filename="../src/previewdialog.cpp" line="144"/>
+        <source>The pictures at %1 could not be made.</source>
+        <translation>Die Bilder bei %1 konnten nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <location filename="../src/forecastroom.cpp" line="33"/>
+        <source>Pre&amp;view…</source>
+        <translation>&amp;Vorschau…</translation>
+    </message>
+    <message>
+        <location filename="../src/forecastroom.cpp" line="34"/>
+        <source>Shows a picture of the video before and after encoding with these settings</source>
+        <translation>Zeigt ein Bild des Videos vor und nach dem Kodieren mit diesen Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>Usage</name>
+    <message>
+        <location filename="../src/startup.cpp" line="168"/>
+        <source>Usage: velkoran [OPTION]... [FILE]...
+Opens the window of the Velkoran Theora Encoder, which converts videos to Ogg Theora.
+Each FILE is a video to encode; several are encoded one after another.
+
+  -h, --help          show this help and exit
+      --version       show the version and the license and exit
+      --              what follows are files, even when they begin with a dash
+
+The toolkit&apos;s own options are accepted as well, among them:
+  -platform NAME      the window system to use (xcb, wayland, offscreen)
+  -style NAME         the style of the widgets (Fusion, Windows)
+  -reverse            lay the window out from right to left
+
+Exit status: 0 when the window was closed, 2 for an unknown option.
+The manual page (man velkoran) tells more.
+</source>
+        <translation>Aufruf: velkoran [OPTION]... [DATEI]...
+Öffnet das Fenster des Velkoran Theora Encoder, der Videos in Ogg Theora umwandelt.
+Jede DATEI ist ein Video zum Umwandeln; mehrere werden nacheinander umgewandelt.
+
+  -h, --help          diese Hilfe zeigen und beenden
+      --version       die Version und die Lizenz zeigen und beenden
+      --              was folgt, sind Dateien, auch wenn sie mit einem Strich beginnen
+
+Die eigenen Optionen des Toolkits werden ebenfalls angenommen, darunter:
+  -platform NAME      das zu verwendende Fenstersystem (xcb, wayland, offscreen)
+  -style NAME         der Stil der Bedienelemente (Fusion, Windows)
+  -reverse            das Fenster von rechts nach links anordnen
+
+Rückgabewert: 0, wenn das Fenster geschlossen wurde, 2 bei einer unbekannten Option.
+Die Handbuchseite (man velkoran) sagt mehr.
+</translation>
+    </message>
+    <message>
+        <location filename="../src/startup.cpp" line="189"/>
+        <source>velkoran: unknown option &quot;%1&quot;; velkoran --help lists the options
+</source>
+        <translation>velkoran: unbekannte Option „%1“; velkoran --help nennt die Optionen
+</translation>
+    </message>
+</context>
+<context>
     <name>Velkoran</name>
     <message>
         <location filename="../src/velkoran.ui" line="6"/>
+        <location filename="../src/queue.cpp" line="266"/>
         <source>Velkoran Theora Encoder</source>
         <translation>Velkoran Theora-Encoder</translation>
     </message>
@@ -269,17 +526,17 @@
         <translation>Aus</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="111"/>
+        <location filename="../src/velkoran.cpp" line="173"/>
         <source>Select your file</source>
         <translation>Datei auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="132"/>
+        <location filename="../src/velkoran.cpp" line="292"/>
         <source>Select your directory</source>
         <translation>Ordner auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="263"/>
+        <location filename="../src/velkoran.cpp" line="430"/>
         <source>The encoded file would replace the video being encoded:
 %1
 
@@ -290,7 +547,7 @@ Please choose another file name or directory.</source>
 Bitte wählen Sie einen anderen Dateinamen oder Ordner.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="269"/>
+        <location filename="../src/velkoran.cpp" line="440"/>
         <source>The file %1 already exists.
 
 Do you want to replace it?</source>
@@ -299,41 +556,41 @@ Do you want to replace it?</source>
 Möchten Sie sie ersetzen?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="374"/>
+        <location filename="../src/velkoran.cpp" line="815"/>
         <source>The encoder crashed.</source>
         <translation>Der Encoder ist abgestürzt.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="375"/>
+        <location filename="../src/velkoran.cpp" line="819"/>
         <source>The encoder stopped with exit code %1.</source>
         <translation>Der Encoder wurde mit dem Exit-Code %1 beendet.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="360"/>
+        <location filename="../src/velkoran.cpp" line="773"/>
         <source>The length of the input file could not be read.</source>
         <translation>Die Länge der Eingabedatei konnte nicht ermittelt werden.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="402"/>
+        <location filename="../src/velkoran.cpp" line="749"/>
         <source>The encoder &quot;%1&quot; could not be started:
 %2</source>
         <translation>Der Encoder &quot;%1&quot; konnte nicht gestartet werden:
 %2</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="483"/>
+        <location filename="../src/velkoran.cpp" line="744"/>
         <source>No temporary directory could be made for reading the length of the input file:
 %1</source>
         <translation>Für das Ermitteln der Länge der Eingabedatei konnte kein temporärer Ordner angelegt werden:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="507"/>
+        <location filename="../src/velkoran.cpp" line="929"/>
         <source>The input is %1:%2:%3 long. Only inputs shorter than a day can be trimmed; the whole input will be encoded.</source>
         <translation>Die Eingabe ist %1:%2:%3 lang. Nur Eingaben unter einem Tag können zugeschnitten werden; die ganze Eingabe wird kodiert.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="539"/>
+        <location filename="../src/velkoran.cpp" line="964"/>
         <source>An encode is still running.
 
 What is already encoded in finished chunks is kept, and Encode with the same settings resumes it.
@@ -346,274 +603,194 @@ Was in fertigen Abschnitten schon kodiert ist, bleibt erhalten; Kodieren mit den
 Kodierung abbrechen und beenden?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="111"/>
+        <location filename="../src/velkoran.cpp" line="173"/>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../src/timeleft.cpp" line="37"/>
+        <location filename="../src/queue.cpp" line="202"/>
+        <location filename="../src/timeleft.cpp" line="38"/>
         <source>about %1 left</source>
         <translation>noch etwa %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="302"/>
+        <location filename="../src/velkoran.cpp" line="456"/>
         <source>Please choose the directory for the encoded file.</source>
         <translation>Bitte wählen Sie den Ordner für die kodierte Datei.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="306"/>
+        <location filename="../src/velkoran.cpp" line="464"/>
         <source>Please enter a name for the encoded file.</source>
         <translation>Bitte geben Sie einen Namen für die kodierte Datei ein.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="353"/>
+        <location filename="../src/velkoran.cpp" line="724"/>
         <source>Stopping…</source>
         <translation>Wird angehalten…</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="402"/>
+        <location filename="../src/velkoran.cpp" line="769"/>
+        <location filename="../src/velkoran.cpp" line="791"/>
+        <location filename="../src/velkoran.cpp" line="798"/>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="418"/>
+        <location filename="../src/velkoran.cpp" line="797"/>
         <source>Cancelled · a partial file remains</source>
         <translation>Abgebrochen · eine unvollständige Datei bleibt</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="428"/>
+        <location filename="../src/velkoran.cpp" line="807"/>
         <source>The encoder reported success, but wrote no file:
 %1</source>
         <translation>Der Encoder meldete Erfolg, hat aber keine Datei geschrieben:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="431"/>
+        <location filename="../src/velkoran.cpp" line="810"/>
         <source>The encoder reported success, but the file it wrote is empty:
 %1</source>
         <translation>Der Encoder meldete Erfolg, aber die geschriebene Datei ist leer:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="531"/>
+        <location filename="../src/velkoran.cpp" line="922"/>
         <source>The encoder gave %1 as the length of the input, which is not a valid time. The whole input will be encoded.</source>
         <translation>Der Encoder gab %1 als Länge der Eingabedatei an; das ist keine gültige Zeit. Die ganze Eingabedatei wird kodiert.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="535"/>
+        <location filename="../src/velkoran.cpp" line="926"/>
         <source>The encoder could not tell the length of the input (it read 0:00:00). The whole input will be encoded.</source>
         <translation>Der Encoder konnte die Länge der Eingabedatei nicht bestimmen (er las 0:00:00). Die ganze Eingabedatei wird kodiert.</translation>
     </message>
     <message>
-        <location filename="../src/commandline.cpp" line="108"/>
+        <location filename="../src/commandline.cpp" line="111"/>
         <source>An error occurred. Please check this message and try to correct your configuration:</source>
         <translation>Ein Fehler ist aufgetreten. Bitte lesen Sie diese Meldung und korrigieren Sie Ihre Einstellungen:</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="43"/>
         <source>Only a file on this computer can be encoded, not a web address:
 %1</source>
         <translation>Nur eine Datei auf diesem Rechner kann kodiert werden, keine Webadresse:
 %1</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="52"/>
         <source>A folder cannot be encoded. Please drop a video file:
 %1</source>
         <translation>Ein Ordner kann nicht kodiert werden. Bitte legen Sie eine Videodatei ab:
 %1</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="276"/>
+        <location filename="../src/velkoran.cpp" line="863"/>
         <source>%1 encoded</source>
         <translation>%1 kodiert</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="649"/>
+        <location filename="../src/velkoran.cpp" line="655"/>
+        <location filename="../src/velkoran.cpp" line="658"/>
         <source>Failed</source>
         <translation>Fehlgeschlagen</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="642"/>
         <source>%1 % kept, Encode resumes it</source>
         <translation>%1 % erhalten, Kodieren setzt es fort</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="488"/>
         <source>An earlier encode of this file stopped at %1 %.</source>
         <translation>Eine frühere Kodierung dieser Datei wurde bei %1 % angehalten.</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="489"/>
         <source>An earlier encode of this file stopped before its end.</source>
         <translation>Eine frühere Kodierung dieser Datei wurde vor ihrem Ende angehalten.</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="491"/>
         <source>Resume</source>
         <translation>Fortsetzen</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="492"/>
         <source>Start over</source>
         <translation>Neu beginnen</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="804"/>
         <source>Done · %1</source>
         <translation>Fertig · %1</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1091"/>
         <source>Crop at the top</source>
         <translation>Oben abschneiden</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1097"/>
         <source>ffmpeg&apos;s Theora encoder has no sharpness setting: this value has no effect</source>
         <translation>Der Theora-Encoder von ffmpeg hat keine Einstellung für die Schärfe: dieser Wert bewirkt nichts</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1092"/>
         <source>Crop at the bottom</source>
         <translation>Unten abschneiden</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1093"/>
         <source>Crop at the left</source>
         <translation>Links abschneiden</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1094"/>
         <source>Crop at the right</source>
         <translation>Rechts abschneiden</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1104"/>
         <source>Audio quality or bit rate</source>
         <translation>Audioqualität oder Bitrate</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1105"/>
         <source>Video quality or bit rate</source>
         <translation>Videoqualität oder Bitrate</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1116"/>
+        <location filename="../src/velkoran.cpp" line="1117"/>
         <source>Pages</source>
         <translation>Seiten</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1118"/>
         <source>Progress</source>
         <translation>Fortschritt</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1122"/>
         <source>Audio quality</source>
         <translation>Audioqualität</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1122"/>
         <source>Audio bit rate</source>
         <translation>Audio-Bitrate</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1124"/>
         <source>Video quality</source>
         <translation>Videoqualität</translation>
     </message>
     <message>
+        <location filename="../src/velkoran.cpp" line="1124"/>
         <source>Video bit rate</source>
         <translation>Video-Bitrate</translation>
-    </message>
-</context>
-<context>
-    <name>EncodeQueue</name>
-    <message>
-        <source>The encode of %1 would replace %2, which is in the queue too.</source>
-        <translation>Die Kodierung von %1 würde %2 ersetzen, das ebenfalls in der Warteschlange steht.</translation>
-    </message>
-    <message>
-        <source>%1 and %2 would both be encoded to %3.
-
-Please encode one of them on its own, with a name of its own.</source>
-        <translation>%1 und %2 würden beide nach %3 kodiert.
-
-Bitte kodieren Sie eine der beiden Dateien einzeln, unter einem eigenen Namen.</translation>
-    </message>
-    <message>
-        <source>%1 of %2</source>
-        <translation>%1 von %2</translation>
-    </message>
-    <message>
-        <source>+ %1 more</source>
-        <translation>+ %1 weitere</translation>
-    </message>
-    <message>
-        <source>The encode was cancelled.
-
-Do you want to drop the rest of the queue as well? Files left: %1</source>
-        <translation>Die Kodierung wurde abgebrochen.
-
-Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1</translation>
-    </message>
-    <message>
-        <source>%1 encoded · %2 skipped · %3 failed</source>
-        <translation>%1 kodiert · %2 übersprungen · %3 fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>The queue is done: %1.</source>
-        <translation>Die Warteschlange ist abgearbeitet: %1.</translation>
-    </message>
-    <message>
-        <source>Encoded:</source>
-        <translation>Kodiert:</translation>
-    </message>
-    <message>
-        <source>Skipped:</source>
-        <translation>Übersprungen:</translation>
-    </message>
-    <message>
-        <source>Failed:</source>
-        <translation>Fehlgeschlagen:</translation>
-    </message>
-    <message>
-        <source>the queue was stopped</source>
-        <translation>die Warteschlange wurde angehalten</translation>
-    </message>
-    <message>
-        <source>%1 was kept</source>
-        <translation>%1 wurde behalten</translation>
-    </message>
-    <message>
-        <source>cancelled</source>
-        <translation>abgebrochen</translation>
-    </message>
-    <message>
-        <source>The queue is done</source>
-        <translation>Die Warteschlange ist abgearbeitet</translation>
-    </message>
-</context>
-<context>
-    <name>Usage</name>
-    <message>
-        <source>Usage: velkoran [OPTION]... [FILE]...
-Opens the window of the Velkoran Theora Encoder, which converts videos to Ogg Theora.
-Each FILE is a video to encode; several are encoded one after another.
-
-  -h, --help          show this help and exit
-      --version       show the version and the license and exit
-      --              what follows are files, even when they begin with a dash
-
-The toolkit&apos;s own options are accepted as well, among them:
-  -platform NAME      the window system to use (xcb, wayland, offscreen)
-  -style NAME         the style of the widgets (Fusion, Windows)
-  -reverse            lay the window out from right to left
-
-Exit status: 0 when the window was closed, 2 for an unknown option.
-The manual page (man velkoran) tells more.
-</source>
-        <translation>Aufruf: velkoran [OPTION]... [DATEI]...
-Öffnet das Fenster des Velkoran Theora Encoder, der Videos in Ogg Theora umwandelt.
-Jede DATEI ist ein Video zum Umwandeln; mehrere werden nacheinander umgewandelt.
-
-  -h, --help          diese Hilfe zeigen und beenden
-      --version       die Version und die Lizenz zeigen und beenden
-      --              was folgt, sind Dateien, auch wenn sie mit einem Strich beginnen
-
-Die eigenen Optionen des Toolkits werden ebenfalls angenommen, darunter:
-  -platform NAME      das zu verwendende Fenstersystem (xcb, wayland, offscreen)
-  -style NAME         der Stil der Bedienelemente (Fusion, Windows)
-  -reverse            das Fenster von rechts nach links anordnen
-
-Rückgabewert: 0, wenn das Fenster geschlossen wurde, 2 bei einer unbekannten Option.
-Die Handbuchseite (man velkoran) sagt mehr.
-</translation>
-    </message>
-    <message>
-        <source>velkoran: unknown option &quot;%1&quot;; velkoran --help lists the options
-</source>
-        <translation>velkoran: unbekannte Option „%1“; velkoran --help nennt die Optionen
-</translation>
     </message>
 </context>
 </TS>

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <csignal>
 
 class TestEncoderCli : public QObject
@@ -89,6 +90,8 @@ private slots:
         row("crop leaves nothing", "CLIP -o OUT --cropleft 40 --cropright 24", "no picture");
         row("unknown input format", "CLIP -o OUT --format nosuch", "names no input format");
         row("output is the input", "CLIP -o DIR/./clip.mkv", "is the input file");
+        row("a preview without a time", "CLIP --preview DIR/p.png", "need --preview-at");
+        row("a preview time without a picture", "CLIP --preview-at 0.5", "needs --preview PNG");
     }
 
     void refused()
@@ -360,6 +363,83 @@ private slots:
             QStringList{QStringLiteral("old.ogg")});
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old"));
+    }
+
+    // The forecast of an encode against that encode: the size within 15 %
+    // of the file's, in the line's form, and nothing left behind; an input
+    // that can be read only once has none.
+    void forecast_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<bool>("known");
+        QTest::newRow("standard input") << QStringLiteral("- --forecast") << false;
+        QTest::newRow("20 s at quality 6")
+            << QStringLiteral("DIR/long.mkv --forecast --videoquality 6") << true;
+        QTest::newRow("20 s at bit rates")
+            << QStringLiteral("DIR/long.mkv --forecast --videobitrate 300 --audiobitrate 64")
+            << true;
+    }
+
+    void forecast()
+    {
+        QFETCH(QString, options);
+        QFETCH(bool, known);
+        const QString clip = dir.filePath(QStringLiteral("long.mkv"));
+        if (known && !QFile::exists(clip))
+            QVERIFY(makeClip(clip, QStringLiteral("-f lavfi -i testsrc2=s=320x240:r=25:d=20 -f "
+                                                  "lavfi -i sine=d=20 -c:v mpeg4 -q:v 4 -c:a "
+                                                  "pcm_s16le")));
+        QTemporaryDir temporary;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), temporary.path());
+        const EncoderRun r = runEncoder(expand(options), env);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(QDir(temporary.path()).isEmpty(), "the samples are left behind");
+        if (!known) {
+            QCOMPARE(r.out, QStringLiteral("forecast unknown\n"));
+            QVERIFY2(r.err.contains(QLatin1String("read only once")), qPrintable(r.err));
+            return;
+        }
+        static const QRegularExpression line(
+            QStringLiteral("^forecast size=(\\d+) seconds=(\\d+\\.\\d) workers=([1-9]\\d*)\n$"));
+        const QRegularExpressionMatch m = line.match(r.out);
+        QVERIFY2(m.hasMatch(), qPrintable(r.out + r.err));
+        QVERIFY(m.captured(2).toDouble() > 0);
+
+        QStringList encode = expand(options);
+        encode.removeAll(QStringLiteral("--forecast"));
+        QFile::remove(out());
+        QCOMPARE(runEncoder(encode << QStringLiteral("-o") << out()).exitCode, 0);
+        const double real = double(QFileInfo(out()).size());
+        QFile::remove(out());
+        const double off = m.captured(1).toDouble() / real - 1;
+        QVERIFY2(
+            std::abs(off) <= 0.15,
+            qPrintable(QStringLiteral("forecast %1 bytes, file %2").arg(m.captured(1)).arg(real)));
+    }
+
+    // The two preview pictures: at the display aspect asked for, and no
+    // output file.
+    void preview()
+    {
+        const QString before = dir.filePath(QStringLiteral("before.png"));
+        const QString after = dir.filePath(QStringLiteral("after.png"));
+        const EncoderRun r = runEncoder(
+            expand(QStringLiteral("CLIP --preview-at 0.5 --preview-source DIR/before.png "
+                                  "--preview DIR/after.png --width 32 --aspect 2:1")));
+        QCOMPARE(r.exitCode, 0);
+        for (const QString &picture : {before, after}) {
+            QFile png(picture);
+            QVERIFY2(png.open(QIODevice::ReadOnly), qPrintable(r.err));
+            const QByteArray head = png.read(24);
+            QVERIFY(head.startsWith("\x89PNG"));
+            const auto number = [&head](int at) {
+                return quint32(quint8(head[at])) << 24 | quint32(quint8(head[at + 1])) << 16 |
+                       quint32(quint8(head[at + 2])) << 8 | quint8(head[at + 3]);
+            };
+            QCOMPARE(number(16), 2 * number(20));
+        }
+        QVERIFY(!QFile::exists(out()));
     }
 };
 

@@ -42,6 +42,7 @@ public:
     static QStringList audio(Velkoran &w) { return w.getAudioQuality(); }
     static QStringList video(Velkoran &w) { return w.getVideoQuality(); }
     static int toSeconds(Velkoran &w, const QTime &t) { return w.toSeconds(t); }
+    static EncodeForecast *forecast(Velkoran &w) { return w.forecast; }
 };
 
 // A stand-in for ffmpeg2theora, put first on PATH. Each run records its

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's forecast of size and time beside the Encode button, and the
+// Preview dialog: what they take from the form.
+#include "velkoran.h"
+
+#include "commandline.h"
+#include "forecast.h"
+#include "previewdialog.h"
+
+#include <QTime>
+
+// The encoder's command for what the form holds, as the encode's but without
+// its output: a forecast or a preview writes none.
+QString Velkoran::formCommandWithoutOutput()
+{
+    QString command = baseCommand(encoderChoice(), ui.openFileNameLineEdit->text(), QString());
+    command.chop(QStringLiteral(" -o ").size());
+    // Reading the trim range for a command is no encode: what the progress
+    // bar keeps of it stays as it was.
+    const bool trimmed = customendtimebool;
+    const int trimLength = customendtime;
+    command += getAudioQuality().join(QString()) + getVideoQuality().join(QString()) +
+               checkMetainfo().join(QString()) + getArgs().join(QString());
+    customendtimebool = trimmed;
+    customendtime = trimLength;
+    return command;
+}
+
+void Velkoran::setupForecast()
+{
+    QWidget *page = ui.EncodeToTheorapushButton->parentWidget();
+    const QRect below = ui.CancelpushButton->geometry();
+    auto *previewButton = new QPushButton(PreviewDialog::tr("Pre&view…"), page);
+    previewButton->setAccessibleDescription(PreviewDialog::tr(
+        "Shows a picture of the video before and after encoding with these settings"));
+    const int buttonWidth = std::max(113, previewButton->sizeHint().width());
+    previewButton->setGeometry(below.right() + 1 - buttonWidth, below.bottom() + 7, buttonWidth,
+                               below.height());
+    auto *label = new QLabel(page);
+    label->setGeometry(below.x(), below.bottom() + 7, below.width() - buttonWidth - 8,
+                       below.height());
+    page->setMinimumSize(
+        page->minimumSize().expandedTo(QSize(below.right() + 10, below.bottom() + 44)));
+    previewButton->setEnabled(false);
+
+    forecast = new EncodeForecast(label, this);
+    forecast->setCommand([this] { return formCommandWithoutOutput(); });
+    // Only for an input of known length, and never beside an encode.
+    const auto allowed = [this] {
+        return !probedLength.isEmpty() && !lengthUnknown && !job.running() && !queue.active();
+    };
+    forecast->setAllowed(allowed);
+    forecast->watch({ui.VideoQualityHorizontalSlider, ui.AudioQualityHorizontalSlider,
+                     ui.VideocomboBox, ui.AudiocomboBox, ui.startTimetimeEdit, ui.endTimetimeEdit,
+                     ui.ScaleWidthlineEdit, ui.ScaleHeightlineEdit, ui.cropToplineEdit,
+                     ui.cropBottomlineEdit, ui.cropLeftlineEdit, ui.cropRightlineEdit,
+                     ui.frameAspectlineEdit, ui.disableSoundcomboBox, ui.desableDeinterlacecomboBox,
+                     ui.keyframespinBox, ui.outputSampleratelineEdit, ui.inputfpslineEdit,
+                     ui.openFileNameLineEdit});
+    // A probe that measured the length, or an encode that ended, leaves the
+    // encoder free for a forecast.
+    connect(&job, &EncoderJob::ended, forecast, [this, previewButton, allowed] {
+        previewButton->setEnabled(allowed());
+        forecast->schedule();
+    });
+    connect(ui.openFileNameLineEdit, &QLineEdit::textChanged, previewButton,
+            [this, previewButton, allowed] { previewButton->setEnabled(allowed()); });
+
+    connect(previewButton, &QPushButton::clicked, this, [this] {
+        if (probedLength.isEmpty())
+            return;
+        const bool trim = ui.startTimetimeEdit->isEnabled();
+        const int from = trim ? toSeconds(ui.startTimetimeEdit->time()) : 0;
+        const int to = trim ? toSeconds(ui.endTimetimeEdit->time()) : int(probedLength.toDouble());
+        PreviewDialog dialog([this] { return formCommandWithoutOutput(); }, from, to, this);
+        dialog.exec();
+    });
+}
