@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDir>
 #include <QFileInfo>
-#include <QVariantMap>
 
 #include "commandline.h"
 #include "timeleft.h"
@@ -94,12 +91,17 @@ int EncodeQueue::next()
     for (int i = 0; running && i < list.size(); ++i) {
         if (list[i].state == State::Waiting) {
             at = i;
-            clock.start();
+            clock.invalidate(); // until its encode starts: a question's wait is no encoding
             return at;
         }
     }
     running = false;
     return -1;
+}
+
+void EncodeQueue::startClock()
+{
+    clock.start();
 }
 
 void EncodeQueue::resume(int percent)
@@ -124,7 +126,7 @@ void EncodeQueue::finish(State state, const QString &reason, qint64 ms)
         e.reason.clear(); // an error it got over is no news
     else if (!reason.isEmpty())
         e.reason = reason;
-    e.ms = ms >= 0 ? ms : clock.elapsed();
+    e.ms = ms >= 0 ? ms : clock.isValid() ? clock.elapsed() : 0;
 }
 
 void EncodeQueue::skipRest(const QString &reason)
@@ -252,21 +254,4 @@ QStringList inputsFromArguments(const QStringList &arguments)
     for (const QString &argument : arguments.mid(1))
         inputs << QFileInfo(argument).absoluteFilePath();
     return inputs;
-}
-
-void notifyDesktop(const QString &summary, const QString &body)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return;
-    QDBusMessage notify = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.Notifications"),
-        QStringLiteral("/org/freedesktop/Notifications"),
-        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    notify << QCoreApplication::translate("Velkoran", "Velkoran Theora Encoder") << 0u
-           << QStringLiteral("org.velkoran.TheoraEncoder") << summary << body << QStringList()
-           << QVariantMap() << -1;
-    // Sent without waiting: a desktop without the service answers with an
-    // error nobody needs to read.
-    bus.send(notify);
 }

@@ -46,9 +46,11 @@ public:
     bool replaceAll = false; // "Yes to all" answered
 
     void start();
-    // The next waiting entry becomes the current one, and its clock starts;
-    // -1 when none is left, which ends the queue.
+    // The next waiting entry becomes the current one; -1 when none is left,
+    // which ends the queue.
     int next();
+    // The current entry's encode has started: its clock runs from now.
+    void startClock();
     // The current entry's encode goes on from PERCENT that an earlier encode kept.
     void resume(int percent);
     // A reason for the current entry, should it fail (the encoder's first known error).
@@ -87,8 +89,5 @@ private:
 
 // The input files named by the program's ARGUMENTS (the first is the program), as absolute paths.
 QStringList inputsFromArguments(const QStringList &arguments);
-
-// Tells the desktop's notification service SUMMARY and BODY; nothing where there is none.
-void notifyDesktop(const QString &summary, const QString &body);
 
 #endif

@@ -393,11 +393,10 @@ void TestOptions::pictureSoundOptions_data()
         << QStringList{"disableSoundcomboBox", "1", "desableDeinterlacecomboBox", "1",
                        "disableSoundcomboBox", "0", "desableDeinterlacecomboBox", "0"}
         << defaultTail << " --sharpness 2 --keyint 64";
-    QTest::newRow("format twice")
-        << QStringList{"inputFormatlineEdit", "avi", "ScaleWidthlineEdit", "320"}
-        << QStringList{"--width", "320", "--format", "avi"} + defaultTail +
-               QStringList{"--format", "avi"}
-        << " --width 320 --format avi --sharpness 2 --keyint 64 --format avi";
+    QTest::newRow("format once") << QStringList{"inputFormatlineEdit", "avi", "ScaleWidthlineEdit",
+                                                "320"}
+                                 << QStringList{"--width", "320", "--format", "avi"} + defaultTail
+                                 << " --width 320 --format avi --sharpness 2 --keyint 64";
     QTest::newRow("crop typed right to left")
         << QStringList{"cropRightlineEdit",  "4", "cropLeftlineEdit", "3",
                        "cropBottomlineEdit", "2", "cropToplineEdit",  "1"}
@@ -426,10 +425,10 @@ void TestOptions::pictureSoundOptions_data()
                        "--samplerate", "44100", "--nice", "5",
                        "--croptop", "2", "--cropbottom", "4", "--cropleft", "6", "--cropright", "8",
                        "--nosound", "-d", "off", "--sharpness", "1", "--keyint", "128",
-                       "--format", "dv", "--inputfps", "30000/1001"}
+                       "--inputfps", "30000/1001"}
         << " --width 320 --height 240 --format dv --aspect 16:9 --samplerate 44100 --nice 5"
            " --croptop 2 --cropbottom 4 --cropleft 6 --cropright 8 --nosound  -d off "
-           " --sharpness 1 --keyint 128 --format dv --inputfps 30000/1001";
+           " --sharpness 1 --keyint 128 --inputfps 30000/1001";
     // clang-format on
     QTest::newRow("spin boxes at their lowest")
         << QStringList{"sharpnessspinBox", "0", "keyframespinBox", "1"}
