@@ -183,8 +183,10 @@ void Velkoran::setQueue(const QStringList &paths)
 // user chose one), and its name with only the last extension replaced.
 void Velkoran::proposeOutput(const QString &input)
 {
-    const bool keepDir = outputDirChosen && ui.openDirectoryLineEdit->text() != proposedDir;
-    proposedDir = keepDir ? ui.openDirectoryLineEdit->text() : InputChooser::proposedDir(input);
+    // A directory kept from an earlier run stays until the user chooses another.
+    const bool keepDir =
+        !rememberedDir.isEmpty() && ui.openDirectoryLineEdit->text() == rememberedDir;
+    proposedDir = keepDir ? rememberedDir : InputChooser::proposedDir(input);
     proposedName = EncodeQueue::outputName(input);
     ui.openDirectoryLineEdit->setText(proposedDir);
     ui.outputFileNameLineEdit->setText(proposedName);
@@ -214,8 +216,7 @@ void Velkoran::on_openDirectoryButton_clicked()
     if (dir.isEmpty())
         return;
     ui.openDirectoryLineEdit->setText(dir + "/");
-    outputDirChosen = true;
-    proposedDir = dir + "/";
+    chosenDir = dir + "/";
 }
 
 // While a queue runs, what it reads for each file stays as it was.
@@ -817,8 +818,11 @@ void Velkoran::saveSettings()
 {
     QSettings file(settingsFile(), QSettings::IniFormat);
     settings.save(file);
-    if (outputDirChosen)
-        file.setValue(QStringLiteral("output/directory"), ui.openDirectoryLineEdit->text());
+    const QString dir = !chosenDir.isEmpty() ? chosenDir : rememberedDir;
+    if (!dir.isEmpty())
+        file.setValue(QStringLiteral("output/directory"), dir);
+    else
+        file.remove(QStringLiteral("output/directory"));
     file.setValue(QStringLiteral("window/size"), size());
     file.sync();
 }
@@ -832,9 +836,11 @@ void Velkoran::loadSettings()
     settings.load(file);
     const QString dir = file.value(QStringLiteral("output/directory")).toString();
     if (!dir.isEmpty() && QFileInfo(dir).isDir()) {
-        ui.openDirectoryLineEdit->setText(dir);
-        proposedDir = dir;
-        outputDirChosen = true;
+        rememberedDir = dir.endsWith(u'/') ? dir : dir + u'/';
+        ui.openDirectoryLineEdit->setText(rememberedDir);
+    } else if (!dir.isEmpty()) {
+        qWarning().noquote() << "settings: ignored output/directory =" << dir
+                             << "(no such directory)";
     }
     const QSize saved = file.value(QStringLiteral("window/size")).toSize();
     if (saved.isValid())
@@ -844,10 +850,11 @@ void Velkoran::loadSettings()
 void Velkoran::resetToDefaults()
 {
     settings.apply(EncodeSettings::defaults());
-    if (outputDirChosen) {
-        outputDirChosen = false;
+    chosenDir.clear();
+    if (!rememberedDir.isEmpty() && ui.openDirectoryLineEdit->text() == rememberedDir) {
         const QString input = ui.openFileNameLineEdit->text();
-        proposedDir = input.isEmpty() ? QString() : InputChooser::proposedDir(input);
-        ui.openDirectoryLineEdit->setText(proposedDir);
+        ui.openDirectoryLineEdit->setText(input.isEmpty() ? QString()
+                                                          : InputChooser::proposedDir(input));
     }
+    rememberedDir.clear();
 }

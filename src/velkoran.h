@@ -68,15 +68,16 @@ private:
     bool customendtimebool;
     int customendtime;
 
-    EncoderJob job{myprocez};     // the run of the encoder, encode or probe
-    bool closing = false;         // the window is closing; no more dialogs
-    QString probedLength;         // the probed length in seconds, as the encoder wrote it
-    QString proposedDir;          // the output directory and name proposed for the input,
-    QString proposedName;         // which a new input may replace
-    bool outputDirChosen = false; // the user chose the output directory (kept between runs)
-    int lastPosition = -1;        // where the running encode got to in its input, in seconds
-    QStringList runningWords;     // the words of the encode that runs
-    bool settingInput = false;    // the window itself sets the input field
+    EncoderJob job{myprocez};  // the run of the encoder, encode or probe
+    bool closing = false;      // the window is closing; no more dialogs
+    QString probedLength;      // the probed length in seconds, as the encoder wrote it
+    QString proposedDir;       // the output directory and name proposed for the input,
+    QString proposedName;      // which a new input may replace
+    QString chosenDir;         // the output directory the user chose, kept between runs
+    QString rememberedDir;     // the one kept from an earlier run
+    int lastPosition = -1;     // where the running encode got to in its input, in seconds
+    QStringList runningWords;  // the words of the encode that runs
+    bool settingInput = false; // the window itself sets the input field
 
     EncodeSettings settings{this};   // the form's options, through the form table
     ProgressView *bar = nullptr;     // the progress bar and what it says

@@ -82,6 +82,15 @@ void TestQueue::timeLeft()
     queue.next();
     queue.resume(50); // what an earlier encode kept is no pace
     QCOMPARE(queue.barText(75, 100, 6000), bar.arg(3) + left.arg("0:06"));
+
+    // Until its encode starts (a question may wait), a file's clock stands.
+    QElapsedTimer asked;
+    asked.start();
+    queue.start();
+    queue.next();
+    QTRY_VERIFY(asked.hasExpired(20)); // the question is open
+    queue.finish(EncodeQueue::State::Skipped);
+    QCOMPARE(queue.entries().at(0).ms, 0);
 }
 
 void TestQueue::queueRuns_data()
@@ -98,6 +107,10 @@ void TestQueue::queueRuns_data()
 
     const QString abc = "a.mp4 b.mp4 c.mp4", all = "a.ogg b.ogg c.ogg", none, fail = "fail",
                   cancel = "cancel";
+    QString longQueue;
+    for (int i = 0; i < 30; ++i)
+        longQueue += QString(i ? " %1.mp4" : "%1.mp4").arg(i, 2, 10, QLatin1Char('0'));
+    const QString longOutputs = QString(longQueue).replace(".mp4", ".ogg");
     const int yes = QMessageBox::Yes, no = QMessageBox::No, stop = QMessageBox::Cancel;
     QTest::newRow("three from the command line")
         << false << abc << yes << none << none << all << 0
@@ -120,6 +133,8 @@ void TestQueue::queueRuns_data()
         << false << abc << no << none << cancel << all << 1 << "2 encoded \u00b7 1 skipped";
     QTest::newRow("a drop of two files")
         << true << "a.mp4 b.mp4" << yes << none << none << "a.ogg b.ogg" << 0 << "2 encoded";
+    QTest::newRow("a long queue: a summary that fits the screen")
+        << false << longQueue << yes << none << none << longOutputs << 0 << "30 encoded";
     QTest::newRow("two files for one output")
         << false << "a.mp4 a.mkv" << yes << none << none << none << 0 << "would both be encoded";
 }
@@ -170,10 +185,15 @@ void TestQueue::queueRuns()
     if (second == "cancel") {
         QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 2, 10000);
         QTRY_VERIFY(ui.CancelpushButton->isEnabled());
+        // What the queue reads for each file stays as it is while it runs.
+        for (const QWidget *locked : {ui.openDirectoryLineEdit, ui.openFileNameLineEdit})
+            QVERIFY(!locked->isEnabled());
+        QVERIFY(!ui.openDirectoryButton->isEnabled() && !ui.openFileNameButton->isEnabled());
         ui.CancelpushButton->click();
     }
     QTRY_VERIFY_WITH_TIMEOUT(
         !watcher.boxes.isEmpty() && watcher.boxes.last().text.contains(summary), 10000);
+    QVERIFY(watcher.boxes.last().text.count(u'\n') < 20); // a longer one scrolls
     QCOMPARE(fake.runs(), out.size());
     for (int i = 0; i < out.size(); ++i) {
         const QStringList args = fake.arguments(i);
