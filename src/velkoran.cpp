@@ -830,10 +830,10 @@ void Velkoran::saveSettings()
 void Velkoran::loadSettings()
 {
     QSettings file(settingsFile(), QSettings::IniFormat);
-    if (file.status() != QSettings::NoError)
-        qWarning().noquote() << "settings: cannot read" << file.fileName()
-                             << "- the form's first values are used";
     settings.load(file);
+    if (file.status() != QSettings::NoError)
+        qWarning().noquote() << "settings: cannot read all of" << file.fileName()
+                             << "- the form's first values stand for what is damaged";
     const QString dir = file.value(QStringLiteral("output/directory")).toString();
     if (!dir.isEmpty() && QFileInfo(dir).isDir()) {
         rememberedDir = dir.endsWith(u'/') ? dir : dir + u'/';

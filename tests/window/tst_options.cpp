@@ -159,6 +159,8 @@ private slots:
     void probeLongerThanADay_data();
     void probeLongerThanADay();
     void wholeSession();
+    void settingsKept_data();
+    void settingsKept();
 };
 
 void TestOptions::workedExamples_data()
@@ -951,6 +953,83 @@ void TestOptions::wholeSession()
                          ": Unable to open file: Permission denied"),
              1);
     QCOMPARE(s.watcher.boxes.last().parent, &s.w);
+}
+
+// What a window keeps of the form reaches the next window; a damaged or
+// foreign settings file gives the form's first values where it is wrong.
+void TestOptions::settingsKept_data()
+{
+    QTest::addColumn<QStringList>("settings"); // set in the first window
+    QTest::addColumn<QString>("how");          // how it ends: "close", "encode", "reset"
+    QTest::addColumn<QByteArray>("file");      // the settings file written instead, if any
+    QTest::addColumn<QString>("options");      // the second window's command after the paths
+
+    const QStringList person = {"VideocomboBox",
+                                "1",
+                                "VideoQualityHorizontalSlider",
+                                "600",
+                                "CopyrightLineEdit",
+                                "CC BY-SA",
+                                "TitleLineEdit",
+                                "Holiday",
+                                "ScaleWidthlineEdit",
+                                "320",
+                                "disableSoundcomboBox",
+                                "1",
+                                "keyframespinBox",
+                                "128",
+                                "cropToplineEdit",
+                                "8"};
+    const QString kept = " --audioquality 6 --videobitrate 600 --copyright \"CC BY-SA\""
+                         " --width 320 --croptop 8 --nosound  --sharpness 2 --keyint 128";
+    const QString first = " --audioquality 6 --videoquality 3 --sharpness 2 --keyint 64";
+    QTest::newRow("kept when the window closes") << person << "close" << QByteArray() << kept;
+    QTest::newRow("kept when an encode starts, the window killed after")
+        << person << "encode" << QByteArray() << kept;
+    QTest::newRow("reset to defaults") << person << "reset" << QByteArray() << first;
+    QTest::newRow("garbage") << QStringList{} << "close" << QByteArray("\0\xff[[[=\n\x01==\n")
+                             << first;
+    QTest::newRow("out of range, the rest applies")
+        << QStringList{} << "close"
+        << QByteArray("[form]\noutput\\keyint=70000\noutput\\sharpness=1\n"
+                      "quality\\videoMode=1\nquality\\video=5000\nquality\\audio=-5\n")
+        << " --audioquality -0.5 --videobitrate 92 --sharpness 1 --keyint 64";
+    QTest::newRow("unknown key of a newer version")
+        << QStringList{} << "close"
+        << QByteArray("[form]\nfuture\\thing=1\noutput\\width=640\n[later]\nx=2\n")
+        << " --audioquality 6 --videoquality 3 --width 640 --sharpness 2 --keyint 64";
+}
+
+void TestOptions::settingsKept()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, how);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, options);
+    QTemporaryDir config;
+    const QByteArray nowhere = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    {
+        Session s;
+        apply(s.w, settings);
+        if (how == "encode")
+            QVERIFY(s.encode());
+        else if (how == "reset")
+            s.w.resetToDefaults();
+        if (how != "encode")
+            s.w.close();
+    }
+    if (!file.isEmpty()) {
+        QFile f(Velkoran::settingsFile());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(file);
+    }
+    {
+        Session s;
+        QCOMPARE(s.commandText(), VelkoranTestAccess::baseCommand(s.w) + options);
+        s.w.close();
+    }
+    qputenv("XDG_CONFIG_HOME", nowhere);
 }
 
 QTEST_MAIN(TestOptions)
