@@ -46,6 +46,10 @@ QString plainLabelText(const QLabel *label)
 Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
 {
     ui.setupUi(this);
+    // The presets below the buttons of the Encode page.
+    presets = new PresetBar(ui.tab_2, settings);
+    presets->setGeometry(10, 476, 513, presets->sizeHint().height());
+    connect(presets, &PresetBar::resetAsked, this, &Velkoran::resetToDefaults);
     fitTexts();
     nameControls();
     resize(size().expandedTo(minimumSizeHint()));

@@ -10,6 +10,7 @@
 #include "encodepreflight.h"
 #include "encoderjob.h"
 #include "encodesettings.h"
+#include "presets.h"
 #include "progressview.h"
 #include "queue.h"
 #include "queuerunner.h"
@@ -84,6 +85,7 @@ private:
     EncodePreflight preflight{this}; // the questions before an encode
     QueueRunner *runner = nullptr;   // several input files, one after another
     QStringList queuedInputs;        // as chosen; empty for one file
+    PresetBar *presets = nullptr;    // named sets of the settings
 
     QString encoderChoice() const;
     QString outputOfForm() const;

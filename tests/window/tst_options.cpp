@@ -161,6 +161,8 @@ private slots:
     void wholeSession();
     void settingsKept_data();
     void settingsKept();
+    void presetApplied_data();
+    void presetApplied();
 };
 
 void TestOptions::workedExamples_data()
@@ -1028,6 +1030,66 @@ void TestOptions::settingsKept()
         Session s;
         QCOMPARE(s.commandText(), VelkoranTestAccess::baseCommand(s.w) + options);
         s.w.close();
+    }
+    qputenv("XDG_CONFIG_HOME", nowhere);
+}
+
+// A preset applied gives its command; the user's own are saved, applied and deleted.
+void TestOptions::presetApplied_data()
+{
+    QTest::addColumn<QStringList>("settings"); // set before the preset is applied
+    QTest::addColumn<QString>("preset");
+    QTest::addColumn<QString>("options"); // the command after the paths
+
+    const QStringList changed = {"VideocomboBox", "1",       "ScaleWidthlineEdit", "320",
+                                 "TitleLineEdit", "Holiday", "CopyrightLineEdit",  "me"};
+    const QString own = " --title Holiday --copyright me";
+    QTest::newRow("small file for the web")
+        << changed << "Small file for the web"
+        << " --audioquality 1 --videoquality 5" + own + " --sharpness 2 --keyint 64";
+    QTest::newRow("archive copy") << changed << "High-quality archive copy"
+                                  << " --audioquality 8 --videoquality 9" + own +
+                                         " --sharpness 0 --keyint 64";
+    QTest::newRow("pictures only") << QStringList{} << "Pictures only"
+                                   << " --audioquality 6 --videoquality 3 --nosound "
+                                      " --sharpness 2 --keyint 64";
+    QTest::newRow("the user's own, saved, applied and deleted")
+        << QStringList{"AudiocomboBox",
+                       "1",
+                       "AudioQualityHorizontalSlider",
+                       "128",
+                       "cropLeftlineEdit",
+                       "4",
+                       "keyframespinBox",
+                       "32"}
+        << "Mine/yours"
+        << " --audiobitrate 128 --videoquality 3 --cropleft 4 --sharpness 2 --keyint 32";
+}
+
+void TestOptions::presetApplied()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, preset);
+    QFETCH(QString, options);
+    QTemporaryDir config;
+    const QByteArray nowhere = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    Session s;
+    auto *bar = s.w.findChild<PresetBar *>();
+    QVERIFY(bar);
+    apply(s.w, settings);
+    const bool own = preset.startsWith("Mine");
+    if (own) {
+        QVERIFY(bar->save(preset));
+        QVERIFY(bar->names().contains(preset));
+        s.w.resetToDefaults(); // back to the first values, then the preset
+    }
+    QVERIFY(bar->apply(preset));
+    QCOMPARE(s.commandText(), VelkoranTestAccess::baseCommand(s.w) + options);
+    if (own) {
+        QCOMPARE(QDir(Presets::directory()).entryList(QDir::Files).size(), 1);
+        QVERIFY(bar->remove(preset));
+        QVERIFY(!bar->names().contains(preset) && !bar->apply(preset));
     }
     qputenv("XDG_CONFIG_HOME", nowhere);
 }
