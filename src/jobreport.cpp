@@ -52,3 +52,17 @@ QString JobReport::reason(const QString &text)
     r.replace(prefix, QStringLiteral("\\1"));
     return r;
 }
+
+QString JobReport::warning(const EncoderJob &job)
+{
+    static const QRegularExpression damaged(
+        QStringLiteral("warning: the input is damaged: .*; the result lasts (\\S+)"));
+    const QRegularExpressionMatch m = damaged.match(job.lastOutput(64));
+    if (m.hasMatch())
+        return QCoreApplication::translate(
+                   "Velkoran", "the input is damaged or ended early; the result lasts %1")
+            .arg(m.captured(1));
+    if (job.lastOutput(64).contains(QLatin1String("warning: nothing was encoded")))
+        return QCoreApplication::translate("Velkoran", "nothing was encoded");
+    return QString();
+}

@@ -79,6 +79,7 @@ void EncodeQueue::start()
         e.state = State::Waiting;
         e.reason.clear();
         e.ms = 0;
+        e.warning.clear();
     }
     at = -1;
     running = !list.isEmpty();
@@ -114,6 +115,12 @@ void EncodeQueue::noteReason(const QString &reason)
 {
     if (at >= 0 && list[at].reason.isEmpty())
         list[at].reason = reason;
+}
+
+void EncodeQueue::noteWarning(const QString &warning)
+{
+    if (at >= 0)
+        list[at].warning = warning;
 }
 
 void EncodeQueue::finish(State state, const QString &reason, qint64 ms)
@@ -241,6 +248,8 @@ QString EncodeQueue::summary() const
             lines += u'\n' + (state == State::Encoded ? nameOf(e.output) : nameOf(e.input));
             if (!e.reason.isEmpty())
                 lines += QStringLiteral(": ") + e.reason.simplified();
+            else if (state == State::Encoded && !e.warning.isEmpty())
+                lines += QStringLiteral(": ") + e.warning;
         }
         if (!lines.isEmpty())
             text += QStringLiteral("\n\n") + heading + lines;

@@ -24,6 +24,7 @@ public:
         qint64 bytes = 0; // the input's size, the measure of its work
         State state = State::Waiting;
         QString reason;  // why it was skipped or failed
+        QString warning; // what an encode that succeeded warned of
         qint64 ms = 0;   // how long its encode took
         int resumed = 0; // the share an earlier encode had done, in percent
     };
@@ -55,6 +56,8 @@ public:
     void resume(int percent);
     // A reason for the current entry, should it fail (the encoder's first known error).
     void noteReason(const QString &reason);
+    // A warning for the current entry, kept even when it is encoded.
+    void noteWarning(const QString &warning);
     // The current entry ended in STATE; a REASON given replaces a noted one.
     // It took MS, or as long as its clock tells.
     void finish(State state, const QString &reason = QString(), qint64 ms = -1);

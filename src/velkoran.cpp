@@ -476,7 +476,11 @@ void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
         else
             bar->showCancelled(job.partialFileLeft());
     } else if (outcome == Outcome::Encoded) {
-        bar->showDone(QFileInfo(job.output()).fileName());
+        // An input cut short or damaged is told, though the encode succeeded.
+        const QString warning = JobReport::warning(job);
+        if (!warning.isEmpty() && runner->queue.active())
+            runner->queue.noteWarning(warning);
+        bar->showDone(QFileInfo(job.output()).fileName(), warning);
     } else if (job.keptShare() >= 0) {
         bar->showKept(tr("Failed"), job.keptShare());
     } else {

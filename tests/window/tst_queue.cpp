@@ -126,6 +126,9 @@ void TestQueue::queueRuns_data()
     QTest::newRow("a failure does not stop the queue")
         << false << abc << yes << none << fail << all << 0
         << "Failed:\nb.mp4: The encoder stopped with exit code 1. b.mp4: something broke";
+    QTest::newRow("an input that ended early is named")
+        << false << abc << yes << none << "damaged" << all << 0
+        << "Encoded:\na.ogg\nb.ogg: the input is damaged or ended early; the result lasts 0:00:01";
     QTest::newRow("Cancel, and drop the rest")
         << false << abc << yes << none << cancel << "a.ogg b.ogg" << 1
         << "b.mp4: cancelled\nc.mp4: the queue was stopped";
@@ -155,6 +158,10 @@ void TestQueue::queueRuns()
     if (second == "fail")
         fake.setBehaviour(
             "case \"$1\" in *b.mp4) echo 'b.mp4: something broke' >&2; exit 1;; esac");
+    if (second == "damaged")
+        fake.setBehaviour("case \"$1\" in *b.mp4) echo 'ffmpeg2theora: warning: the input is "
+                          "damaged: ffmpeg met 2 error(s) decoding it; the result lasts 0:00:01' "
+                          ">&2;; esac");
     if (second == "cancel")
         fake.setBehaviour("case \"$1\" in *b.mp4) while :; do sleep 0.05; done;; esac");
     for (const QString &name : in + existing.split(u' ', Qt::SkipEmptyParts))
