@@ -5,6 +5,9 @@
 #include <QRegularExpression>
 
 #include "../encoder/contract.h"
+#include <csignal>
+#include <sys/prctl.h>
+
 #include "commandline.h"
 #include "timeleft.h"
 
@@ -62,11 +65,13 @@ bool EncoderJob::start(Kind kind, const QString &command)
     lastExitCode = 0;
     clockFirst = -1;
     kept = -1;
-    keptIn.clear();
     resumed = -1;
     // What the encoder writes to its standard output is of no use here; it is
     // thrown away as it comes instead of piling up in memory.
     process.setStandardOutputFile(QProcess::nullDevice());
+    // The encoder does not outlive the window, however the window ends: it is
+    // asked to stop as at Cancel, and keeps what it finished.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process.startCommand(command, QIODevice::ReadWrite);
     // A program that cannot be started has ended the job by now.
     return current == kind;
@@ -142,10 +147,8 @@ void EncoderJob::readErrorOutput()
 void EncoderJob::readKeptChunks(const QString &text)
 {
     const KeptChunks chunks = keptChunks(text);
-    if (chunks.kept >= 0) {
+    if (chunks.kept >= 0)
         kept = chunks.kept;
-        keptIn = chunks.dir;
-    }
     if (chunks.resumed >= 0 && resumed < 0) {
         resumed = chunks.resumed;
         // The position jumps to what is done already: no pace to measure.

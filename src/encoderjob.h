@@ -69,13 +69,8 @@ public:
     // The last lines of the encoder's error output.
     QString lastOutput(int lines) const;
     // The share of the encode that the encoder kept in chunks for the same
-    // command to resume, in percent (-1: nothing kept), and where it keeps them.
+    // command to resume, in percent (-1: nothing kept).
     int keptShare() const { return kept; }
-    QString keptDir() const { return keptIn; }
-
-    // The share of the running encode that an earlier run had encoded, in
-    // percent (-1: it does not resume).
-    int resumedShare() const { return resumed; }
 
     // Reads what the encoder has written to its error output so far.
     void readErrorOutput();
@@ -126,7 +121,6 @@ private:
     QElapsedTimer clock;
     int clockFirst = -1;
     int kept = -1;
-    QString keptIn;
     int resumed = -1;
 };
 

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDir>
 #include <QFileInfo>
-#include <QVariantMap>
 
 #include "commandline.h"
 #include "timeleft.h"
@@ -82,6 +79,7 @@ void EncodeQueue::start()
         e.state = State::Waiting;
         e.reason.clear();
         e.ms = 0;
+        e.warning.clear();
     }
     at = -1;
     running = !list.isEmpty();
@@ -94,12 +92,17 @@ int EncodeQueue::next()
     for (int i = 0; running && i < list.size(); ++i) {
         if (list[i].state == State::Waiting) {
             at = i;
-            clock.start();
+            clock.invalidate(); // until its encode starts: a question's wait is no encoding
             return at;
         }
     }
     running = false;
     return -1;
+}
+
+void EncodeQueue::startClock()
+{
+    clock.start();
 }
 
 void EncodeQueue::resume(int percent)
@@ -114,6 +117,12 @@ void EncodeQueue::noteReason(const QString &reason)
         list[at].reason = reason;
 }
 
+void EncodeQueue::noteWarning(const QString &warning)
+{
+    if (at >= 0)
+        list[at].warning = warning;
+}
+
 void EncodeQueue::finish(State state, const QString &reason, qint64 ms)
 {
     if (at < 0)
@@ -124,7 +133,7 @@ void EncodeQueue::finish(State state, const QString &reason, qint64 ms)
         e.reason.clear(); // an error it got over is no news
     else if (!reason.isEmpty())
         e.reason = reason;
-    e.ms = ms >= 0 ? ms : clock.elapsed();
+    e.ms = ms >= 0 ? ms : clock.isValid() ? clock.elapsed() : 0;
 }
 
 void EncodeQueue::skipRest(const QString &reason)
@@ -239,6 +248,8 @@ QString EncodeQueue::summary() const
             lines += u'\n' + (state == State::Encoded ? nameOf(e.output) : nameOf(e.input));
             if (!e.reason.isEmpty())
                 lines += QStringLiteral(": ") + e.reason.simplified();
+            else if (state == State::Encoded && !e.warning.isEmpty())
+                lines += QStringLiteral(": ") + e.warning;
         }
         if (!lines.isEmpty())
             text += QStringLiteral("\n\n") + heading + lines;
@@ -252,21 +263,4 @@ QStringList inputsFromArguments(const QStringList &arguments)
     for (const QString &argument : arguments.mid(1))
         inputs << QFileInfo(argument).absoluteFilePath();
     return inputs;
-}
-
-void notifyDesktop(const QString &summary, const QString &body)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return;
-    QDBusMessage notify = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.Notifications"),
-        QStringLiteral("/org/freedesktop/Notifications"),
-        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    notify << QCoreApplication::translate("Velkoran", "Velkoran Theora Encoder") << 0u
-           << QStringLiteral("org.velkoran.TheoraEncoder") << summary << body << QStringList()
-           << QVariantMap() << -1;
-    // Sent without waiting: a desktop without the service answers with an
-    // error nobody needs to read.
-    bus.send(notify);
 }

@@ -24,6 +24,7 @@ public:
         qint64 bytes = 0; // the input's size, the measure of its work
         State state = State::Waiting;
         QString reason;  // why it was skipped or failed
+        QString warning; // what an encode that succeeded warned of
         qint64 ms = 0;   // how long its encode took
         int resumed = 0; // the share an earlier encode had done, in percent
     };
@@ -46,13 +47,17 @@ public:
     bool replaceAll = false; // "Yes to all" answered
 
     void start();
-    // The next waiting entry becomes the current one, and its clock starts;
-    // -1 when none is left, which ends the queue.
+    // The next waiting entry becomes the current one; -1 when none is left,
+    // which ends the queue.
     int next();
+    // The current entry's encode has started: its clock runs from now.
+    void startClock();
     // The current entry's encode goes on from PERCENT that an earlier encode kept.
     void resume(int percent);
     // A reason for the current entry, should it fail (the encoder's first known error).
     void noteReason(const QString &reason);
+    // A warning for the current entry, kept even when it is encoded.
+    void noteWarning(const QString &warning);
     // The current entry ended in STATE; a REASON given replaces a noted one.
     // It took MS, or as long as its clock tells.
     void finish(State state, const QString &reason = QString(), qint64 ms = -1);
@@ -87,8 +92,5 @@ private:
 
 // The input files named by the program's ARGUMENTS (the first is the program), as absolute paths.
 QStringList inputsFromArguments(const QStringList &arguments);
-
-// Tells the desktop's notification service SUMMARY and BODY; nothing where there is none.
-void notifyDesktop(const QString &summary, const QString &body);
 
 #endif

@@ -2,25 +2,26 @@
 #include "velkoran.h"
 
 #include <QAbstractItemView>
-#include <QAccessible>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMessageBox>
-#include <QMimeData>
-#include <QStyleOptionProgressBar>
-#include <QStylePainter>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTextDocument>
 #include <QTimer>
-#include <QUrl>
 #include <QVariant>
 
 #include <algorithm>
 
 #include "commandline.h"
 #include "forecast.h"
+#include "inputchooser.h"
+#include "jobreport.h"
+#include "lengthprobe.h"
 
 namespace
 {
@@ -29,41 +30,6 @@ const char *const boxTitle = "Velkoran Theora Encoder";
 
 // Lines of the encoder's error output quoted when it fails without a known phrase.
 const int reportedLines = 5;
-
-// The local files of a drop. A folder or a web address is no input: then
-// REFUSAL says why, and the drop is taken only to say so.
-QStringList localFilesOf(const QMimeData *mime, QString *refusal = nullptr)
-{
-    if (!mime || !mime->hasUrls())
-        return {};
-    QStringList paths;
-    for (const QUrl &url : mime->urls()) {
-        if (!url.isLocalFile()) {
-            if (refusal)
-                *refusal = Velkoran::tr("Only a file on this computer can be encoded, not a web "
-                                        "address:\n%1")
-                               .arg(url.toDisplayString());
-            return {};
-        }
-        const QString path = url.toLocalFile();
-        const QFileInfo info(path);
-        if (info.isDir() && refusal)
-            *refusal =
-                Velkoran::tr("A folder cannot be encoded. Please drop a video file:\n%1").arg(path);
-        if (!info.isFile())
-            return {};
-        paths << path;
-    }
-    return paths;
-}
-
-// TEXT as a progress bar format that shows it as it is: the bar would read
-// "%p", "%v" and "%m" in it as numbers.
-QString literalFormat(const QString &text)
-{
-    QString format = text;
-    return format.replace(u'%', QStringLiteral("%\u2060"));
-}
 
 // The plain words of a label, without the colon at their end.
 QString plainLabelText(const QLabel *label)
@@ -76,57 +42,15 @@ QString plainLabelText(const QLabel *label)
     return text;
 }
 
-// Quality sliders work in tenths in quality mode (mode 0): the label shows the
-// value divided by ten, as a decimal. In bit-rate mode (mode 1) it shows the
-// value as it is, in kbit/s.
-void showQuality(QLabel *label, int mode, int value)
-{
-    if (mode == 0) {
-        double dvalue = value;
-        int i = 10;
-        double labelValue = dvalue / i;
-        label->setNum(labelValue);
-    }
-    if (mode == 1)
-        label->setNum(value);
-}
-
-// Gives a quality slider the range and starting value of a mode, then its label.
-// Quality mode runs from QUALITYMIN to 100 (tenths); bit-rate mode from 45 to
-// 2000 kbit/s, starting at 92, for audio and video alike.
-void enterQualityMode(QSlider *slider, QLabel *label, int mode, int qualityMin, int qualityStart)
-{
-    if (mode == 0) {
-        slider->setMinimum(qualityMin);
-        slider->setMaximum(100);
-        slider->setValue(qualityStart);
-    }
-    if (mode == 1) {
-        slider->setMinimum(45);
-        slider->setMaximum(2000);
-        slider->setValue(92);
-    }
-    showQuality(label, mode, slider->value());
-}
-
-// The option for a stream's quality, or its bit rate, with the label's text as
-// the value: what the user sees is what the encoder gets.
-QStringList qualityGroup(const QComboBox *mode, const QLabel *label, const char *qualityFragment,
-                         const char *bitrateFragment)
-{
-    QStringList group;
-    if (mode->currentIndex() == 0)
-        group << qualityFragment << quoteWord(label->text());
-    if (mode->currentIndex() == 1)
-        group << bitrateFragment << quoteWord(label->text());
-    return group;
-}
-
 } // namespace
 
 Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
 {
     ui.setupUi(this);
+    // The presets below the buttons of the Encode page.
+    presets = new PresetBar(ui.tab_2, settings);
+    presets->setGeometry(10, 476, 513, presets->sizeHint().height());
+    connect(presets, &PresetBar::resetAsked, this, &Velkoran::resetToDefaults);
     fitTexts();
     nameControls();
     setupForecast();
@@ -135,11 +59,14 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     // A file dropped on a text field is the input file too, not text to insert.
     for (QLineEdit *field : findChildren<QLineEdit *>())
         field->installEventFilter(this);
-    ui.progressBar->installEventFilter(this); // a busy bar with words
-    connect(ui.progressBar, &QProgressBar::valueChanged, this, &Velkoran::announceBar);
+    bar = new ProgressView(ui.progressBar);
 
-    // Typing or pasting another input is choosing a new input.
-    connect(ui.openFileNameLineEdit, &QLineEdit::textEdited, this, &Velkoran::inputEdited);
+    // Any change of the input's text, typed, pasted or set by an assistive
+    // tool, is choosing a new input; the window's own changes are not.
+    connect(ui.openFileNameLineEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (!settingInput && !runner->queue.active())
+            inputChanged(text);
+    });
 
     // A probe's times reach the window as the length it measured.
     connect(&job, &EncoderJob::timeRead, this, [this](const QString &time) {
@@ -149,16 +76,49 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     connect(&job, &EncoderJob::lengthMeasured, this, &Velkoran::lengthRead);
     // A resumed encode starts from what is kept.
     connect(&job, &EncoderJob::resuming, this, [this](int percent) {
-        if (queue.active())
-            queue.resume(percent);
-        QProgressBar *bar = ui.progressBar;
-        if (bar->maximum() > 0 && real_duration > 0)
-            bar->setValue(std::max(bar->value(), bar->maximum() * percent / 100));
+        if (runner->queue.active())
+            runner->queue.resume(percent);
+        QProgressBar *progress = ui.progressBar;
+        if (progress->maximum() > 0 && real_duration > 0)
+            progress->setValue(std::max(progress->value(), progress->maximum() * percent / 100));
     });
     connect(&job, &EncoderJob::phraseRead, this, &Velkoran::showPhrase);
     connect(&job, &EncoderJob::ended, this, &Velkoran::jobEnded);
-    connect(&job, &EncoderJob::ended, this, &Velkoran::queueFileEnded);
 
+    runner = new QueueRunner(this, job, preflight);
+    runner->show = [this](const EncodeQueue::Entry &file) {
+        const QFileInfo output(file.output);
+        setInputText(file.input);
+        ui.openDirectoryLineEdit->setText(output.path() + u'/');
+        ui.outputFileNameLineEdit->setText(output.fileName());
+        // Nothing of the last file stays on the bar while this one is asked about.
+        resetProgress();
+        bar->setFormat(runner->queue.barText(0, 0));
+    };
+    runner->words = [this](const QString &output) { return commandWords(output); };
+    runner->encode = [this](const QString &output, bool restart) {
+        if (!encodeForm(output, restart))
+            return false;
+        bar->setFormat(runner->queue.barText(0, 0));
+        return true;
+    };
+    runner->program = [this] { return encoderChoice(); };
+    runner->running = [this](bool started) {
+        lockOutput(started);
+        if (started)
+            return;
+        if (queuedInputs.size() > 1) {
+            setInputText(queuedInputs.first());
+            ui.outputFileNameLineEdit->setText(EncodeQueue::outputName(queuedInputs.first()));
+        }
+        showIdle();
+        bar->setFormat(runner->queue.counts());
+    };
+    connect(&job, &EncoderJob::ended, runner, &QueueRunner::fileEnded);
+
+    loadSettings();
+    // The first key press goes to the input.
+    ui.openFileNameLineEdit->setFocus(Qt::OtherFocusReason);
     show();
     real_duration = 0;
     k = true;
@@ -167,6 +127,8 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     customendtime = 0;
 }
 
+// ---- input and output ----
+
 void Velkoran::on_openFileNameButton_clicked()
 {
     const QStringList fileNames = QFileDialog::getOpenFileNames(
@@ -174,10 +136,17 @@ void Velkoran::on_openFileNameButton_clicked()
     chooseInputFiles(fileNames);
 }
 
+void Velkoran::setInputText(const QString &path)
+{
+    settingInput = true;
+    ui.openFileNameLineEdit->setText(path);
+    settingInput = false;
+}
+
 void Velkoran::chooseInputFile(const QString &path)
 {
     stopProbe();
-    ui.openFileNameLineEdit->setText(path);
+    setInputText(path);
     proposeOutput(path);
     ui.getDurationpushButton->setEnabled(true);
     forgetTrimRange();
@@ -213,34 +182,28 @@ void Velkoran::setQueue(const QStringList &paths)
         return;
     resetProgress();
     if (queued)
-        setBarFormat(EncodeQueue::moreNote(queuedInputs.size()));
+        bar->setFormat(EncodeQueue::moreNote(queuedInputs.size()));
 }
 
-// The output directory and name for INPUT: its own directory, and its name
-// with only the last extension replaced.
+// The output directory and name for INPUT: its own directory (unless the
+// user chose one), and its name with only the last extension replaced.
 void Velkoran::proposeOutput(const QString &input)
 {
-    const QFileInfo info(input);
-    proposedDir = info.path() + "/";
+    // A directory kept from an earlier run stays until the user chooses another.
+    const bool keepDir =
+        !rememberedDir.isEmpty() && ui.openDirectoryLineEdit->text() == rememberedDir;
+    proposedDir = keepDir ? rememberedDir : InputChooser::proposedDir(input);
     proposedName = EncodeQueue::outputName(input);
     ui.openDirectoryLineEdit->setText(proposedDir);
     ui.outputFileNameLineEdit->setText(proposedName);
 }
 
-void Velkoran::inputEdited(const QString &typed)
+void Velkoran::inputChanged(const QString &typed)
 {
     stopProbe();
-    QString path = typed;
-    if (!QFileInfo(path).isFile()) {
-        // A pasted path often brings a blank at its end that no file has.
-        QString bare = path;
-        while (!bare.isEmpty() && bare.back().isSpace())
-            bare.chop(1);
-        if (bare != path && QFileInfo(bare).isFile()) {
-            path = bare;
-            ui.openFileNameLineEdit->setText(path);
-        }
-    }
+    const QString path = InputChooser::bare(typed);
+    if (path != typed)
+        setInputText(path);
     const bool file = QFileInfo(path).isFile();
     // Output fields the user has not changed follow the new input.
     if (file && ui.openDirectoryLineEdit->text() == proposedDir &&
@@ -251,41 +214,6 @@ void Velkoran::inputEdited(const QString &typed)
     setQueue({});
 }
 
-// A probe of an input that is no longer the input measures nothing of use.
-void Velkoran::stopProbe()
-{
-    if (job.kind() != EncoderJob::Kind::Probe)
-        return;
-    getDuration = false;
-    job.stop();
-}
-
-void Velkoran::lengthRead(const QString &input, const QString &time, const QString &seconds)
-{
-    if (job.kind() == EncoderJob::Kind::Probe) {
-        // Only the input the probe measured gets its length.
-        if (!getDuration || input != ui.openFileNameLineEdit->text())
-            return;
-        probedLength = seconds;
-        showTime(time); // bounds the time editors, through computeDuration
-        return;
-    }
-    if (time.isEmpty() && !customendtimebool && !lengthUnknown) {
-        lengthUnknown = true;
-        ui.progressBar->setRange(0, 0);
-        setBusyText(tr("%1 encoded").arg(QStringLiteral("0:00:00")));
-    }
-}
-
-// A new input: the time editors wait for its probe, and no range reaches the encoder.
-void Velkoran::forgetTrimRange()
-{
-    ui.startTimetimeEdit->setEnabled(false);
-    ui.endTimetimeEdit->setEnabled(false);
-    customendtimebool = false;
-    probedLength.clear();
-}
-
 void Velkoran::on_openDirectoryButton_clicked()
 {
     const QString dir = QFileDialog::getExistingDirectory(
@@ -294,42 +222,53 @@ void Velkoran::on_openDirectoryButton_clicked()
     if (dir.isEmpty())
         return;
     ui.openDirectoryLineEdit->setText(dir + "/");
+    chosenDir = dir + "/";
 }
+
+// While a queue runs, what it reads for each file stays as it was.
+void Velkoran::lockOutput(bool locked)
+{
+    for (QWidget *w : {static_cast<QWidget *>(ui.openDirectoryLineEdit),
+                       static_cast<QWidget *>(ui.openDirectoryButton),
+                       static_cast<QWidget *>(ui.openFileNameLineEdit),
+                       static_cast<QWidget *>(ui.openFileNameButton)})
+        w->setEnabled(!locked);
+}
+
+// ---- the form and its command ----
 
 void Velkoran::on_AudioQualityHorizontalSlider_valueChanged(int value)
 {
-    const int audioQualityType = ui.AudiocomboBox->currentIndex();
-    showQuality(ui.AudioQualityHorizontalLabel, audioQualityType, value);
+    EncodeSettings::showQuality(ui.AudioQualityHorizontalLabel, ui.AudiocomboBox->currentIndex(),
+                                value);
 }
 
 void Velkoran::on_VideoQualityHorizontalSlider_valueChanged(int value)
 {
-    const int videoQualityType = ui.VideocomboBox->currentIndex();
-    showQuality(ui.VideoQualityHorizontalLabel, videoQualityType, value);
+    EncodeSettings::showQuality(ui.VideoQualityHorizontalLabel, ui.VideocomboBox->currentIndex(),
+                                value);
 }
 
 void Velkoran::on_AudiocomboBox_activated(int audioindex)
 {
-    enterQualityMode(ui.AudioQualityHorizontalSlider, ui.AudioQualityHorizontalLabel, audioindex,
-                     -10, 60);
+    EncodeSettings::enterQualityMode(ui.AudioQualityHorizontalSlider,
+                                     ui.AudioQualityHorizontalLabel, audioindex, true);
 }
 
 void Velkoran::on_VideocomboBox_activated(int videoindex)
 {
-    enterQualityMode(ui.VideoQualityHorizontalSlider, ui.VideoQualityHorizontalLabel, videoindex, 0,
-                     30);
+    EncodeSettings::enterQualityMode(ui.VideoQualityHorizontalSlider,
+                                     ui.VideoQualityHorizontalLabel, videoindex, false);
 }
 
 QStringList Velkoran::getAudioQuality()
 {
-    return qualityGroup(ui.AudiocomboBox, ui.AudioQualityHorizontalLabel, " --audioquality ",
-                        " --audiobitrate ");
+    return settings.quality(true);
 }
 
 QStringList Velkoran::getVideoQuality()
 {
-    return qualityGroup(ui.VideocomboBox, ui.VideoQualityHorizontalLabel, " --videoquality ",
-                        " --videobitrate ");
+    return settings.quality(false);
 }
 
 // The encoder program chosen in the form; its only entry is ffmpeg2theora.
@@ -341,58 +280,22 @@ QString Velkoran::encoderChoice() const
 
 QString Velkoran::generateFFmpeg2theoraCommand()
 {
-    const QString openfilename = ui.openFileNameLineEdit->text();
-    const QString outputDir = ui.openDirectoryLineEdit->text();
-    const QString outputfilename = ui.outputFileNameLineEdit->text();
-    return baseCommand(encoderChoice(), openfilename, outputPath(outputDir, outputfilename));
+    return baseCommand(encoderChoice(), ui.openFileNameLineEdit->text(), outputOfForm());
+}
+
+QString Velkoran::outputOfForm() const
+{
+    return outputPath(ui.openDirectoryLineEdit->text(), ui.outputFileNameLineEdit->text());
 }
 
 QStringList Velkoran::checkMetainfo()
 {
-    const std::pair<const char *, QLineEdit *> fields[] = {
-        {" --artist ", ui.ArtistLineEdit},
-        {" --title ", ui.TitleLineEdit},
-        {" --date ", ui.DateLineEdit},
-        {" --location ", ui.LocationLineEdit},
-        {" --organization ", ui.OraganizationLineEdit},
-        {" --copyright ", ui.CopyrightLineEdit},
-        {" --license ", ui.LicenseLineEdit},
-    };
-    QStringList metainfo;
-    for (const auto &[fragment, field] : fields) {
-        if (!field->text().isEmpty())
-            metainfo << fragment << quoteWord(field->text());
-    }
-    return metainfo;
+    return settings.fragments(FormOption::Group::Metadata);
 }
 
 QStringList Velkoran::getArgs()
 {
-    QStringList args;
-    const auto addIfFilled = [&args](const char *fragment, const QLineEdit *field) {
-        if (!field->text().isEmpty())
-            args << fragment << quoteWord(field->text());
-    };
-    addIfFilled(" --width ", ui.ScaleWidthlineEdit);
-    addIfFilled(" --height ", ui.ScaleHeightlineEdit);
-    addIfFilled(" --format ", ui.inputFormatlineEdit);
-    addIfFilled(" --aspect ", ui.frameAspectlineEdit);
-    addIfFilled(" --samplerate ", ui.outputSampleratelineEdit);
-    addIfFilled(" --nice ", ui.nicenesslineEdit);
-    addIfFilled(" --croptop ", ui.cropToplineEdit);
-    addIfFilled(" --cropbottom ", ui.cropBottomlineEdit);
-    addIfFilled(" --cropleft ", ui.cropLeftlineEdit);
-    addIfFilled(" --cropright ", ui.cropRightlineEdit);
-    if (ui.disableSoundcomboBox->currentIndex() == 1)
-        args << " --nosound ";
-    if (ui.desableDeinterlacecomboBox->currentIndex() == 1)
-        args << " -d off ";
-    const QString sharpness = ui.sharpnessspinBox->text();
-    const QString keyframe = ui.keyframespinBox->text();
-    args << " --sharpness " << sharpness << " --keyint " << keyframe;
-    addIfFilled(" --format ", ui.inputFormatlineEdit);
-    addIfFilled(" --inputfps ", ui.inputfpslineEdit);
-
+    QStringList args = settings.fragments(FormOption::Group::Picture);
     if (ui.startTimetimeEdit->isEnabled()) {
         const QTime starttime = ui.startTimetimeEdit->time();
         const QTime endtime = ui.endTimetimeEdit->time();
@@ -400,119 +303,81 @@ QStringList Velkoran::getArgs()
         const int endtimearg = toSeconds(endtime);
         customendtimebool = true;
         customendtime = endtimearg - starttimearg;
-        const QVariant st(starttimearg);
-        const QVariant et(endtimearg);
-        const QString starttimeargstring = st.toString();
         // An end left at the probed length is the length as the encoder
         // wrote it, fraction included, so that no tail is lost.
         const bool wholeInput =
             !probedLength.isEmpty() && endtime == ui.endTimetimeEdit->maximumTime();
-        const QString endtimeargstring = wholeInput ? probedLength : et.toString();
-        args << " --starttime " << starttimeargstring << " --endtime " << endtimeargstring;
+        args << " --starttime " << QVariant(starttimearg).toString() << " --endtime "
+             << (wholeInput ? probedLength : QVariant(endtimearg).toString());
     }
     return args;
 }
 
-int Velkoran::toSeconds(QTime encodetime)
+// The words after the program of the encode of the form to OUTPUT: input,
+// output, quality, metadata, then picture, sound and time.
+QStringList Velkoran::commandWords(const QString &output) const
 {
-    const int int_hour = encodetime.hour();
-    const int int_min = encodetime.minute();
-    const int int_sec = encodetime.second();
-    return int_hour * 3600 + int_min * 60 + int_sec;
+    auto *self = const_cast<Velkoran *>(this);
+    QStringList fragments = self->getAudioQuality() + self->getVideoQuality();
+    fragments += self->checkMetainfo();
+    fragments += self->getArgs();
+    const QString text = baseCommand(QStringLiteral("x"), ui.openFileNameLineEdit->text(), output) +
+                         fragments.join(QString());
+    QStringList words = QProcess::splitCommand(text);
+    words.removeFirst();
+    return words;
 }
 
-bool Velkoran::confirmOutputPath(const QString &input, const QString &output)
+int Velkoran::toSeconds(QTime encodetime)
 {
-    if (!QFileInfo(output).isFile())
-        return true; // nothing of the user's to lose; the encoder reports a bad path
-    if (sameExistingFile(input, output)) {
-        QMessageBox::critical(this, boxTitle,
-                              tr("The encoded file would replace the video being encoded:\n%1\n\n"
-                                 "Please choose another file name or directory.")
-                                  .arg(output));
-        return false;
-    }
-    // In a queue the answer may hold for the files after this one too.
-    const bool queued = queue.active();
-    if (queued && queue.replaceAll)
-        return true;
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, boxTitle, tr("The file %1 already exists.\n\nDo you want to replace it?").arg(output),
-        queued ? QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::Cancel
-               : QMessageBox::Yes | QMessageBox::No,
-        QMessageBox::No);
-    queue.replaceAll = answer == QMessageBox::YesToAll;
-    if (answer == QMessageBox::Cancel)
-        queue.skipRest(EncodeQueue::tr("the queue was stopped"));
-    return answer == QMessageBox::Yes || answer == QMessageBox::YesToAll;
+    return encodetime.hour() * 3600 + encodetime.minute() * 60 + encodetime.second();
 }
+
+// ---- an encode ----
 
 void Velkoran::on_EncodeToTheorapushButton_clicked()
 {
-    if (job.running() || queue.active())
+    if (job.running() || runner->queue.active())
         return;
     if (ui.openDirectoryLineEdit->text().isEmpty()) {
         QMessageBox::critical(this, boxTitle,
                               tr("Please choose the directory for the encoded file."));
         return;
     }
+    saveSettings();
     if (!queuedInputs.isEmpty()) {
-        startQueue();
+        forgetTrimRange(); // whatever a probe still running might have found
+        runner->start(queuedInputs, ui.openDirectoryLineEdit->text());
         return;
     }
     if (ui.outputFileNameLineEdit->text().isEmpty()) {
         QMessageBox::critical(this, boxTitle, tr("Please enter a name for the encoded file."));
         return;
     }
-    const QString output =
-        outputPath(ui.openDirectoryLineEdit->text(), ui.outputFileNameLineEdit->text());
-    bool restart = false;
-    if (!confirmOutputPath(ui.openFileNameLineEdit->text(), output) ||
-        !chooseResume(output, &restart))
-        return;
-    encodeForm(output, restart);
-}
-
-// When an earlier encode to OUTPUT stopped with chunks kept, the user chooses
-// between resuming it (the encoder goes on from them by itself) and starting
-// over (RESTART). False when the user cancels.
-bool Velkoran::chooseResume(const QString &output, bool *restart)
-{
-    const QString dir = keptChunksDir(output);
-    if (!QFileInfo(dir + QStringLiteral("/manifest")).isFile())
-        return true;
-    // How much is kept is known from the encode that stopped, if it ran here.
-    const int percent = keptShares.value(dir, -1);
-    QMessageBox box(QMessageBox::Question, boxTitle,
-                    percent >= 0
-                        ? tr("An earlier encode of this file stopped at %1 %.").arg(percent)
-                        : tr("An earlier encode of this file stopped before its end."),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)->setText(tr("Resume"));
-    box.button(QMessageBox::No)->setText(tr("Start over"));
-    box.setDefaultButton(QMessageBox::Yes);
-    const int answer = box.exec();
-    *restart = answer == QMessageBox::No;
-    return answer != QMessageBox::Cancel;
+    const QString output = outputOfForm();
+    using Answer = EncodePreflight::Answer;
+    const Answer answer = preflight.ask(encoderChoice(), ui.openFileNameLineEdit->text(), output,
+                                        commandWords(output), nullptr);
+    if (answer == Answer::Stop && EncodePreflight::findProgram(encoderChoice()).isEmpty()) {
+        resetProgress();
+        bar->showFailed(preflight.reason());
+    }
+    if (answer == Answer::Go || answer == Answer::Restart)
+        encodeForm(output, answer == Answer::Restart);
 }
 
 // Starts the encode of what the form holds, to OUTPUT; with RESTART, the
 // chunks an earlier encode kept are not used.
 bool Velkoran::encodeForm(const QString &output, bool restart)
 {
+    runningWords = commandWords(output);
     QString encode_cmd = generateFFmpeg2theoraCommand();
-    const QStringList metainfolist = checkMetainfo();
-    const QStringList argslist = getArgs();
-    const QString metainfo = metainfolist.join("");
-    const QString args = argslist.join("");
-    const QStringList audioarglist = getAudioQuality();
-    const QStringList videoarglist = getVideoQuality();
-    const QString audioquality = audioarglist.join("");
-    const QString videoquality = videoarglist.join("");
-    encode_cmd.append(audioquality);
-    encode_cmd.append(videoquality);
-    encode_cmd.append(metainfo);
-    encode_cmd.append(args);
+    if (output != outputOfForm())
+        encode_cmd = baseCommand(encoderChoice(), ui.openFileNameLineEdit->text(), output);
+    encode_cmd.append(getAudioQuality().join(""));
+    encode_cmd.append(getVideoQuality().join(""));
+    encode_cmd.append(checkMetainfo().join(""));
+    encode_cmd.append(getArgs().join(""));
     if (restart)
         encode_cmd.append(QStringLiteral(" --restart"));
 
@@ -522,91 +387,6 @@ bool Velkoran::encodeForm(const QString &output, bool restart)
         return false;
     showRunning();
     return true;
-}
-
-void Velkoran::startQueue()
-{
-    queue.plan(queuedInputs, ui.openDirectoryLineEdit->text());
-    const QString clash = queue.clash();
-    if (!clash.isEmpty()) {
-        QMessageBox::critical(this, boxTitle, clash);
-        return;
-    }
-    forgetTrimRange(); // whatever a probe still running might have found
-    queue.start();
-    advanceQueue();
-}
-
-// Starts the next file of the queue that is not skipped on the way, or ends the queue.
-void Velkoran::advanceQueue()
-{
-    while (queue.active() && !job.running() && !closing) {
-        const int i = queue.next();
-        if (i < 0) {
-            endQueue();
-            return;
-        }
-        const EncodeQueue::Entry file = queue.entries().at(i);
-        const QFileInfo output(file.output);
-        ui.openFileNameLineEdit->setText(file.input);
-        ui.openDirectoryLineEdit->setText(output.path() + u'/');
-        ui.outputFileNameLineEdit->setText(output.fileName());
-        if (!confirmOutputPath(file.input, file.output)) {
-            if (queue.entries().at(i).state == EncodeQueue::State::Waiting)
-                queue.finish(EncodeQueue::State::Skipped,
-                             EncodeQueue::tr("%1 was kept").arg(output.fileName()));
-            continue;
-        }
-        if (encodeForm(file.output))
-            setBarFormat(queue.barText(0, 0));
-    }
-}
-
-void Velkoran::queueFileEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
-{
-    using Outcome = EncoderJob::Outcome;
-    if (kind != EncoderJob::Kind::Encode || !queue.active() || queue.current() < 0 || closing)
-        return;
-    switch (outcome) {
-    case Outcome::Encoded:
-        queue.finish(EncodeQueue::State::Encoded);
-        break;
-    case Outcome::Cancelled:
-        queue.finish(EncodeQueue::State::Skipped, EncodeQueue::tr("cancelled"));
-        if (queue.waiting() > 0 &&
-            QMessageBox::question(this, boxTitle, EncodeQueue::dropQuestion(queue.waiting()),
-                                  QMessageBox::Yes | QMessageBox::No,
-                                  QMessageBox::Yes) == QMessageBox::Yes)
-            queue.skipRest(EncodeQueue::tr("the queue was stopped"));
-        break;
-    case Outcome::NotStarted:
-    case Outcome::NoTempDir:
-        // Each file after it would fail alike.
-        queue.finish(EncodeQueue::State::Failed, job.errorString());
-        queue.skipRest(EncodeQueue::tr("the queue was stopped"));
-        break;
-    default:
-        queue.finish(EncodeQueue::State::Failed); // its reason is noted already
-        break;
-    }
-    ui.EncodeToTheorapushButton->setEnabled(false); // until the queue ends
-    QTimer::singleShot(0, this, &Velkoran::advanceQueue);
-}
-
-void Velkoran::endQueue()
-{
-    if (queuedInputs.size() > 1) {
-        ui.openFileNameLineEdit->setText(queuedInputs.first());
-        ui.outputFileNameLineEdit->setText(EncodeQueue::outputName(queuedInputs.first()));
-    }
-    showIdle();
-    setBarFormat(queue.counts());
-    if (!isActiveWindow())
-        notifyDesktop(EncodeQueue::tr("The queue is done"), queue.counts());
-    const bool failed = queue.count(EncodeQueue::State::Failed) > 0;
-    QMessageBox box(failed ? QMessageBox::Warning : QMessageBox::Information, boxTitle,
-                    queue.summary(), QMessageBox::Ok, this);
-    box.exec();
 }
 
 // While a job runs only Cancel can be pressed; a keyboard on Encode moves to it.
@@ -622,6 +402,11 @@ void Velkoran::showRunning()
 // After a job Encode can be pressed again, and the keyboard is back on it.
 void Velkoran::showIdle()
 {
+    if (runner->queue.active()) {
+        ui.EncodeToTheorapushButton->setEnabled(false); // until the queue ends
+        ui.CancelpushButton->setEnabled(false);
+        return;
+    }
     QWidget *focus = focusWidget();
     ui.EncodeToTheorapushButton->setEnabled(true);
     if (!focus || focus == ui.CancelpushButton || focus == ui.EncodeToTheorapushButton)
@@ -629,88 +414,12 @@ void Velkoran::showIdle()
     ui.CancelpushButton->setEnabled(false);
 }
 
-// After an encode that kept chunks, the bar stands at the share kept and
-// says how to go on, after ENDING. False when nothing was kept.
-bool Velkoran::showKept(const QString &ending)
-{
-    const int percent = job.keptShare();
-    if (percent < 0)
-        return false;
-    ui.progressBar->setRange(0, 100);
-    ui.progressBar->setValue(percent);
-    setBarFormat(ending + QStringLiteral(" \u00b7 ") +
-                 tr("%1 % kept, Encode resumes it").arg(percent));
-    return true;
-}
-
-// A failed encode keeps the bar where it got to.
-void Velkoran::showFailed()
-{
-    if (showKept(tr("Failed")))
-        return;
-    if (ui.progressBar->maximum() <= 0) {
-        const QString reached = busyText;
-        ui.progressBar->setRange(0, 100);
-        ui.progressBar->setValue(0);
-        setBarFormat(literalFormat(reached) + QStringLiteral(" \u00b7 ") + tr("Failed"));
-        return;
-    }
-    setBarFormat(QStringLiteral("%p% \u00b7 ") + tr("Failed"));
-}
-
-void Velkoran::setBarFormat(const QString &format)
-{
-    ui.progressBar->setFormat(format);
-    announceBar();
-}
-
-void Velkoran::setBusyText(const QString &text)
-{
-    busyText = text;
-    ui.progressBar->update();
-    announceBar();
-}
-
-// What the bar shows goes to a screen reader too, and is announced when it changes.
-void Velkoran::announceBar()
-{
-    QProgressBar *bar = ui.progressBar;
-    const QString shown = bar->maximum() <= 0 ? busyText : bar->text();
-    if (shown == barShown)
-        return;
-    barShown = shown;
-    bar->setAccessibleDescription(shown);
-    QAccessibleEvent event(bar, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
-}
-
-// The style draws no text on a busy bar; this one says how far the encode got.
-void Velkoran::paintBusyBar()
-{
-    QProgressBar *bar = ui.progressBar;
-    QStylePainter painter(bar);
-    QStyleOptionProgressBar option;
-    option.initFrom(bar);
-    option.minimum = 0;
-    option.maximum = 0;
-    option.progress = 0;
-    option.textAlignment = bar->alignment();
-    option.textVisible = true;
-    option.text = busyText;
-    option.state |= QStyle::State_Horizontal;
-    painter.drawControl(QStyle::CE_ProgressBar, option);
-}
-
 // Every job is measured afresh: nothing of the last one's length or position counts.
 void Velkoran::resetProgress()
 {
     real_duration = 0;
     k = true;
-    lengthUnknown = false;
-    busyText.clear();
-    ui.progressBar->setRange(0, 100);
-    ui.progressBar->setValue(0);
-    setBarFormat(QStringLiteral("%p%"));
+    bar->reset();
 }
 
 void Velkoran::on_CancelpushButton_clicked()
@@ -718,10 +427,9 @@ void Velkoran::on_CancelpushButton_clicked()
     // A probe that has measured its length stops by itself; that is no user's stop.
     const bool userStop = job.kind() == EncoderJob::Kind::Encode || getDuration;
     job.stop();
-    k = true;
     ui.progressBar->setValue(0);
     ui.progressBar->setMaximum(100);
-    setBarFormat(job.stopping() && userStop ? tr("Stopping…") : QStringLiteral("%p%"));
+    bar->setFormat(job.stopping() && userStop ? tr("Stopping…") : QStringLiteral("%p%"));
     real_duration = 0;
 }
 
@@ -736,6 +444,7 @@ void Velkoran::jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
         if (kind == EncoderJob::Kind::Probe)
             getDuration = false;
         resetProgress();
+        bar->showFailed();
         showIdle();
         if (closing)
             return;
@@ -756,80 +465,43 @@ void Velkoran::jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
         encodeEnded(outcome);
 }
 
-void Velkoran::probeEnded(EncoderJob::Outcome outcome)
-{
-    showIdle();
-    if (ui.progressBar->maximum() <= 0)
-        ui.progressBar->setRange(0, 100); // no more busy bar
-    setBarFormat(QStringLiteral("%p%"));
-    if (!getDuration)
-        return; // the probe measured the length, or its input was replaced
-    getDuration = false;
-    if (outcome == EncoderJob::Outcome::Cancelled) {
-        setBarFormat(tr("Cancelled"));
-        return;
-    }
-    if (!job.phraseShown() && !closing)
-        reportFailure(tr("The length of the input file could not be read."));
-}
-
 void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
 {
     using Outcome = EncoderJob::Outcome;
     enableButton();
-    const QString keptDir = keptChunksDir(job.output());
-    if (job.keptShare() >= 0)
-        keptShares.insert(keptDir, job.keptShare());
-    else
-        keptShares.remove(keptDir);
+    preflight.keptAfter(job.output(), runningWords, job.keptShare());
     if (closing)
         return;
-    if (outcome != Outcome::Cancelled && outcome != Outcome::Encoded)
-        showFailed();
-    switch (outcome) {
-    case Outcome::Cancelled:
-        if (showKept(tr("Cancelled")))
-            break;
-        // An empty bar: a filled part would read as work done.
-        if (ui.progressBar->maximum() <= 0)
-            ui.progressBar->setMaximum(100);
-        ui.progressBar->setValue(0);
-        setBarFormat(job.partialFileLeft() ? tr("Cancelled · a partial file remains")
-                                           : tr("Cancelled"));
-        break;
-    case Outcome::Encoded:
-        if (ui.progressBar->maximum() <= 0)
-            ui.progressBar->setMaximum(100);
-        ui.progressBar->setValue(ui.progressBar->maximum());
-        setBarFormat(tr("Done · %1").arg(literalFormat(QFileInfo(job.output()).fileName())));
-        break;
-    case Outcome::NoOutput:
-        reportFailure(tr("The encoder reported success, but wrote no file:\n%1").arg(job.output()));
-        break;
-    case Outcome::EmptyOutput:
-        reportFailure(tr("The encoder reported success, but the file it wrote is empty:\n%1")
-                          .arg(job.output()));
-        break;
-    case Outcome::Crashed:
-        if (!job.phraseShown())
-            reportFailure(tr("The encoder crashed."));
-        break;
-    default:
-        if (!job.phraseShown())
-            reportFailure(tr("The encoder stopped with exit code %1.").arg(job.exitCode()));
-        break;
+    const QString failure = JobReport::failure(job, outcome);
+    if (outcome == Outcome::Cancelled) {
+        if (job.keptShare() >= 0)
+            bar->showKept(tr("Cancelled"), job.keptShare());
+        else
+            bar->showCancelled(job.partialFileLeft());
+    } else if (outcome == Outcome::Encoded) {
+        // An input cut short or damaged is told, though the encode succeeded.
+        const QString warning = JobReport::warning(job);
+        if (!warning.isEmpty() && runner->queue.active())
+            runner->queue.noteWarning(warning);
+        bar->showDone(QFileInfo(job.output()).fileName(), warning);
+    } else if (job.keptShare() >= 0) {
+        bar->showKept(tr("Failed"), job.keptShare());
+    } else {
+        bar->showFailed();
     }
+    if (!failure.isEmpty())
+        reportFailure(failure);
 }
 
 void Velkoran::reportFailure(const QString &what)
 {
-    if (queue.active()) {
+    if (runner->queue.active()) {
         // Told in the queue's summary, not in a box of its own.
-        queue.noteReason(what + u'\n' + job.lastOutput(1));
+        runner->queue.noteReason(JobReport::reason(what + u'\n' + JobReport::lastLines(job, 1)));
         return;
     }
     QString text = what;
-    const QString lastOutput = job.lastOutput(reportedLines);
+    const QString lastOutput = JobReport::lastLines(job, reportedLines);
     if (!lastOutput.isEmpty())
         text += "\n\n" + lastOutput;
     QMessageBox::critical(this, boxTitle, text);
@@ -840,8 +512,8 @@ void Velkoran::showPhrase(const QString &phrase, const QString &line)
 {
     if (closing)
         return;
-    if (queue.active()) {
-        queue.noteReason(line.isEmpty() ? phrase : line);
+    if (runner->queue.active()) {
+        runner->queue.noteReason(JobReport::reason(line.isEmpty() ? phrase : line));
         return;
     }
     auto *box = new QMessageBox(QMessageBox::Critical, boxTitle, errorBoxText(phrase, line),
@@ -859,8 +531,8 @@ void Velkoran::updateProgressbar()
 
 void Velkoran::showTime(const QString &value)
 {
-    if (lengthUnknown) {
-        setBusyText(tr("%1 encoded").arg(value));
+    if (bar->lengthUnknown) {
+        bar->setBusyText(tr("%1 encoded").arg(value));
         return;
     }
     k = real_duration == 0;
@@ -874,9 +546,63 @@ void Velkoran::showTime(const QString &value)
     if (!k) {
         ui.progressBar->setValue(totaltime);
         if (job.kind() == EncoderJob::Kind::Encode && !job.stopping())
-            setBarFormat(queue.active() ? queue.barText(totaltime, ui.progressBar->maximum())
-                                        : job.progressFormat(totaltime, ui.progressBar->maximum()));
+            bar->setFormat(runner->queue.active()
+                               ? runner->queue.barText(totaltime, ui.progressBar->maximum())
+                               : job.progressFormat(totaltime, ui.progressBar->maximum()));
     }
+}
+
+// ---- the length probe and the trim range ----
+
+// A probe of an input that is no longer the input measures nothing of use.
+void Velkoran::stopProbe()
+{
+    if (job.kind() != EncoderJob::Kind::Probe)
+        return;
+    getDuration = false;
+    job.stop();
+}
+
+void Velkoran::lengthRead(const QString &input, const QString &time, const QString &seconds)
+{
+    if (job.kind() == EncoderJob::Kind::Probe) {
+        // Only the input the probe measured gets its length.
+        if (!getDuration || input != ui.openFileNameLineEdit->text())
+            return;
+        probedLength = seconds;
+        showTime(time); // bounds the time editors, through computeDuration
+        return;
+    }
+    if (time.isEmpty() && !customendtimebool && !bar->lengthUnknown) {
+        bar->lengthUnknown = true;
+        bar->showBusy(tr("%1 encoded").arg(QStringLiteral("0:00:00")));
+    }
+}
+
+// A new input: the time editors wait for its probe, and no range reaches the encoder.
+void Velkoran::forgetTrimRange()
+{
+    ui.startTimetimeEdit->setEnabled(false);
+    ui.endTimetimeEdit->setEnabled(false);
+    customendtimebool = false;
+    probedLength.clear();
+}
+
+void Velkoran::probeEnded(EncoderJob::Outcome outcome)
+{
+    showIdle();
+    if (ui.progressBar->maximum() <= 0)
+        ui.progressBar->setRange(0, 100); // no more busy bar
+    bar->setFormat(QStringLiteral("%p%"));
+    if (!getDuration)
+        return; // the probe measured the length, or its input was replaced
+    getDuration = false;
+    if (outcome == EncoderJob::Outcome::Cancelled) {
+        bar->setFormat(tr("Cancelled"));
+        return;
+    }
+    if (!job.phraseShown() && !closing)
+        reportFailure(tr("The length of the input file could not be read."));
 }
 
 int Velkoran::computeDuration(QString value)
@@ -903,46 +629,18 @@ void Velkoran::on_getDurationpushButton_clicked()
 
 void Velkoran::setDuration(int hour, int min, int sec)
 {
-    const QTime endtime(hour, min, sec, 0);
-    if (!endtime.isValid() || endtime == QTime(0, 0)) {
-        // No time editor can show this length: they stay off and the whole
-        // input is encoded.
+    const QString why = LengthProbe::unusable(hour, min, sec);
+    if (!why.isEmpty()) {
+        // The time editors stay off and the whole input is encoded.
         ui.getDurationpushButton->setEnabled(false);
         getDuration = false;
         probedLength.clear();
         job.stop();
-        if (closing)
-            return;
-        const QString read = QStringLiteral("%1:%2:%3")
-                                 .arg(hour)
-                                 .arg(min, 2, 10, QLatin1Char('0'))
-                                 .arg(sec, 2, 10, QLatin1Char('0'));
-        QString why;
-        if (min > 59 || sec > 59)
-            why = tr("The encoder gave %1 as the length of the input, which is not a valid time. "
-                     "The whole input will be encoded.")
-                      .arg(read);
-        else if (hour == 0 && min == 0 && sec == 0)
-            why = tr("The encoder could not tell the length of the input (it read 0:00:00). The "
-                     "whole input will be encoded.");
-        else
-            why = tr("The input is %1:%2:%3 long. Only inputs shorter than a day can be trimmed; "
-                     "the whole input will be encoded.")
-                      .arg(hour)
-                      .arg(min, 2, 10, QLatin1Char('0'))
-                      .arg(sec, 2, 10, QLatin1Char('0'));
-        QMessageBox::critical(this, boxTitle, why);
+        if (!closing)
+            QMessageBox::critical(this, boxTitle, why);
         return;
     }
-    const QTime starttimemax = endtime.addSecs(-1);
-    const QTime endtimemin(0, 0, 1);
-    ui.startTimetimeEdit->setTime(QTime(0, 0)); // a start from an earlier input means nothing here
-    ui.startTimetimeEdit->setMaximumTime(starttimemax);
-    ui.endTimetimeEdit->setMaximumTime(endtime);
-    ui.endTimetimeEdit->setTime(endtime);
-    ui.endTimetimeEdit->setMinimumTime(endtimemin);
-    ui.startTimetimeEdit->setEnabled(true);
-    ui.endTimetimeEdit->setEnabled(true);
+    LengthProbe::bound(ui.startTimetimeEdit, ui.endTimetimeEdit, hour, min, sec);
     ui.startTimelabel->setEnabled(true);
     ui.endTimelabel->setEnabled(true);
     ui.getDurationpushButton->setEnabled(false);
@@ -952,9 +650,11 @@ void Velkoran::setDuration(int hour, int min, int sec)
 
 void Velkoran::on_startTimetimeEdit_timeChanged(const QTime &starttime)
 {
-    const QTime newendtime = starttime.addSecs(1);
-    ui.endTimetimeEdit->setMinimumTime(newendtime);
+    Q_UNUSED(starttime);
+    LengthProbe::followStart(ui.startTimetimeEdit, ui.endTimetimeEdit);
 }
+
+// ---- the window ----
 
 void Velkoran::closeEvent(QCloseEvent *event)
 {
@@ -970,7 +670,9 @@ void Velkoran::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    saveSettings();
     closing = true;
+    runner->closing = true;
     job.stopAndWait();
     event->accept();
 }
@@ -986,12 +688,6 @@ bool Velkoran::eventFilter(QObject *watched, QEvent *event)
             return true;
         break;
     }
-    case QEvent::Paint:
-        if (watched == ui.progressBar && ui.progressBar->maximum() <= 0 && !busyText.isEmpty()) {
-            paintBusyBar();
-            return true;
-        }
-        break;
     default:
         break;
     }
@@ -1003,15 +699,15 @@ bool Velkoran::eventFilter(QObject *watched, QEvent *event)
 // handles EVENT itself.
 bool Velkoran::takeDrop(QDropEvent *event)
 {
-    QString refusal;
-    const QStringList paths = localFilesOf(event->mimeData(), &refusal);
-    if (paths.isEmpty() && refusal.isEmpty())
+    QStringList leftOut;
+    const QStringList paths = InputChooser::localFiles(event->mimeData(), &leftOut);
+    if (paths.isEmpty() && leftOut.isEmpty())
         return false;
     const Qt::DropActions possible = event->possibleActions();
     const Qt::DropAction action = possible.testFlag(Qt::CopyAction)   ? Qt::CopyAction
                                   : possible.testFlag(Qt::LinkAction) ? Qt::LinkAction
                                                                       : Qt::IgnoreAction;
-    if (action == Qt::IgnoreAction) {
+    if (action == Qt::IgnoreAction || runner->queue.active()) {
         event->ignore();
         return true;
     }
@@ -1020,16 +716,16 @@ bool Velkoran::takeDrop(QDropEvent *event)
         event->accept();
         return true;
     }
-    if (!refusal.isEmpty()) {
-        // Refused, with a word: the folder or the address stays as it was.
+    if (!leftOut.isEmpty() && !closing) {
+        // Said, with what it left out; the files it holds are taken.
+        auto *box = new QMessageBox(QMessageBox::Warning, boxTitle,
+                                    InputChooser::leftOutText(leftOut), QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    if (paths.isEmpty()) {
         event->setDropAction(Qt::IgnoreAction);
         event->ignore();
-        if (!closing) {
-            auto *box =
-                new QMessageBox(QMessageBox::Warning, boxTitle, refusal, QMessageBox::Ok, this);
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->open();
-        }
         return true;
     }
     chooseInputFiles(paths);
@@ -1052,46 +748,22 @@ void Velkoran::dropEvent(QDropEvent *event)
 // field, and a control with no label beside it gets a name of its own.
 void Velkoran::nameControls()
 {
-    const std::pair<QLabel *, QWidget *> labelled[] = {
-        {ui.label, ui.openFileNameLineEdit},
-        {ui.label_11, ui.openDirectoryLineEdit},
-        {ui.label_2, ui.outputFileNameLineEdit},
-        {ui.label_3, ui.EncodersComboBox},
-        {ui.label_9_2, ui.TitleLineEdit},
-        {ui.label_9, ui.ArtistLineEdit},
-        {ui.label_9_2_2, ui.DateLineEdit},
-        {ui.label_9_2_2_2, ui.OraganizationLineEdit},
-        {ui.label_9_2_2_2_2, ui.LocationLineEdit},
-        {ui.label_10, ui.LicenseLineEdit},
-        {ui.label_9_2_2_2_2_2, ui.CopyrightLineEdit},
-        {ui.label_5, ui.ScaleWidthlineEdit},
-        {ui.label_12, ui.ScaleHeightlineEdit},
-        {ui.label_15, ui.frameAspectlineEdit},
-        {ui.label_17, ui.outputSampleratelineEdit},
-        {ui.label_18, ui.nicenesslineEdit},
-        {ui.label_14, ui.disableSoundcomboBox},
-        {ui.label_6, ui.sharpnessspinBox},
-        {ui.label_7, ui.keyframespinBox},
-        {ui.startTimelabel, ui.startTimetimeEdit},
-        {ui.endTimelabel, ui.endTimetimeEdit},
-        {ui.label_16, ui.desableDeinterlacecomboBox},
-        {ui.label_13, ui.inputFormatlineEdit},
-        {ui.label_4, ui.inputfpslineEdit},
-        {ui.label_19, ui.cropToplineEdit},
-        {ui.label_20, ui.cropBottomlineEdit},
-        {ui.label_21, ui.cropLeftlineEdit},
-        {ui.label_22, ui.cropRightlineEdit},
+    QList<std::pair<QLabel *, QWidget *>> labelled = {
+        {ui.label, ui.openFileNameLineEdit},       {ui.label_11, ui.openDirectoryLineEdit},
+        {ui.label_2, ui.outputFileNameLineEdit},   {ui.label_3, ui.EncodersComboBox},
+        {ui.startTimelabel, ui.startTimetimeEdit}, {ui.endTimelabel, ui.endTimetimeEdit},
     };
+    for (const FormOption &o : formOptions())
+        labelled.append({findChild<QLabel *>(o.label), findChild<QWidget *>(o.widget)});
     for (const auto &[label, field] : labelled) {
         label->setBuddy(field);
         // The labels are rich text; a screen reader gets their words only.
         field->setAccessibleName(plainLabelText(label));
     }
-    // The crop labels name only a side.
-    ui.cropToplineEdit->setAccessibleName(tr("Crop at the top"));
-    ui.cropBottomlineEdit->setAccessibleName(tr("Crop at the bottom"));
-    ui.cropLeftlineEdit->setAccessibleName(tr("Crop at the left"));
-    ui.cropRightlineEdit->setAccessibleName(tr("Crop at the right"));
+    for (const FormOption &o : formOptions()) {
+        if (o.heard)
+            findChild<QWidget *>(o.widget)->setAccessibleName(tr(o.heard));
+    }
     // ffmpeg's Theora encoder has no sharpness setting: the encoder takes the
     // value and says in a note that it does nothing; so does the window.
     const QString noSharpness = tr("ffmpeg's Theora encoder has no sharpness setting: this "
@@ -1149,4 +821,57 @@ void Velkoran::fitTexts()
         const int margin = 9;
         page->setMinimumSize(held.right() + 1 + margin, held.bottom() + 1 + margin);
     }
+}
+
+// ---- kept between runs ----
+
+QString Velkoran::settingsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/velkoran/velkoran.conf");
+}
+
+void Velkoran::saveSettings()
+{
+    QSettings file(settingsFile(), QSettings::IniFormat);
+    settings.save(file);
+    const QString dir = !chosenDir.isEmpty() ? chosenDir : rememberedDir;
+    if (!dir.isEmpty())
+        file.setValue(QStringLiteral("output/directory"), dir);
+    else
+        file.remove(QStringLiteral("output/directory"));
+    file.setValue(QStringLiteral("window/size"), size());
+    file.sync();
+}
+
+void Velkoran::loadSettings()
+{
+    QSettings file(settingsFile(), QSettings::IniFormat);
+    settings.load(file);
+    if (file.status() != QSettings::NoError)
+        qWarning().noquote() << "settings: cannot read all of" << file.fileName()
+                             << "- the form's first values stand for what is damaged";
+    const QString dir = file.value(QStringLiteral("output/directory")).toString();
+    if (!dir.isEmpty() && QFileInfo(dir).isDir()) {
+        rememberedDir = dir.endsWith(u'/') ? dir : dir + u'/';
+        ui.openDirectoryLineEdit->setText(rememberedDir);
+    } else if (!dir.isEmpty()) {
+        qWarning().noquote() << "settings: ignored output/directory =" << dir
+                             << "(no such directory)";
+    }
+    const QSize saved = file.value(QStringLiteral("window/size")).toSize();
+    if (saved.isValid())
+        resize(saved.expandedTo(minimumSizeHint()));
+}
+
+void Velkoran::resetToDefaults()
+{
+    settings.apply(EncodeSettings::defaults());
+    chosenDir.clear();
+    if (!rememberedDir.isEmpty() && ui.openDirectoryLineEdit->text() == rememberedDir) {
+        const QString input = ui.openFileNameLineEdit->text();
+        ui.openDirectoryLineEdit->setText(input.isEmpty() ? QString()
+                                                          : InputChooser::proposedDir(input));
+    }
+    rememberedDir.clear();
 }

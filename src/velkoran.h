@@ -2,14 +2,18 @@
 #ifndef VELKORAN_H
 #define VELKORAN_H
 
-#include <QHash>
 #include <QMainWindow>
 #include <QProcess>
 #include <QStringList>
 #include <QTime>
 
+#include "encodepreflight.h"
 #include "encoderjob.h"
+#include "encodesettings.h"
+#include "presets.h"
+#include "progressview.h"
 #include "queue.h"
+#include "queuerunner.h"
 #include "ui_velkoran.h"
 
 class EncodeForecast;
@@ -67,16 +71,28 @@ private:
     bool customendtimebool;
     int customendtime;
 
-    EncoderJob job{myprocez};   // the run of the encoder, encode or probe
-    bool closing = false;       // the window is closing; no more dialogs
-    QString probedLength;       // the probed length in seconds, as the encoder wrote it
-    QString proposedDir;        // the output directory and name proposed for the input,
-    QString proposedName;       // which a new input may replace
-    bool lengthUnknown = false; // the encoder cannot tell the length: a busy bar
-    QString busyText;           // what a busy bar says
-    QString barShown;           // what the progress bar says, as last told to a screen reader
+    EncoderJob job{myprocez};  // the run of the encoder, encode or probe
+    bool closing = false;      // the window is closing; no more dialogs
+    QString probedLength;      // the probed length in seconds, as the encoder wrote it
+    QString proposedDir;       // the output directory and name proposed for the input,
+    QString proposedName;      // which a new input may replace
+    QString chosenDir;         // the output directory the user chose, kept between runs
+    QString rememberedDir;     // the one kept from an earlier run
+    int lastPosition = -1;     // where the running encode got to in its input, in seconds
+    QStringList runningWords;  // the words of the encode that runs
+    bool settingInput = false; // the window itself sets the input field
+
+    EncodeSettings settings{this};   // the form's options, through the form table
+    ProgressView *bar = nullptr;     // the progress bar and what it says
+    EncodePreflight preflight{this}; // the questions before an encode
+    QueueRunner *runner = nullptr;   // several input files, one after another
+    QStringList queuedInputs;        // as chosen; empty for one file
+    PresetBar *presets = nullptr;    // named sets of the settings
 
     QString encoderChoice() const;
+    QString outputOfForm() const;
+    void setInputText(const QString &path);
+    QStringList commandWords(const QString &output) const;
     void resetProgress();
     void showTime(const QString &value);
     void showPhrase(const QString &phrase, const QString &line);
@@ -84,41 +100,34 @@ private:
     void encodeEnded(EncoderJob::Outcome outcome);
     void probeEnded(EncoderJob::Outcome outcome);
     void reportFailure(const QString &what);
-    void inputEdited(const QString &path);
+    void inputChanged(const QString &path);
     void forgetTrimRange();
     void proposeOutput(const QString &input);
     void stopProbe();
     void lengthRead(const QString &input, const QString &time, const QString &seconds);
     void showRunning();
     void showIdle();
-    void showFailed();
-    void setBarFormat(const QString &format);
-    void setBusyText(const QString &text);
-    void announceBar();
-    void paintBusyBar();
+    void lockOutput(bool locked);
     bool takeDrop(QDropEvent *event);
     void nameControls();
     void fitTexts();
-    bool confirmOutputPath(const QString &input, const QString &output);
     bool encodeForm(const QString &output, bool restart = false);
-    bool chooseResume(const QString &output, bool *restart);
-    bool showKept(const QString &ending);
-    QHash<QString, int> keptShares; // the share kept in each chunk directory, as last told
-
-    // Several input files, encoded one after another (see queue.h).
-    QStringList queuedInputs; // as chosen; empty for one file
-    EncodeQueue queue;        // the queue as it runs
     void setQueue(const QStringList &paths);
-    void startQueue();
-    void advanceQueue();
-    void queueFileEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome);
-    void endQueue();
 
     // The forecast beside the Encode button and the Preview (forecastroom.cpp).
     EncodeForecast *forecast = nullptr;
     void setupForecast();
     QString formCommandWithoutOutput();
 
+    // Kept between runs: the settings file, read at the start and written
+    // when an encode starts and when the window closes.
+public:
+    static QString settingsFile();
+    void saveSettings();
+    void loadSettings();
+    void resetToDefaults();
+
+private:
     friend class VelkoranTestAccess;
 };
 

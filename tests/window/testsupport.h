@@ -20,6 +20,13 @@
 
 #include "velkoran.h"
 
+// No window of a test reads or keeps the settings of the person running it:
+// the settings go nowhere unless a test gives them a place of its own.
+inline const bool settingsGoNowhere = [] {
+    qputenv("XDG_CONFIG_HOME", "/dev/null/velkoran-tests");
+    return true;
+}();
+
 // Reaches the window's private state for checks.
 class VelkoranTestAccess
 {

@@ -113,20 +113,15 @@ struct Member {
     const char *name;
     const char *className;
     const char *parentName;
-    std::ptrdiff_t offset; // bytes from the start of the form object
     QObject *object;
 };
 
 QList<Member> membersOf(const Ui_Velkoran &ui)
 {
-    const auto base = reinterpret_cast<const char *>(&ui);
-#define VELKORAN_MEMBER_ROW(n, cls, parent)                                                        \
-    Member{#n, cls, parent, reinterpret_cast<const char *>(&ui.n) - base, ui.n},
+#define VELKORAN_MEMBER_ROW(n, cls, parent) Member{#n, cls, parent, ui.n},
     return {VELKORAN_FORM_MEMBERS(VELKORAN_MEMBER_ROW)};
 #undef VELKORAN_MEMBER_ROW
 }
-
-constexpr int kMemberCount = 84;
 
 // One window with its form, built the way the program builds it.
 struct Form {
@@ -345,7 +340,6 @@ class TestForm : public QObject
     Q_OBJECT
 
 private slots:
-    void membersInDeclarationOrder();
     void objects_data();
     void objects();
     void windowFrame();
@@ -357,8 +351,6 @@ private slots:
     void comboItems_data();
     void comboItems();
     void defaultButton();
-    void fixedRectangles_data();
-    void fixedRectangles();
     void gridCells_data();
     void gridCells();
     void gridSettings_data();
@@ -375,33 +367,6 @@ private slots:
     void germanFitsFixedPlaces();
     void germanWindowKeepsItsSize();
 };
-
-// uic declares and creates members in the order of the form's tree; other
-// code relies on that order, so a reshuffled .ui file must show up here.
-void TestForm::membersInDeclarationOrder()
-{
-    Form form;
-    const QList<Member> members = membersOf(form.ui);
-    QCOMPARE(members.size(), kMemberCount);
-    QCOMPARE(sizeof(Ui_Velkoran), kMemberCount * sizeof(void *));
-    for (int i = 0; i < members.size(); ++i) {
-        const Member &m = members.at(i);
-        QVERIFY2(m.offset == std::ptrdiff_t(i * sizeof(void *)),
-                 qPrintable(QStringLiteral("%1 is not member %2").arg(m.name).arg(i)));
-    }
-    // Creation follows the same order: siblings appear among their parent's
-    // children in member order.
-    for (int i = 1; i < members.size(); ++i) {
-        QObject *prev = members.at(i - 1).object;
-        QObject *cur = members.at(i).object;
-        if (prev->parent() != cur->parent() || !cur->parent())
-            continue;
-        const QObjectList siblings = cur->parent()->children();
-        QVERIFY2(siblings.indexOf(prev) < siblings.indexOf(cur),
-                 qPrintable(QStringLiteral("%1 created after %2")
-                                .arg(members.at(i - 1).name, members.at(i).name)));
-    }
-}
 
 void TestForm::objects_data()
 {
@@ -617,59 +582,6 @@ void TestForm::defaultButton()
         QVERIFY2(!b->autoDefault() || isEncode, qPrintable(b->objectName()));
     }
     QVERIFY(form.ui.EncodeToTheorapushButton->autoDefault());
-}
-
-void TestForm::fixedRectangles_data()
-{
-    QTest::addColumn<QString>("object");
-    QTest::addColumn<QRect>("rect");
-    QTest::newRow("label") << "label" << QRect(9, 9, 513, 34);
-    QTest::newRow("openFileNameLineEdit") << "openFileNameLineEdit" << QRect(9, 49, 363, 24);
-    QTest::newRow("openFileNameButton") << "openFileNameButton" << QRect(378, 49, 131, 24);
-    QTest::newRow("line") << "line" << QRect(9, 79, 513, 16);
-    QTest::newRow("label_11") << "label_11" << QRect(9, 88, 363, 34);
-    QTest::newRow("openDirectoryLineEdit") << "openDirectoryLineEdit" << QRect(9, 128, 363, 24);
-    QTest::newRow("openDirectoryButton") << "openDirectoryButton" << QRect(378, 128, 134, 24);
-    QTest::newRow("line_2") << "line_2" << QRect(9, 158, 513, 16);
-    QTest::newRow("label_2") << "label_2" << QRect(9, 167, 363, 21);
-    QTest::newRow("outputFileNameLineEdit") << "outputFileNameLineEdit" << QRect(10, 200, 513, 24);
-    QTest::newRow("line_3") << "line_3" << QRect(10, 230, 513, 16);
-    QTest::newRow("label_3") << "label_3" << QRect(10, 250, 389, 23);
-    QTest::newRow("EncodersComboBox") << "EncodersComboBox" << QRect(410, 250, 118, 23);
-    QTest::newRow("groupBox_2_2_3") << "groupBox_2_2_3" << QRect(10, 290, 513, 91);
-    QTest::newRow("EncodeToTheorapushButton")
-        << "EncodeToTheorapushButton" << QRect(10, 400, 513, 26);
-    QTest::newRow("CancelpushButton") << "CancelpushButton" << QRect(10, 440, 513, 26);
-    const struct {
-        const char *label, *field;
-        int y;
-    } metadata[] = {{"label_9_2", "TitleLineEdit", 36},
-                    {"label_9", "ArtistLineEdit", 93},
-                    {"label_9_2_2", "DateLineEdit", 150},
-                    {"label_9_2_2_2", "OraganizationLineEdit", 207},
-                    {"label_9_2_2_2_2", "LocationLineEdit", 264},
-                    {"label_10", "LicenseLineEdit", 321},
-                    {"label_9_2_2_2_2_2", "CopyrightLineEdit", 378}};
-    for (const auto &m : metadata) {
-        QTest::newRow(m.label) << m.label << QRect(9, m.y, 82, 24);
-        QTest::newRow(m.field) << m.field << QRect(97, m.y, 425, 24);
-    }
-}
-
-// The two pages without a layout keep their rectangles whatever the window's size.
-void TestForm::fixedRectangles()
-{
-    QFETCH(QString, object);
-    QFETCH(QRect, rect);
-    Form form;
-    QWidget *w = form.widget(object);
-    QVERIFY(w);
-    QCOMPARE(w->geometry(), rect);
-    form.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
-    form.window.resize(900, 800);
-    QTRY_COMPARE(form.ui.tab->width(), 900 - 16);
-    QCOMPARE(w->geometry(), rect);
 }
 
 void TestForm::gridCells_data()

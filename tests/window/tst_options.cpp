@@ -159,6 +159,10 @@ private slots:
     void probeLongerThanADay_data();
     void probeLongerThanADay();
     void wholeSession();
+    void settingsKept_data();
+    void settingsKept();
+    void presetApplied_data();
+    void presetApplied();
 };
 
 void TestOptions::workedExamples_data()
@@ -393,11 +397,10 @@ void TestOptions::pictureSoundOptions_data()
         << QStringList{"disableSoundcomboBox", "1", "desableDeinterlacecomboBox", "1",
                        "disableSoundcomboBox", "0", "desableDeinterlacecomboBox", "0"}
         << defaultTail << " --sharpness 2 --keyint 64";
-    QTest::newRow("format twice")
-        << QStringList{"inputFormatlineEdit", "avi", "ScaleWidthlineEdit", "320"}
-        << QStringList{"--width", "320", "--format", "avi"} + defaultTail +
-               QStringList{"--format", "avi"}
-        << " --width 320 --format avi --sharpness 2 --keyint 64 --format avi";
+    QTest::newRow("format once") << QStringList{"inputFormatlineEdit", "avi", "ScaleWidthlineEdit",
+                                                "320"}
+                                 << QStringList{"--width", "320", "--format", "avi"} + defaultTail
+                                 << " --width 320 --format avi --sharpness 2 --keyint 64";
     QTest::newRow("crop typed right to left")
         << QStringList{"cropRightlineEdit",  "4", "cropLeftlineEdit", "3",
                        "cropBottomlineEdit", "2", "cropToplineEdit",  "1"}
@@ -426,10 +429,10 @@ void TestOptions::pictureSoundOptions_data()
                        "--samplerate", "44100", "--nice", "5",
                        "--croptop", "2", "--cropbottom", "4", "--cropleft", "6", "--cropright", "8",
                        "--nosound", "-d", "off", "--sharpness", "1", "--keyint", "128",
-                       "--format", "dv", "--inputfps", "30000/1001"}
+                       "--inputfps", "30000/1001"}
         << " --width 320 --height 240 --format dv --aspect 16:9 --samplerate 44100 --nice 5"
            " --croptop 2 --cropbottom 4 --cropleft 6 --cropright 8 --nosound  -d off "
-           " --sharpness 1 --keyint 128 --format dv --inputfps 30000/1001";
+           " --sharpness 1 --keyint 128 --inputfps 30000/1001";
     // clang-format on
     QTest::newRow("spin boxes at their lowest")
         << QStringList{"sharpnessspinBox", "0", "keyframespinBox", "1"}
@@ -952,6 +955,143 @@ void TestOptions::wholeSession()
                          ": Unable to open file: Permission denied"),
              1);
     QCOMPARE(s.watcher.boxes.last().parent, &s.w);
+}
+
+// What a window keeps of the form reaches the next window; a damaged or
+// foreign settings file gives the form's first values where it is wrong.
+void TestOptions::settingsKept_data()
+{
+    QTest::addColumn<QStringList>("settings"); // set in the first window
+    QTest::addColumn<QString>("how");          // how it ends: "close", "encode", "reset"
+    QTest::addColumn<QByteArray>("file");      // the settings file written instead, if any
+    QTest::addColumn<QString>("options");      // the second window's command after the paths
+
+    const QStringList person = {"VideocomboBox",
+                                "1",
+                                "VideoQualityHorizontalSlider",
+                                "600",
+                                "CopyrightLineEdit",
+                                "CC BY-SA",
+                                "TitleLineEdit",
+                                "Holiday",
+                                "ScaleWidthlineEdit",
+                                "320",
+                                "disableSoundcomboBox",
+                                "1",
+                                "keyframespinBox",
+                                "128",
+                                "cropToplineEdit",
+                                "8"};
+    const QString kept = " --audioquality 6 --videobitrate 600 --copyright \"CC BY-SA\""
+                         " --width 320 --croptop 8 --nosound  --sharpness 2 --keyint 128";
+    const QString first = " --audioquality 6 --videoquality 3 --sharpness 2 --keyint 64";
+    QTest::newRow("kept when the window closes") << person << "close" << QByteArray() << kept;
+    QTest::newRow("kept when an encode starts, the window killed after")
+        << person << "encode" << QByteArray() << kept;
+    QTest::newRow("reset to defaults") << person << "reset" << QByteArray() << first;
+    QTest::newRow("garbage") << QStringList{} << "close" << QByteArray("\0\xff[[[=\n\x01==\n")
+                             << first;
+    QTest::newRow("out of range, the rest applies")
+        << QStringList{} << "close"
+        << QByteArray("[form]\noutput\\keyint=70000\noutput\\sharpness=1\n"
+                      "quality\\videoMode=1\nquality\\video=5000\nquality\\audio=-5\n")
+        << " --audioquality -0.5 --videobitrate 92 --sharpness 1 --keyint 64";
+    QTest::newRow("unknown key of a newer version")
+        << QStringList{} << "close"
+        << QByteArray("[form]\nfuture\\thing=1\noutput\\width=640\n[later]\nx=2\n")
+        << " --audioquality 6 --videoquality 3 --width 640 --sharpness 2 --keyint 64";
+}
+
+void TestOptions::settingsKept()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, how);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, options);
+    QTemporaryDir config;
+    const QByteArray nowhere = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    {
+        Session s;
+        apply(s.w, settings);
+        if (how == "encode")
+            QVERIFY(s.encode());
+        else if (how == "reset")
+            s.w.resetToDefaults();
+        if (how != "encode")
+            s.w.close();
+    }
+    if (!file.isEmpty()) {
+        QFile f(Velkoran::settingsFile());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(file);
+    }
+    {
+        Session s;
+        QCOMPARE(s.commandText(), VelkoranTestAccess::baseCommand(s.w) + options);
+        s.w.close();
+    }
+    qputenv("XDG_CONFIG_HOME", nowhere);
+}
+
+// A preset applied gives its command; the user's own are saved, applied and deleted.
+void TestOptions::presetApplied_data()
+{
+    QTest::addColumn<QStringList>("settings"); // set before the preset is applied
+    QTest::addColumn<QString>("preset");
+    QTest::addColumn<QString>("options"); // the command after the paths
+
+    const QStringList changed = {"VideocomboBox", "1",       "ScaleWidthlineEdit", "320",
+                                 "TitleLineEdit", "Holiday", "CopyrightLineEdit",  "me"};
+    const QString own = " --title Holiday --copyright me";
+    QTest::newRow("small file for the web")
+        << changed << "Small file for the web"
+        << " --audioquality 1 --videoquality 5" + own + " --sharpness 2 --keyint 64";
+    QTest::newRow("archive copy") << changed << "High-quality archive copy"
+                                  << " --audioquality 8 --videoquality 9" + own +
+                                         " --sharpness 0 --keyint 64";
+    QTest::newRow("pictures only") << QStringList{} << "Pictures only"
+                                   << " --audioquality 6 --videoquality 3 --nosound "
+                                      " --sharpness 2 --keyint 64";
+    QTest::newRow("the user's own, saved, applied and deleted")
+        << QStringList{"AudiocomboBox",
+                       "1",
+                       "AudioQualityHorizontalSlider",
+                       "128",
+                       "cropLeftlineEdit",
+                       "4",
+                       "keyframespinBox",
+                       "32"}
+        << "Mine/yours"
+        << " --audiobitrate 128 --videoquality 3 --cropleft 4 --sharpness 2 --keyint 32";
+}
+
+void TestOptions::presetApplied()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, preset);
+    QFETCH(QString, options);
+    QTemporaryDir config;
+    const QByteArray nowhere = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    Session s;
+    auto *bar = s.w.findChild<PresetBar *>();
+    QVERIFY(bar);
+    apply(s.w, settings);
+    const bool own = preset.startsWith("Mine");
+    if (own) {
+        QVERIFY(bar->save(preset));
+        QVERIFY(bar->names().contains(preset));
+        s.w.resetToDefaults(); // back to the first values, then the preset
+    }
+    QVERIFY(bar->apply(preset));
+    QCOMPARE(s.commandText(), VelkoranTestAccess::baseCommand(s.w) + options);
+    if (own) {
+        QCOMPARE(QDir(Presets::directory()).entryList(QDir::Files).size(), 1);
+        QVERIFY(bar->remove(preset));
+        QVERIFY(!bar->names().contains(preset) && !bar->apply(preset));
+    }
+    qputenv("XDG_CONFIG_HOME", nowhere);
 }
 
 QTEST_MAIN(TestOptions)

@@ -4,6 +4,10 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include "testsupport.h"
 
 class TestQueue : public QObject
@@ -17,6 +21,8 @@ private slots:
     void timeLeft();
     void queueRuns_data();
     void queueRuns();
+    void questionsBeforeEncode_data();
+    void questionsBeforeEncode();
 };
 
 void TestQueue::outputsAndClashes_data()
@@ -76,6 +82,15 @@ void TestQueue::timeLeft()
     queue.next();
     queue.resume(50); // what an earlier encode kept is no pace
     QCOMPARE(queue.barText(75, 100, 6000), bar.arg(3) + left.arg("0:06"));
+
+    // Until its encode starts (a question may wait), a file's clock stands.
+    QElapsedTimer asked;
+    asked.start();
+    queue.start();
+    queue.next();
+    QTRY_VERIFY(asked.hasExpired(20)); // the question is open
+    queue.finish(EncodeQueue::State::Skipped);
+    QCOMPARE(queue.entries().at(0).ms, 0);
 }
 
 void TestQueue::queueRuns_data()
@@ -92,6 +107,10 @@ void TestQueue::queueRuns_data()
 
     const QString abc = "a.mp4 b.mp4 c.mp4", all = "a.ogg b.ogg c.ogg", none, fail = "fail",
                   cancel = "cancel";
+    QString longQueue;
+    for (int i = 0; i < 30; ++i)
+        longQueue += QString(i ? " %1.mp4" : "%1.mp4").arg(i, 2, 10, QLatin1Char('0'));
+    const QString longOutputs = QString(longQueue).replace(".mp4", ".ogg");
     const int yes = QMessageBox::Yes, no = QMessageBox::No, stop = QMessageBox::Cancel;
     QTest::newRow("three from the command line")
         << false << abc << yes << none << none << all << 0
@@ -107,6 +126,9 @@ void TestQueue::queueRuns_data()
     QTest::newRow("a failure does not stop the queue")
         << false << abc << yes << none << fail << all << 0
         << "Failed:\nb.mp4: The encoder stopped with exit code 1. b.mp4: something broke";
+    QTest::newRow("an input that ended early is named")
+        << false << abc << yes << none << "damaged" << all << 0
+        << "Encoded:\na.ogg\nb.ogg: the input is damaged or ended early; the result lasts 0:00:01";
     QTest::newRow("Cancel, and drop the rest")
         << false << abc << yes << none << cancel << "a.ogg b.ogg" << 1
         << "b.mp4: cancelled\nc.mp4: the queue was stopped";
@@ -114,6 +136,8 @@ void TestQueue::queueRuns_data()
         << false << abc << no << none << cancel << all << 1 << "2 encoded \u00b7 1 skipped";
     QTest::newRow("a drop of two files")
         << true << "a.mp4 b.mp4" << yes << none << none << "a.ogg b.ogg" << 0 << "2 encoded";
+    QTest::newRow("a long queue: a summary that fits the screen")
+        << false << longQueue << yes << none << none << longOutputs << 0 << "30 encoded";
     QTest::newRow("two files for one output")
         << false << "a.mp4 a.mkv" << yes << none << none << none << 0 << "would both be encoded";
 }
@@ -134,6 +158,10 @@ void TestQueue::queueRuns()
     if (second == "fail")
         fake.setBehaviour(
             "case \"$1\" in *b.mp4) echo 'b.mp4: something broke' >&2; exit 1;; esac");
+    if (second == "damaged")
+        fake.setBehaviour("case \"$1\" in *b.mp4) echo 'ffmpeg2theora: warning: the input is "
+                          "damaged: ffmpeg met 2 error(s) decoding it; the result lasts 0:00:01' "
+                          ">&2;; esac");
     if (second == "cancel")
         fake.setBehaviour("case \"$1\" in *b.mp4) while :; do sleep 0.05; done;; esac");
     for (const QString &name : in + existing.split(u' ', Qt::SkipEmptyParts))
@@ -164,10 +192,15 @@ void TestQueue::queueRuns()
     if (second == "cancel") {
         QTRY_COMPARE_WITH_TIMEOUT(fake.runs(), 2, 10000);
         QTRY_VERIFY(ui.CancelpushButton->isEnabled());
+        // What the queue reads for each file stays as it is while it runs.
+        for (const QWidget *locked : {ui.openDirectoryLineEdit, ui.openFileNameLineEdit})
+            QVERIFY(!locked->isEnabled());
+        QVERIFY(!ui.openDirectoryButton->isEnabled() && !ui.openFileNameButton->isEnabled());
         ui.CancelpushButton->click();
     }
     QTRY_VERIFY_WITH_TIMEOUT(
         !watcher.boxes.isEmpty() && watcher.boxes.last().text.contains(summary), 10000);
+    QVERIFY(watcher.boxes.last().text.count(u'\n') < 20); // a longer one scrolls
     QCOMPARE(fake.runs(), out.size());
     for (int i = 0; i < out.size(); ++i) {
         const QStringList args = fake.arguments(i);
@@ -177,6 +210,108 @@ void TestQueue::queueRuns()
     QCOMPARE(std::count_if(watcher.boxes.cbegin(), watcher.boxes.cend(),
                            [](const auto &box) { return box.icon == QMessageBox::Question; }),
              questions);
+}
+
+// One file and a queue ask the same questions in the same order before an
+// encode, and start the same encode after them.
+void TestQueue::questionsBeforeEncode_data()
+{
+    QTest::addColumn<bool>("queued");       // a.mp4 and b.mp4, else a.mp4 alone
+    QTest::addColumn<QString>("before");    // what stands at a.ogg
+    QTest::addColumn<QStringList>("asked"); // a part of each box before the encode
+    QTest::addColumn<QString>("restart");   // a.ogg is encoded: "" as it is, "--restart", "none"
+
+    const QString kept = "An earlier encode of this file stopped at 40 %.";
+    for (const bool queued : {false, true}) {
+        const char *path = queued ? "queue" : "one file";
+        QTest::addRow("%s: nothing there", path) << queued << "" << QStringList{} << "";
+        QTest::addRow("%s: a file there", path)
+            << queued << "file" << QStringList{"already exists"} << "";
+        QTest::addRow("%s: a kept part", path) << queued << "kept" << QStringList{kept} << "";
+        QTest::addRow("%s: a file and a kept part", path)
+            << queued << "file kept" << QStringList{"already exists", kept} << "";
+        QTest::addRow("%s: kept with other settings", path)
+            << queued << "changed"
+            << QStringList{kept + "\n\nThe settings changed since; the kept part cannot be used."}
+            << "--restart";
+        QTest::addRow("%s: an encode of it running elsewhere", path)
+            << queued << "file kept busy" << QStringList{"is running elsewhere"} << "none";
+        QTest::addRow("%s: no encoder, said first", path)
+            << queued << "file kept noencoder" << QStringList{"was not found"} << "none";
+    }
+}
+
+void TestQueue::questionsBeforeEncode()
+{
+    QFETCH(bool, queued);
+    QFETCH(QString, before);
+    QFETCH(QStringList, asked);
+    QFETCH(QString, restart);
+    FakeEncoder fake;
+    const QStringList inputs = queued ? QStringList{"a.mp4", "b.mp4"} : QStringList{"a.mp4"};
+    for (const QString &name : inputs)
+        QVERIFY(QFile(fake.path(name)).open(QIODevice::WriteOnly));
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    ModalWatcher watcher;
+    const QString chunks = fake.path(".a.ogg.chunks");
+    if (before.contains("changed")) {
+        // An encode with quality 3 stopped, 40 % kept; then the quality is moved.
+        fake.setBehaviour("mkdir -p '" + chunks + "'; : > '" + chunks +
+                          "/manifest'; echo 'ffmpeg2theora: 4 of 10 chunks (40 %) kept in " +
+                          chunks + "; the same command resumes' >&2; exit 1");
+        w.chooseInputFile(fake.path("a.mp4"));
+        ui.EncodeToTheorapushButton->click();
+        QTRY_VERIFY(ui.EncodeToTheorapushButton->isEnabled() && fake.runs() == 1);
+        QTRY_COMPARE(watcher.boxes.size(), 1); // how it failed
+        watcher.boxes.clear();
+        QFile::remove(fake.path("a.ogg"));
+        fake.setBehaviour("exit 0");
+        ui.VideoQualityHorizontalSlider->setValue(32);
+    }
+    if (before.contains("file"))
+        QVERIFY(QFile(fake.path("a.ogg")).open(QIODevice::WriteOnly));
+    if (before.contains("kept")) {
+        QVERIFY(QDir().mkpath(chunks));
+        QFile manifest(chunks + "/manifest");
+        QVERIFY(manifest.open(QIODevice::WriteOnly));
+        manifest.write(R"({"frames": 100, "chunks": [{"pictures": 25}, {"pictures": 15}]})");
+    }
+    int held = -1; // the lock an encode running elsewhere holds
+    if (before.contains("busy")) {
+        held = ::open(QFile::encodeName(chunks).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(held >= 0 && flock(held, LOCK_EX | LOCK_NB) == 0);
+    }
+    const QByteArray path = qgetenv("PATH");
+    if (before.contains("noencoder"))
+        qputenv("PATH", "/nowhere");
+    const int runsBefore = fake.runs();
+    if (queued)
+        w.chooseInputFiles({fake.path("a.mp4"), fake.path("b.mp4")});
+    else
+        w.chooseInputFile(fake.path("a.mp4"));
+    ui.EncodeToTheorapushButton->click();
+    QTRY_VERIFY(ui.EncodeToTheorapushButton->isEnabled() && !ui.CancelpushButton->isEnabled());
+    qputenv("PATH", path);
+    if (held >= 0)
+        ::close(held);
+    QTRY_VERIFY(watcher.boxes.size() >= asked.size() + (queued ? 1 : 0)); // and the summary
+    for (int i = 0; i < asked.size(); ++i)
+        QVERIFY2(watcher.boxes[i].text.contains(asked[i]), qPrintable(watcher.boxes[i].text));
+    QCOMPARE(watcher.boxes.size(), asked.size() + (queued ? 1 : 0));
+    QStringList aRun;
+    for (int i = runsBefore; i < fake.runs(); ++i) {
+        if (fake.arguments(i).value(2) == fake.path("a.ogg"))
+            aRun = fake.arguments(i);
+    }
+    if (restart == "none") {
+        QVERIFY(aRun.isEmpty());
+        if (!queued && before.contains("noencoder"))
+            QVERIFY(ui.progressBar->text().contains("Failed"));
+    } else {
+        QVERIFY(!aRun.isEmpty());
+        QCOMPARE(aRun.last() == "--restart", restart == "--restart");
+    }
 }
 
 QTEST_MAIN(TestQueue)

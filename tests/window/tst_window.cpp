@@ -112,6 +112,10 @@ void TestWindow::startsIdleAndVisible()
     QVERIFY(!VelkoranTestAccess::customEndTimeBool(w));
     QCOMPARE(VelkoranTestAccess::customEndTime(w), 0);
     QCOMPARE(VelkoranTestAccess::process(w).state(), QProcess::NotRunning);
+    // The first key press goes to the input.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), VelkoranTestAccess::ui(w).openFileNameLineEdit);
     const QSize size = w.size();
     QCOMPARE(size, QSize(561, 577).expandedTo(w.minimumSizeHint()));
     // A lone file argument is the input, as the program opens it; a normal close exits with 0.
@@ -178,6 +182,9 @@ void TestWindow::chooseInputFile_data()
                                  << ".hidden.ogg";
     QTest::newRow("blank in name") << "My Clip.mp4"
                                    << "My Clip.ogg";
+    // Voice control or a screen reader's edit sets the text of the field.
+    QTest::newRow("set through the accessibility interface") << "heard.avi"
+                                                             << "heard.ogg";
 }
 
 void TestWindow::chooseInputFile()
@@ -195,6 +202,12 @@ void TestWindow::chooseInputFile()
     ui.startTimelabel->setEnabled(true);
     VelkoranTestAccess::setCustomEndTime(w, true, 65);
 
+    if (QByteArray(QTest::currentDataTag()).contains("accessibility")) {
+        QAccessible::queryAccessibleInterface(ui.openFileNameLineEdit)
+            ->setText(QAccessible::Value, path);
+        QCOMPARE(stateOf(w), (FormState{path, dir.path() + "/", name, true, false, false, false}));
+        return;
+    }
     ModalWatcher watcher;
     ChooserSeen seen;
     answerChooser(watcher, path, &seen);
@@ -297,6 +310,8 @@ void TestWindow::dropFile_data()
     QTest::newRow("a move is taken as a copy") << "file" << true << "" << true << "";
     QTest::newRow("a directory") << "dir" << false << "" << false << "folder";
     QTest::newRow("two files") << "two" << true << "" << false << ""; // queued
+    QTest::newRow("a file and a folder: the file, and a word of the folder")
+        << "file dir" << true << "" << false << "folder";
     QTest::newRow("a web address") << "web" << false << "" << false << "web address";
 }
 
@@ -315,6 +330,8 @@ void TestWindow::dropFile()
         urls = {QUrl::fromLocalFile(dir.filePath("drop me.mkv"))};
     else if (dropped == "dir")
         urls = {QUrl::fromLocalFile(dir.path())};
+    else if (dropped == "file dir")
+        urls = {QUrl::fromLocalFile(dir.filePath("drop me.mkv")), QUrl::fromLocalFile(dir.path())};
     else if (dropped == "two")
         urls = {QUrl::fromLocalFile(dir.filePath("drop me.mkv")),
                 QUrl::fromLocalFile(dir.filePath("other.avi"))};

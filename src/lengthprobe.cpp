@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lengthprobe.h"
+
+#include <QCoreApplication>
+#include <QTimeEdit>
+
+namespace
+{
+QString clock(int hour, int min, int sec)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(hour)
+        .arg(min, 2, 10, QLatin1Char('0'))
+        .arg(sec, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+QString LengthProbe::unusable(int hour, int min, int sec)
+{
+    const QTime length(hour, min, sec, 0);
+    if (length.isValid() && length != QTime(0, 0))
+        return QString();
+    // No time editor can show this length: the whole input is encoded.
+    if (min > 59 || sec > 59)
+        return QCoreApplication::translate(
+                   "Velkoran",
+                   "The encoder gave %1 as the length of the input, which is not a valid time. "
+                   "The whole input will be encoded.")
+            .arg(clock(hour, min, sec));
+    if (hour == 0 && min == 0 && sec == 0)
+        return QCoreApplication::translate(
+            "Velkoran", "The encoder could not tell the length of the input (it read 0:00:00). "
+                        "The whole input will be encoded.");
+    return QCoreApplication::translate(
+               "Velkoran", "The input is %1:%2:%3 long. Only inputs shorter than a day can be "
+                           "trimmed; the whole input will be encoded.")
+        .arg(hour)
+        .arg(min, 2, 10, QLatin1Char('0'))
+        .arg(sec, 2, 10, QLatin1Char('0'));
+}
+
+void LengthProbe::bound(QTimeEdit *start, QTimeEdit *end, int hour, int min, int sec)
+{
+    const QTime endtime(hour, min, sec, 0);
+    start->setTime(QTime(0, 0)); // a start from an earlier input means nothing here
+    start->setMaximumTime(endtime.addSecs(-1));
+    end->setMaximumTime(endtime);
+    end->setTime(endtime);
+    end->setMinimumTime(QTime(0, 0, 1));
+    start->setEnabled(true);
+    end->setEnabled(true);
+}
+
+void LengthProbe::followStart(QTimeEdit *start, QTimeEdit *end)
+{
+    end->setMinimumTime(start->time().addSecs(1));
+}
