@@ -51,15 +51,18 @@ QString fileOf(const QString &name)
 
 QList<Preset> Presets::builtIns()
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("Velkoran", text); };
     return {
-        {tr("Small file for the web"), tr("A small file that loads quickly on a web page."),
+        {QCoreApplication::translate("Velkoran", "Small file for the web"),
+         QCoreApplication::translate("Velkoran", "A small file that loads quickly on a web page."),
          firstValuesWith({{"quality/audio", 10}, {"quality/video", 50}}), true},
-        {tr("High-quality archive copy"),
-         tr("Keeps nearly every detail, for keeping; the file is large."),
+        {QCoreApplication::translate("Velkoran", "High-quality archive copy"),
+         QCoreApplication::translate("Velkoran",
+                                     "Keeps nearly every detail, for keeping; the file is large."),
          firstValuesWith({{"quality/audio", 80}, {"quality/video", 90}, {"output/sharpness", 0}}),
          true},
-        {tr("Pictures only"), tr("No sound: for a silent clip or a screen recording."),
+        {QCoreApplication::translate("Velkoran", "Pictures only"),
+         QCoreApplication::translate("Velkoran",
+                                     "No sound: for a silent clip or a screen recording."),
          firstValuesWith({{"output/nosound", 1}}), true},
     };
 }

@@ -48,12 +48,12 @@
 <context>
     <name>EncodeQueue</name>
     <message>
-        <location filename="../src/queue.cpp" line="64"/>
+        <location filename="../src/queue.cpp" line="61"/>
         <source>The encode of %1 would replace %2, which is in the queue too.</source>
         <translation>Die Kodierung von %1 würde %2 ersetzen, das ebenfalls in der Warteschlange steht.</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="71"/>
+        <location filename="../src/queue.cpp" line="68"/>
         <source>%1 and %2 would both be encoded to %3.
 
 Please encode one of them on its own, with a name of its own.</source>
@@ -62,17 +62,17 @@ Please encode one of them on its own, with a name of its own.</source>
 Bitte kodieren Sie eine der beiden Dateien einzeln, unter einem eigenen Namen.</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="198"/>
+        <location filename="../src/queue.cpp" line="207"/>
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="208"/>
+        <location filename="../src/queue.cpp" line="217"/>
         <source>+ %1 more</source>
         <translation>+ %1 weitere</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="213"/>
+        <location filename="../src/queue.cpp" line="222"/>
         <source>The encode was cancelled.
 
 Do you want to drop the rest of the queue as well? Files left: %1</source>
@@ -81,49 +81,51 @@ Do you want to drop the rest of the queue as well? Files left: %1</source>
 Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="220"/>
+        <location filename="../src/queue.cpp" line="229"/>
         <source>%1 encoded · %2 skipped · %3 failed</source>
         <translation>%1 kodiert · %2 übersprungen · %3 fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="228"/>
+        <location filename="../src/queue.cpp" line="237"/>
         <source>The queue is done: %1.</source>
         <translation>Die Warteschlange ist abgearbeitet: %1.</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="230"/>
+        <location filename="../src/queue.cpp" line="239"/>
         <source>Encoded:</source>
         <translation>Kodiert:</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="231"/>
+        <location filename="../src/queue.cpp" line="240"/>
         <source>Skipped:</source>
         <translation>Übersprungen:</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="232"/>
+        <location filename="../src/queue.cpp" line="241"/>
         <source>Failed:</source>
         <translation>Fehlgeschlagen:</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="446"/>
-        <location filename="../src/velkoran.cpp" line="580"/>
-        <location filename="../src/velkoran.cpp" line="586"/>
+        <location filename="../src/encodepreflight.cpp" line="144"/>
+        <location filename="../src/encodepreflight.cpp" line="184"/>
+        <location filename="../src/queuerunner.cpp" line="57"/>
+        <location filename="../src/queuerunner.cpp" line="80"/>
+        <location filename="../src/queuerunner.cpp" line="86"/>
         <source>the queue was stopped</source>
         <translation>die Warteschlange wurde angehalten</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="557"/>
+        <location filename="../src/encodepreflight.cpp" line="116"/>
         <source>%1 was kept</source>
         <translation>%1 wurde behalten</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="575"/>
+        <location filename="../src/queuerunner.cpp" line="75"/>
         <source>cancelled</source>
         <translation>abgebrochen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="605"/>
+        <location filename="../src/queuerunner.cpp" line="99"/>
         <source>The queue is done</source>
         <translation>Die Warteschlange ist abgearbeitet</translation>
     </message>
@@ -261,7 +263,7 @@ Die Handbuchseite (man velkoran) sagt mehr.
     <name>Velkoran</name>
     <message>
         <location filename="../src/velkoran.ui" line="6"/>
-        <location filename="../src/queue.cpp" line="266"/>
+        <location filename="../src/queuerunner.cpp" line="124"/>
         <source>Velkoran Theora Encoder</source>
         <translation>Velkoran Theora-Encoder</translation>
     </message>
@@ -526,17 +528,17 @@ Die Handbuchseite (man velkoran) sagt mehr.
         <translation>Aus</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="173"/>
+        <location filename="../src/velkoran.cpp" line="135"/>
         <source>Select your file</source>
         <translation>Datei auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="292"/>
+        <location filename="../src/velkoran.cpp" line="220"/>
         <source>Select your directory</source>
         <translation>Ordner auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="430"/>
+        <location filename="../src/encodepreflight.cpp" line="96"/>
         <source>The encoded file would replace the video being encoded:
 %1
 
@@ -547,7 +549,7 @@ Please choose another file name or directory.</source>
 Bitte wählen Sie einen anderen Dateinamen oder Ordner.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="440"/>
+        <location filename="../src/encodepreflight.cpp" line="135"/>
         <source>The file %1 already exists.
 
 Do you want to replace it?</source>
@@ -556,41 +558,41 @@ Do you want to replace it?</source>
 Möchten Sie sie ersetzen?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="815"/>
+        <location filename="../src/jobreport.cpp" line="25"/>
         <source>The encoder crashed.</source>
         <translation>Der Encoder ist abgestürzt.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="819"/>
+        <location filename="../src/jobreport.cpp" line="28"/>
         <source>The encoder stopped with exit code %1.</source>
         <translation>Der Encoder wurde mit dem Exit-Code %1 beendet.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="773"/>
+        <location filename="../src/velkoran.cpp" line="605"/>
         <source>The length of the input file could not be read.</source>
         <translation>Die Länge der Eingabedatei konnte nicht ermittelt werden.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="749"/>
+        <location filename="../src/velkoran.cpp" line="458"/>
         <source>The encoder &quot;%1&quot; could not be started:
 %2</source>
         <translation>Der Encoder &quot;%1&quot; konnte nicht gestartet werden:
 %2</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="744"/>
+        <location filename="../src/velkoran.cpp" line="453"/>
         <source>No temporary directory could be made for reading the length of the input file:
 %1</source>
         <translation>Für das Ermitteln der Länge der Eingabedatei konnte kein temporärer Ordner angelegt werden:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="929"/>
+        <location filename="../src/lengthprobe.cpp" line="34"/>
         <source>The input is %1:%2:%3 long. Only inputs shorter than a day can be trimmed; the whole input will be encoded.</source>
         <translation>Die Eingabe ist %1:%2:%3 lang. Nur Eingaben unter einem Tag können zugeschnitten werden; die ganze Eingabe wird kodiert.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="964"/>
+        <location filename="../src/velkoran.cpp" line="664"/>
         <source>An encode is still running.
 
 What is already encoded in finished chunks is kept, and Encode with the same settings resumes it.
@@ -603,64 +605,64 @@ Was in fertigen Abschnitten schon kodiert ist, bleibt erhalten; Kodieren mit den
 Kodierung abbrechen und beenden?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="173"/>
+        <location filename="../src/velkoran.cpp" line="135"/>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../src/queue.cpp" line="202"/>
+        <location filename="../src/queue.cpp" line="211"/>
         <location filename="../src/timeleft.cpp" line="38"/>
         <source>about %1 left</source>
         <translation>noch etwa %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="456"/>
+        <location filename="../src/velkoran.cpp" line="344"/>
         <source>Please choose the directory for the encoded file.</source>
         <translation>Bitte wählen Sie den Ordner für die kodierte Datei.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="464"/>
+        <location filename="../src/velkoran.cpp" line="354"/>
         <source>Please enter a name for the encoded file.</source>
         <translation>Bitte geben Sie einen Namen für die kodierte Datei ein.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="724"/>
+        <location filename="../src/velkoran.cpp" line="432"/>
         <source>Stopping…</source>
         <translation>Wird angehalten…</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="769"/>
-        <location filename="../src/velkoran.cpp" line="791"/>
-        <location filename="../src/velkoran.cpp" line="798"/>
+        <location filename="../src/progressview.cpp" line="96"/>
+        <location filename="../src/velkoran.cpp" line="478"/>
+        <location filename="../src/velkoran.cpp" line="601"/>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="797"/>
+        <location filename="../src/progressview.cpp" line="95"/>
         <source>Cancelled · a partial file remains</source>
         <translation>Abgebrochen · eine unvollständige Datei bleibt</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="807"/>
+        <location filename="../src/jobreport.cpp" line="16"/>
         <source>The encoder reported success, but wrote no file:
 %1</source>
         <translation>Der Encoder meldete Erfolg, hat aber keine Datei geschrieben:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="810"/>
+        <location filename="../src/jobreport.cpp" line="20"/>
         <source>The encoder reported success, but the file it wrote is empty:
 %1</source>
         <translation>Der Encoder meldete Erfolg, aber die geschriebene Datei ist leer:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="922"/>
+        <location filename="../src/lengthprobe.cpp" line="25"/>
         <source>The encoder gave %1 as the length of the input, which is not a valid time. The whole input will be encoded.</source>
         <translation>Der Encoder gab %1 als Länge der Eingabedatei an; das ist keine gültige Zeit. Die ganze Eingabedatei wird kodiert.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="926"/>
+        <location filename="../src/lengthprobe.cpp" line="31"/>
         <source>The encoder could not tell the length of the input (it read 0:00:00). The whole input will be encoded.</source>
         <translation>Der Encoder konnte die Länge der Eingabedatei nicht bestimmen (er las 0:00:00). Die ganze Eingabedatei wird kodiert.</translation>
     </message>
@@ -670,127 +672,241 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Ein Fehler ist aufgetreten. Bitte lesen Sie diese Meldung und korrigieren Sie Ihre Einstellungen:</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="43"/>
-        <source>Only a file on this computer can be encoded, not a web address:
-%1</source>
-        <translation>Nur eine Datei auf diesem Rechner kann kodiert werden, keine Webadresse:
-%1</translation>
-    </message>
-    <message>
-        <location filename="../src/velkoran.cpp" line="52"/>
-        <source>A folder cannot be encoded. Please drop a video file:
-%1</source>
-        <translation>Ein Ordner kann nicht kodiert werden. Bitte legen Sie eine Videodatei ab:
-%1</translation>
-    </message>
-    <message>
-        <location filename="../src/velkoran.cpp" line="276"/>
-        <location filename="../src/velkoran.cpp" line="863"/>
+        <location filename="../src/velkoran.cpp" line="535"/>
+        <location filename="../src/velkoran.cpp" line="578"/>
         <source>%1 encoded</source>
         <translation>%1 kodiert</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="649"/>
-        <location filename="../src/velkoran.cpp" line="655"/>
-        <location filename="../src/velkoran.cpp" line="658"/>
+        <location filename="../src/progressview.cpp" line="66"/>
+        <location filename="../src/progressview.cpp" line="67"/>
+        <location filename="../src/velkoran.cpp" line="488"/>
         <source>Failed</source>
         <translation>Fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="642"/>
+        <location filename="../src/progressview.cpp" line="60"/>
         <source>%1 % kept, Encode resumes it</source>
         <translation>%1 % erhalten, Kodieren setzt es fort</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="488"/>
+        <location filename="../src/encodepreflight.cpp" line="162"/>
         <source>An earlier encode of this file stopped at %1 %.</source>
         <translation>Eine frühere Kodierung dieser Datei wurde bei %1 % angehalten.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="489"/>
+        <location filename="../src/encodepreflight.cpp" line="165"/>
         <source>An earlier encode of this file stopped before its end.</source>
         <translation>Eine frühere Kodierung dieser Datei wurde vor ihrem Ende angehalten.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="491"/>
+        <location filename="../src/encodepreflight.cpp" line="176"/>
         <source>Resume</source>
         <translation>Fortsetzen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="492"/>
+        <location filename="../src/encodepreflight.cpp" line="177"/>
         <source>Start over</source>
         <translation>Neu beginnen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="804"/>
+        <location filename="../src/progressview.cpp" line="83"/>
         <source>Done · %1</source>
         <translation>Fertig · %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1091"/>
+        <location filename="../src/encodesettings.cpp" line="36"/>
         <source>Crop at the top</source>
         <translation>Oben abschneiden</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1097"/>
+        <location filename="../src/velkoran.cpp" line="769"/>
         <source>ffmpeg&apos;s Theora encoder has no sharpness setting: this value has no effect</source>
         <translation>Der Theora-Encoder von ffmpeg hat keine Einstellung für die Schärfe: dieser Wert bewirkt nichts</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1092"/>
+        <location filename="../src/encodesettings.cpp" line="37"/>
         <source>Crop at the bottom</source>
         <translation>Unten abschneiden</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1093"/>
+        <location filename="../src/encodesettings.cpp" line="38"/>
         <source>Crop at the left</source>
         <translation>Links abschneiden</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1094"/>
+        <location filename="../src/encodesettings.cpp" line="39"/>
         <source>Crop at the right</source>
         <translation>Rechts abschneiden</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1104"/>
+        <location filename="../src/velkoran.cpp" line="776"/>
         <source>Audio quality or bit rate</source>
         <translation>Audioqualität oder Bitrate</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1105"/>
+        <location filename="../src/velkoran.cpp" line="777"/>
         <source>Video quality or bit rate</source>
         <translation>Videoqualität oder Bitrate</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1116"/>
-        <location filename="../src/velkoran.cpp" line="1117"/>
+        <location filename="../src/velkoran.cpp" line="788"/>
+        <location filename="../src/velkoran.cpp" line="789"/>
         <source>Pages</source>
         <translation>Seiten</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1118"/>
+        <location filename="../src/velkoran.cpp" line="790"/>
         <source>Progress</source>
         <translation>Fortschritt</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1122"/>
+        <location filename="../src/velkoran.cpp" line="794"/>
         <source>Audio quality</source>
         <translation>Audioqualität</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1122"/>
+        <location filename="../src/velkoran.cpp" line="794"/>
         <source>Audio bit rate</source>
         <translation>Audio-Bitrate</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1124"/>
+        <location filename="../src/velkoran.cpp" line="796"/>
         <source>Video quality</source>
         <translation>Videoqualität</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="1124"/>
+        <location filename="../src/velkoran.cpp" line="796"/>
         <source>Video bit rate</source>
         <translation>Video-Bitrate</translation>
+    </message>
+    <message>
+        <location filename="../src/jobreport.cpp" line="62"/>
+        <source>the input is damaged or ended early; the result lasts %1</source>
+        <translation>die Eingabe ist beschädigt oder endet zu früh; das Ergebnis dauert %1</translation>
+    </message>
+    <message>
+        <location filename="../src/jobreport.cpp" line="66"/>
+        <source>nothing was encoded</source>
+        <translation>nichts wurde kodiert</translation>
+    </message>
+    <message>
+        <location filename="../src/encodepreflight.cpp" line="83"/>
+        <source>The encoder &quot;%1&quot; was not found.</source>
+        <translation>Der Encoder „%1“ wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <location filename="../src/encodepreflight.cpp" line="88"/>
+        <source>It was looked for in:
+%1</source>
+        <translation>Gesucht wurde in:
+%1</translation>
+    </message>
+    <message>
+        <location filename="../src/encodepreflight.cpp" line="101"/>
+        <source>it would replace its own input</source>
+        <translation>sie würde ihre eigene Eingabe ersetzen</translation>
+    </message>
+    <message>
+        <location filename="../src/encodepreflight.cpp" line="106"/>
+        <source>an encode of this file is running elsewhere</source>
+        <translation>eine Kodierung dieser Datei läuft bereits anderswo</translation>
+    </message>
+    <message>
+        <location filename="../src/encodepreflight.cpp" line="108"/>
+        <source>An encode of %1 is running elsewhere (in another window or program).
+
+Please wait for its end, or choose another name.</source>
+        <translation>Eine Kodierung von %1 läuft bereits anderswo (in einem anderen Fenster oder Programm).
+
+Bitte warten Sie ihr Ende ab oder wählen Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <location filename="../src/encodepreflight.cpp" line="173"/>
+        <source>The settings changed since; the kept part cannot be used.</source>
+        <translation>Die Einstellungen haben sich seitdem geändert; der aufbewahrte Teil kann nicht verwendet werden.</translation>
+    </message>
+    <message>
+        <location filename="../src/inputchooser.cpp" line="28"/>
+        <source>Only files on this computer can be encoded, not folders or web addresses. Left out:
+%1</source>
+        <translation>Nur Dateien auf diesem Rechner können kodiert werden, keine Ordner oder Webadressen. Ausgelassen:
+%1</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="55"/>
+        <source>Small file for the web</source>
+        <translation>Kleine Datei fürs Web</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="56"/>
+        <source>A small file that loads quickly on a web page.</source>
+        <translation>Eine kleine Datei, die auf einer Webseite schnell lädt.</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="58"/>
+        <source>High-quality archive copy</source>
+        <translation>Archivkopie in hoher Qualität</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="59"/>
+        <source>Keeps nearly every detail, for keeping; the file is large.</source>
+        <translation>Behält fast jedes Detail, zum Aufbewahren; die Datei wird groß.</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="63"/>
+        <source>Pictures only</source>
+        <translation>Nur Bild</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="64"/>
+        <source>No sound: for a silent clip or a screen recording.</source>
+        <translation>Ohne Ton: für einen stummen Film oder eine Bildschirmaufnahme.</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="117"/>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="118"/>
+        <source>Save as…</source>
+        <translation>Speichern als …</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="119"/>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="121"/>
+        <source>Reset to defaults</source>
+        <translation>Auf Standardwerte zurücksetzen</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="131"/>
+        <source>Preset:</source>
+        <translation>Vorgabe:</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="133"/>
+        <source>Preset</source>
+        <translation>Vorgabe</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="156"/>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>Die Vorgabe „%1“ löschen?</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="222"/>
+        <source>Save the settings as:</source>
+        <translation>Einstellungen speichern als:</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp" line="228"/>
+        <source>The preset &quot;%1&quot; could not be saved in %2.</source>
+        <translation>Die Vorgabe „%1“ konnte nicht in %2 gespeichert werden.</translation>
     </message>
 </context>
 </TS>

@@ -458,6 +458,10 @@ void TestJobs::endOfJobReported_data()
     QTest::newRow("known phrase is reported once")
         << "printf 'option requires an argument -- o\\n' >&2; exit 1"
         << QStringList{"\"option requires an argument\""} << false << 0;
+    QTest::newRow("the last lines quoted are not progress lines")
+        << "for i in 1 2 3 4; do printf '0:00:00.4%s audio: 22kbps video: 300kbps\\r' $i >&2; "
+           "done; printf 'out.ogg: No space left on device\\n' >&2; exit 1"
+        << QStringList{"exit code 1.\n\nout.ogg: No space left on device"} << false << 0;
     QTest::newRow("failed trimmed encode shows how far it got")
         << "printf '  Duration: 0:05:00\\n' >&2; sleep 0.1; printf '0:00:30\\n' >&2; exit 1"
         << QStringList{"exit code 1"} << false << 120;
@@ -498,6 +502,7 @@ void TestJobs::endOfJobReported()
     QCOMPARE(watcher.boxes.size(), boxTexts.isEmpty() ? 0 : 1);
     for (const QString &text : boxTexts)
         QVERIFY2(watcher.boxes[0].text.contains(text), qPrintable(watcher.boxes[0].text));
+    QVERIFY(watcher.boxes.isEmpty() || !watcher.boxes[0].text.contains("kbps"));
     QProgressBar *bar = VelkoranTestAccess::ui(w).progressBar;
     if (fullBar) {
         QVERIFY(bar->maximum() > 0);

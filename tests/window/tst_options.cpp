@@ -377,6 +377,7 @@ void TestOptions::metadata()
         return;
     QVERIFY(s.encode());
     QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + group + defaultTail);
+    QCOMPARE(EncodeSettings(&s.w).arguments(FormOption::Group::Metadata), group); // the form table
 }
 
 void TestOptions::pictureSoundOptions_data()
@@ -461,6 +462,7 @@ void TestOptions::pictureSoundOptions()
         return;
     QVERIFY(s.encode());
     QCOMPARE(s.fake.arguments(), s.base() + defaultQuality + group);
+    QCOMPARE(EncodeSettings(&s.w).arguments(FormOption::Group::Picture), group); // the form table
     QCOMPARE(VelkoranTestAccess::args(s.w).join(""), text);
     QVERIFY(!VelkoranTestAccess::customEndTimeBool(s.w));
 }
