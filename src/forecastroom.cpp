@@ -47,7 +47,8 @@ void Velkoran::setupForecast()
     forecast->setCommand([this] { return formCommandWithoutOutput(); });
     // Only for an input of known length, and never beside an encode.
     const auto allowed = [this] {
-        return !probedLength.isEmpty() && !lengthUnknown && !job.running() && !queue.active();
+        return !probedLength.isEmpty() && !bar->lengthUnknown && !job.running() &&
+               !runner->queue.active();
     };
     forecast->setAllowed(allowed);
     forecast->watch({ui.VideoQualityHorizontalSlider, ui.AudioQualityHorizontalSlider,
