@@ -47,7 +47,7 @@ mapfile -t VELKORAN_RUN_PACKAGES < <(velkoran_packages run)
 
 ensure_packages() {
     local missing=() pkg
-    for pkg in "$@"; do
+    for pkg in $(printf '%s\n' "$@" | sort -u); do
         [ "$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)" = "install ok installed" ] ||
             missing+=("$pkg")
     done

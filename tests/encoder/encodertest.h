@@ -28,7 +28,7 @@ struct EncoderRun {
 
 // How long a test waits for an encode of these tiny clips at most: far more
 // than one takes on the busiest machine, so that only a hang reaches it.
-constexpr int encodeWaitMs = 300000;
+constexpr int encodeWaitMs = 1200000;
 
 // Stops P if it still runs as a user would (SIGTERM), so that it removes
 // what it was writing, and waits until it is gone; a QProcess destroyed
