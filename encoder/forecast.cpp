@@ -141,24 +141,24 @@ Forecast estimate(const ForecastBasis &basis, const QList<Sample> &samples)
         const double keys = std::min(stands, std::ceil(stands / basis.keyint));
         const SampleBytes &b = s.bytes;
         const double rest = b.restCount ? double(b.rest) / double(b.restCount) : double(b.keyFrame);
-        video += b.keyFrame * keys + rest * (stands - keys);
-        audio += double(b.audio) * stands / double(s.span.count);
+        // A bit rate is what the encoder aims at, and reaches unless the
+        // pictures or the sound of the stratum need less even at its best
+        // quality (a still picture, a plain tone): then the sample tells.
+        // The encoder does not lend what one stratum leaves to another.
+        const double seconds = stands / basis.fps;
+        double v = b.keyFrame * keys + rest * (stands - keys);
+        double a = double(b.audio) * stands / double(s.span.count);
+        if (basis.videoKbps > 0)
+            v = std::min(v, basis.videoKbps * 125.0 * seconds);
+        if (basis.audioKbps > 0)
+            a = std::min(a, basis.audioKbps * 125.0 * seconds);
+        video += v;
+        audio += a;
         payload += b.payload();
         file += b.file;
         work += s.busy * stands / double(s.span.count);
         starting += std::max(0.0, s.wall - s.busy);
     }
-    if (qEnvironmentVariableIntValue("FFMPEG2THEORA_STATS") > 0)
-        complain(QStringLiteral("stats: the samples give %1 bytes of video, the bit rate %2")
-                     .arg(video, 0, 'f', 0)
-                     .arg(basis.videoKbps * 125.0 * basis.seconds, 0, 'f', 0));
-    // A bit rate is what the encoder aims at, and reaches unless the
-    // pictures or the sound need less even at its best quality (a still
-    // picture, a plain tone): then the samples tell.
-    if (basis.videoKbps > 0)
-        video = std::min(video, basis.videoKbps * 125.0 * basis.seconds);
-    if (basis.audioKbps > 0)
-        audio = std::min(audio, basis.audioKbps * 125.0 * basis.seconds);
     // The pages' headers, as much of the file as in the samples.
     const double pages = payload > 0 ? double(file) / double(payload) : 1;
     f.bytes = qint64(std::llround((samples.first().bytes.headers + video + audio) * pages));

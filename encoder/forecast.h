@@ -101,7 +101,7 @@ struct ForecastBasis {
 
 // The forecast from the SAMPLES: each stands for its stratum, a key frame
 // every KEYINT pictures of it and its other pictures as the sample's, or
-// as a bit rate given says if the samples do not need less; the
+// as a bit rate given says if the stratum's sample does not need less; the
 // pages' share of the file as in the samples; the time as the samples'
 // encoding took, per picture, shared by the workers (at most one a core),
 // each chunk's start as a sample's, and the join.
