@@ -19,7 +19,9 @@
 
 #include <algorithm>
 
+#include "accessibility.h"
 #include "commandline.h"
+#include "spoken.h"
 
 namespace
 {
@@ -126,6 +128,7 @@ QStringList qualityGroup(const QComboBox *mode, const QLabel *label, const char 
 Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
 {
     ui.setupUi(this);
+    spoken = new Spoken(this, ui.progressBar, {ui.EncodeToTheorapushButton, ui.CancelpushButton});
     fitTexts();
     nameControls();
     resize(size().expandedTo(minimumSizeHint()));
@@ -486,8 +489,8 @@ bool Velkoran::chooseResume(const QString &output, bool *restart)
                         ? tr("An earlier encode of this file stopped at %1 %.").arg(percent)
                         : tr("An earlier encode of this file stopped before its end."),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)->setText(tr("Resume"));
-    box.button(QMessageBox::No)->setText(tr("Start over"));
+    box.button(QMessageBox::Yes)->setText(tr("&Resume"));
+    box.button(QMessageBox::No)->setText(tr("&Start over"));
     box.setDefaultButton(QMessageBox::Yes);
     const int answer = box.exec();
     *restart = answer == QMessageBox::No;
@@ -668,17 +671,11 @@ void Velkoran::setBusyText(const QString &text)
     announceBar();
 }
 
-// What the bar shows goes to a screen reader too, and is announced when it changes.
+// What the bar shows goes to a screen reader too (see spoken.h).
 void Velkoran::announceBar()
 {
     QProgressBar *bar = ui.progressBar;
-    const QString shown = bar->maximum() <= 0 ? busyText : bar->text();
-    if (shown == barShown)
-        return;
-    barShown = shown;
-    bar->setAccessibleDescription(shown);
-    QAccessibleEvent event(bar, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
+    spoken->barChanged(bar->maximum() <= 0 ? busyText : bar->text(), !job.running());
 }
 
 // The style draws no text on a busy bar; this one says how far the encode got.
@@ -945,6 +942,7 @@ void Velkoran::setDuration(int hour, int min, int sec)
     ui.getDurationpushButton->setEnabled(false);
     getDuration = false;
     job.stop(); // the probe has its answer
+    spoken->say(tr("Length %1").arg(endtime.toString(QStringLiteral("H:mm:ss"))));
 }
 
 void Velkoran::on_startTimetimeEdit_timeChanged(const QTime &starttime)
@@ -1108,15 +1106,26 @@ void Velkoran::nameControls()
     ui.tab->tabBar()->setAccessibleName(tr("Pages"));
     ui.progressBar->setAccessibleName(tr("Progress"));
     // Each slider is named by what it sets, which follows its mode box.
+    // In bit-rate mode the name says the unit, which a reader does not say
+    // with the value; each is heard by the number shown beside it.
     const auto nameSliders = [this] {
+        const bool audioRate = ui.AudiocomboBox->currentIndex() == 1;
+        const bool videoRate = ui.VideocomboBox->currentIndex() == 1;
         ui.AudioQualityHorizontalSlider->setAccessibleName(
-            ui.AudiocomboBox->currentIndex() == 1 ? tr("Audio bit rate") : tr("Audio quality"));
+            audioRate ? tr("Audio bit rate in kilobits per second") : tr("Audio quality"));
         ui.VideoQualityHorizontalSlider->setAccessibleName(
-            ui.VideocomboBox->currentIndex() == 1 ? tr("Video bit rate") : tr("Video quality"));
+            videoRate ? tr("Video bit rate in kilobits per second") : tr("Video quality"));
+        Accessibility::showValueBeside(ui.AudioQualityHorizontalSlider,
+                                       ui.AudioQualityHorizontalLabel, audioRate ? 1 : 10,
+                                       audioRate ? tr("kbit/s") : QString());
+        Accessibility::showValueBeside(ui.VideoQualityHorizontalSlider,
+                                       ui.VideoQualityHorizontalLabel, videoRate ? 1 : 10,
+                                       videoRate ? tr("kbit/s") : QString());
     };
     nameSliders();
     connect(ui.AudiocomboBox, &QComboBox::currentIndexChanged, this, nameSliders);
     connect(ui.VideocomboBox, &QComboBox::currentIndexChanged, this, nameSliders);
+    Accessibility::hearChoices(this, [this](const QString &choice) { spoken->say(choice); });
 }
 
 // The pages of fixed places get the room their texts need in the language

@@ -15,6 +15,8 @@
 // The one main window: holds the form, the child process that runs the encoder
 // (for encodes and duration probes alike, through the job) and the state
 // carried between slots. Its slots turn what the job reports into widget changes.
+class Spoken;
+
 class Velkoran : public QMainWindow
 {
     Q_OBJECT
@@ -72,7 +74,7 @@ private:
     QString proposedName;       // which a new input may replace
     bool lengthUnknown = false; // the encoder cannot tell the length: a busy bar
     QString busyText;           // what a busy bar says
-    QString barShown;           // what the progress bar says, as last told to a screen reader
+    Spoken *spoken = nullptr;   // what a screen reader is told of the bar
 
     QString encoderChoice() const;
     void resetProgress();

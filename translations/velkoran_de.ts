@@ -15,13 +15,13 @@
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="20"/>
-        <source>Encode to Ogg Theora</source>
-        <translation>In Ogg Theora kodieren</translation>
+        <source>&amp;Encode to Ogg Theora</source>
+        <translation>In Ogg Theora &amp;kodieren</translation>
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="38"/>
-        <source>Browse Files</source>
-        <translation>Datei auswählen</translation>
+        <source>&amp;Browse Files</source>
+        <translation>&amp;Datei auswählen</translation>
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="47"/>
@@ -30,8 +30,8 @@
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="51"/>
-        <source>Browse Directories</source>
-        <translation>Ordner auswählen</translation>
+        <source>Browse &amp;Directories</source>
+        <translation>&amp;Ordner auswählen</translation>
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="60"/>
@@ -85,8 +85,8 @@
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="139"/>
-        <source>Cancel Encoding</source>
-        <translation>Kodierung abbrechen</translation>
+        <source>&amp;Cancel Encoding</source>
+        <translation>Kodierung &amp;abbrechen</translation>
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="143"/>
@@ -235,8 +235,8 @@
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="364"/>
-        <source>Get Duration</source>
-        <translation>Dauer ermitteln</translation>
+        <source>&amp;Get Duration</source>
+        <translation>Dauer &amp;ermitteln</translation>
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="370"/>
@@ -442,12 +442,12 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Eine frühere Kodierung dieser Datei wurde vor ihrem Ende angehalten.</translation>
     </message>
     <message>
-        <source>Resume</source>
-        <translation>Fortsetzen</translation>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
     </message>
     <message>
-        <source>Start over</source>
-        <translation>Neu beginnen</translation>
+        <source>&amp;Start over</source>
+        <translation>&amp;Neu beginnen</translation>
     </message>
     <message>
         <source>Done · %1</source>
@@ -490,16 +490,24 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Audioqualität</translation>
     </message>
     <message>
-        <source>Audio bit rate</source>
-        <translation>Audio-Bitrate</translation>
+        <source>Audio bit rate in kilobits per second</source>
+        <translation>Audio-Bitrate in Kilobit pro Sekunde</translation>
     </message>
     <message>
         <source>Video quality</source>
         <translation>Videoqualität</translation>
     </message>
     <message>
-        <source>Video bit rate</source>
-        <translation>Video-Bitrate</translation>
+        <source>Video bit rate in kilobits per second</source>
+        <translation>Video-Bitrate in Kilobit pro Sekunde</translation>
+    </message>
+    <message>
+        <source>kbit/s</source>
+        <translation>kbit/s</translation>
+    </message>
+    <message>
+        <source>Length %1</source>
+        <translation>Länge %1</translation>
     </message>
 </context>
 <context>

@@ -363,7 +363,7 @@ void TestWindow::namedForScreenReaders_data()
             QTest::newRow(qPrintable(c->objectName())) << c->objectName() << QString();
     }
     QTest::newRow("audio slider") << "AudioQualityHorizontalSlider"
-                                  << "Audio bit rate";
+                                  << "Audio bit rate in kilobits per second";
 }
 
 // Each control is heard by a name of its own, not by its value; a combo box

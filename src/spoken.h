@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#ifndef SPOKEN_H
+#define SPOKEN_H
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+class QWidget;
+
+// What a screen reader says of the progress bar. The bar never has the focus,
+// and a reader says only what changes on the control that has it, or a
+// notification that appears: the bar's text is shown to the reader by a
+// notice of the window (never drawn), and kept as the accessible description
+// of the window's main buttons for the asking; the bar's description is
+// what it shows. An end is said
+// at once, progress at most once every few seconds; nothing is sent twice in
+// a row.
+class Spoken : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Progress is said at most once in this many milliseconds.
+    static constexpr int calmMs = 5000;
+
+    // BAR shows the text; HOLDERS keep it for the asking; WINDOW holds the notice.
+    Spoken(QWidget *window, QWidget *bar, const QList<QWidget *> &holders);
+
+    // The bar now shows SHOWN. ENDED: it tells how a job ended, or the state
+    // between jobs, and is said as soon as the window's slot is done; the
+    // last of several changes made at once is said, alone.
+    void barChanged(const QString &shown, bool ended);
+    // Says TEXT now, from where the focus is.
+    void say(const QString &text);
+
+    // SHOWN as it is read out: words and punctuation in place of symbols.
+    static QString forSpeech(const QString &shown);
+
+    // What was last sent, and how many times something was.
+    QString lastSaid() const { return said; }
+    int sentCount() const { return sent; }
+
+private:
+    void flush();
+    void send(const QString &text);
+
+    QPointer<QWidget> bar;
+    QList<QPointer<QWidget>> holders;
+    QPointer<QWidget> notice; // appears, with the text as its name, to be read out
+    QString waiting;          // what is to be said when the timer fires
+    QString said;
+    int sent = 0;
+    QElapsedTimer sinceSent;
+    QTimer flushTimer;
+};
+
+#endif
