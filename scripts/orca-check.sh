@@ -53,11 +53,11 @@ cat >"$work/orca/user-settings.conf" <<'EOF'
               "enableSpeech": true, "speechServerFactory": "orca.speechdispatcherfactory",
               "enableBraille": false, "startingProfile": ["Default", "default"],
               "activeProfile": ["Default", "default"], "enableTutorialMessages": false,
-              "progressBarVerbosity": 0, "messagesAreDetailed": true},
+              "progressBarVerbosity": 1, "messagesAreDetailed": true},
   "keybindings": {}, "pronunciations": {},
   "profiles": {"default": {"profile": ["Default", "default"], "enableKeyEcho": false,
                "enableEchoByCharacter": false, "enableEchoByWord": false,
-               "enableTutorialMessages": false, "progressBarVerbosity": 0}}
+               "enableTutorialMessages": false, "progressBarVerbosity": 1}}
 }
 EOF
 
@@ -78,6 +78,13 @@ sleep 1
 orca -u "$work/orca" --replace ${ORCA_DEBUG:+--debug-file=$out.debug} >"$work/orca.log" 2>&1 &
 pids="$pids $!"
 sleep 4
+
+# The access keys of Encode, Cancel, Resume and Get Duration in each language.
+if [ "$lang" = de ]; then
+    k_encode=k k_cancel=a k_resume=f k_duration=e
+else
+    k_encode=e k_cancel=c k_resume=r k_duration=g
+fi
 
 say() { printf '## %s\n' "$*" >>"$out"; }
 key() { xdotool key --delay 150 "$@"; sleep 1.5; }
@@ -104,28 +111,32 @@ encode)
     clip long.mkv 60
     start_window "$work/clips/long.mkv"
     say "Tab to Encode, press it"
-    key alt+e
+    for i in 1 2 3 4 5 6 7 8 9 10 11; do key Tab; done
+    key space
+    sleep 20
+    say "where am I, on Cancel"
+    key KP_Enter
     wait_spoken "long.ogg" 240
     sleep 3
-    say "where am I"
+    say "where am I, on Encode"
     key KP_Enter
     ;;
 cancel)
     clip long.mkv 240
     start_window "$work/clips/long.mkv"
-    say "Encode"
-    key alt+e
+    say "Encode, by its access key"
+    key alt+$k_encode
     sleep 25
-    say "Cancel"
-    key alt+c
+    say "Cancel, by its access key"
+    key alt+$k_cancel
     sleep 8
     say "where am I"
     key KP_Enter
     say "Encode again: the resume question"
-    key alt+e
+    key alt+$k_encode
     sleep 2
-    say "Resume"
-    key alt+r
+    say "Resume, by its access key"
+    key alt+$k_resume
     wait_spoken "long.ogg" 400
     ;;
 queue)
@@ -134,7 +145,7 @@ queue)
     clip three.mkv 10
     start_window "$work/clips/one.mkv" "$work/clips/two.mkv" "$work/clips/three.mkv"
     say "Encode the queue"
-    key alt+e
+    key alt+$k_encode
     sleep 60
     say "end"
     ;;
@@ -155,10 +166,10 @@ controls)
     key Down
     key Tab
     key Right
-    say "Output options page, Alt+G: Get Duration"
+    say "Output options page, Get Duration by its access key"
     key ctrl+Tab
     key ctrl+Tab
-    key alt+g
+    key alt+$k_duration
     sleep 6
     say "where am I"
     key KP_Enter

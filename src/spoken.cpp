@@ -52,10 +52,15 @@ QString Spoken::forSpeech(const QString &shown)
 
 void Spoken::barChanged(const QString &shown, bool ended)
 {
-    // The bar's own description is what it shows, at once; only what is
-    // read out waits.
+    // The bar's own description is what it shows, and the main buttons'
+    // what is read out ("where am I" there tells it), at once; only the
+    // reading out waits.
     if (bar && bar->accessibleDescription() != shown)
         bar->setAccessibleDescription(shown);
+    const QString spoken = forSpeech(shown);
+    for (const QPointer<QWidget> &holder : holders)
+        if (holder && holder->accessibleDescription() != spoken)
+            holder->setAccessibleDescription(spoken);
     waiting = forSpeech(shown);
     if (ended || !sinceSent.isValid() || sinceSent.elapsed() >= calmMs) {
         flushTimer.start(0);
@@ -84,11 +89,7 @@ void Spoken::send(const QString &text)
     said = text;
     ++sent;
     sinceSent.start();
-    // The main buttons keep the text for the asking ("where am I"); the
-    // notice appearing is what is read out.
-    for (const QPointer<QWidget> &holder : holders)
-        if (holder)
-            holder->setAccessibleDescription(text);
+    // The notice appearing is what is read out.
     if (notice) {
         notice->hide();
         notice->setAccessibleName(text);

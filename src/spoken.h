@@ -14,9 +14,9 @@ class QWidget;
 // What a screen reader says of the progress bar. The bar never has the focus,
 // and a reader says only what changes on the control that has it, or a
 // notification that appears: the bar's text is shown to the reader by a
-// notice of the window (never drawn), and kept as the accessible description
-// of the window's main buttons for the asking; the bar's description is
-// what it shows. An end is said
+// notice of the window (never drawn), and kept at once as the accessible
+// description of the bar and of the window's main buttons, where a reader's
+// "where am I" finds it. An end is said
 // at once, progress at most once every few seconds; nothing is sent twice in
 // a row.
 class Spoken : public QObject
