@@ -21,6 +21,7 @@
 
 #include "accessibility.h"
 #include "commandline.h"
+#include "fontfit.h"
 #include "spoken.h"
 
 namespace
@@ -129,9 +130,14 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
 {
     ui.setupUi(this);
     spoken = new Spoken(this, ui.progressBar, {ui.EncodeToTheorapushButton, ui.CancelpushButton});
+    FontFit::followUserFont(this);
+    FontFit::growFixedPage(ui.tab_2);
+    FontFit::growFixedPage(ui.tab_21, false); // its labels widen below
     fitTexts();
     nameControls();
-    resize(size().expandedTo(minimumSizeHint()));
+    const QSize needed = FontFit::needed(this, ui.tab);
+    FontFit::scrollWhenSmall(ui.gridLayout, ui.tab);
+    FontFit::growToFit(this, size(), needed);
     setAcceptDrops(true);
     // A file dropped on a text field is the input file too, not text to insert.
     for (QLineEdit *field : findChildren<QLineEdit *>())

@@ -9,6 +9,7 @@
 #include <QMetaMethod>
 #include <QMimeData>
 #include <QSlider>
+#include <QTabBar>
 #include <QTranslator>
 #include <QUrl>
 
@@ -519,18 +520,36 @@ void TestWindow::accessKeysUniquePerPage()
 void TestWindow::nothingCut_data()
 {
     QTest::addColumn<bool>("german");
-    QTest::newRow("English") << false;
-    QTest::newRow("German") << true;
+    QTest::addColumn<int>("points"); // the application's font; 0: the toolkit's
+    QTest::newRow("English") << false << 0;
+    QTest::newRow("German") << true << 0;
+    QTest::newRow("English 12 pt") << false << 12;
+    QTest::newRow("German 16 pt") << true << 16;
 }
 
+// With a larger font too, the window first shows every page title, on a
+// 1024×600 screen the progress bar stays in it, and no label or button is
+// narrower than its text.
 void TestWindow::nothingCut()
 {
     QFETCH(bool, german);
+    QFETCH(int, points);
     QTranslator catalogue;
     QVERIFY(!german || catalogue.load(QStringLiteral(VELKORAN_TEST_QM)));
     QCoreApplication::installTranslator(&catalogue);
+    const QFont userFont = QApplication::font();
+    QFont font = userFont;
+    if (points)
+        font.setPointSize(points);
+    QApplication::setFont(font);
     Velkoran w;
     Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    QApplication::processEvents();
+    QVERIFY(ui.tab->tabBar()->width() >= ui.tab->tabBar()->sizeHint().width());
+    w.resize(1024 - 16, 600 - 48); // a small screen, less the window's frame
+    QApplication::processEvents();
+    QCOMPARE(w.size(), QSize(1024 - 16, 600 - 48));
+    QVERIFY(w.rect().contains(QRect(ui.progressBar->mapTo(&w, QPoint()), ui.progressBar->size())));
     ui.AudioQualityHorizontalLabel->setNum(2000); // the widest value: a bit rate
     w.resize(1, 1);
     for (int page = 0; page < ui.tab->count(); ++page) {
@@ -540,11 +559,14 @@ void TestWindow::nothingCut()
         for (QWidget *c : shown->findChildren<QWidget *>()) {
             if (!c->isVisible() || qobject_cast<QAbstractSpinBox *>(c->parentWidget()))
                 continue;
+            const bool worded = qobject_cast<QLabel *>(c) || qobject_cast<QAbstractButton *>(c);
             QVERIFY2(shown->rect().contains(QRect(c->mapTo(shown, QPoint()), c->size())) &&
-                         (!qobject_cast<QLabel *>(c) || c->sizeHint().width() <= c->width()),
+                         (!worded || c->sizeHint().width() <= c->width()) &&
+                         (!worded || c->sizeHint().height() <= c->height()),
                      qPrintable(c->objectName()));
         }
     }
+    QApplication::setFont(userFont);
     QCoreApplication::removeTranslator(&catalogue);
 }
 
