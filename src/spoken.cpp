@@ -2,6 +2,7 @@
 #include "spoken.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QWidget>
 
 namespace
@@ -37,6 +38,12 @@ Spoken::Spoken(QWidget *window, QWidget *bar, const QList<QWidget *> &holders)
     notice->hide();
     flushTimer.setSingleShot(true);
     connect(&flushTimer, &QTimer::timeout, this, &Spoken::flush);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (!now || !this->holders.contains(now))
+            return;
+        focusCame = now;
+        sinceFocusCame.start();
+    });
 }
 
 QString Spoken::forSpeech(const QString &shown)
@@ -87,8 +94,15 @@ void Spoken::flush()
 void Spoken::send(const QString &text)
 {
     said = text;
-    ++sent;
+    heard << text;
     sinceSent.start();
+    // The focus that has just come to a main button is read out with the
+    // button's description, which is the text already: said once, not twice.
+    if (focusCame && focusCame == QApplication::focusWidget() &&
+        sinceFocusCame.elapsed() < focusReadMs && focusCame->accessibleDescription() == text) {
+        focusCame = nullptr;
+        return;
+    }
     // The notice appearing is what is read out.
     if (notice) {
         notice->hide();

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 class QWidget;
@@ -40,9 +41,13 @@ public:
     // SHOWN as it is read out: words and punctuation in place of symbols.
     static QString forSpeech(const QString &shown);
 
-    // What was last sent, and how many times something was.
-    QString lastSaid() const { return said; }
-    int sentCount() const { return sent; }
+    // What was read out, oldest first: by the notice, or with the focus
+    // that came to a main button just then.
+    QStringList history() const { return heard; }
+
+    // A reader reads a control's description with the focus that comes to it;
+    // the focus that came this long ago has been read already.
+    static constexpr int focusReadMs = 500;
 
 private:
     void flush();
@@ -53,8 +58,10 @@ private:
     QPointer<QWidget> notice; // appears, with the text as its name, to be read out
     QString waiting;          // what is to be said when the timer fires
     QString said;
-    int sent = 0;
+    QStringList heard;
     QElapsedTimer sinceSent;
+    QPointer<QWidget> focusCame; // the main button the focus last came to
+    QElapsedTimer sinceFocusCame;
     QTimer flushTimer;
 };
 

@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include "spoken.h"
 #include "testsupport.h"
 
 namespace
@@ -459,22 +460,6 @@ void TestJobs::endOfJobReported_data()
         << QStringList{"exit code 1"} << false << 120;
 }
 
-// What the window reads out: the notice's words each time it appears.
-struct SpokenLog : QObject {
-    explicit SpokenLog(QWidget &window)
-    {
-        if (QWidget *notice = window.findChild<QWidget *>(QStringLiteral("spokenNotice")))
-            notice->installEventFilter(this);
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show)
-            said << static_cast<QWidget *>(watched)->accessibleName();
-        return false;
-    }
-    QStringList said;
-};
-
 void TestJobs::endOfJobReported()
 {
     QFETCH(QString, behaviour);
@@ -500,17 +485,19 @@ void TestJobs::endOfJobReported()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     ui.EncodeToTheorapushButton->setFocus();
     ModalWatcher watcher;
-    SpokenLog spoken(w);
+    const Spoken *spoken = w.findChild<Spoken *>();
+    QVERIFY(spoken);
     ui.EncodeToTheorapushButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
     QCOMPARE(ui.progressBar->text(), barText);
     QCOMPARE(ui.progressBar->accessibleDescription(), barText);
     // The end is read out once, in words, and nothing twice in a row.
     const QString heardEnd = QString(barText).replace(QStringLiteral(" \u00b7 "), ", ");
-    QTRY_COMPARE(spoken.said.count(heardEnd), 1);
-    QCOMPARE(spoken.said.last(), heardEnd);
-    for (int i = 1; i < spoken.said.size(); ++i)
-        QVERIFY2(spoken.said[i] != spoken.said[i - 1], qPrintable(spoken.said.join(" / ")));
+    QTRY_COMPARE(spoken->history().count(heardEnd), 1);
+    const QStringList said = spoken->history();
+    QCOMPARE(said.last(), heardEnd);
+    for (int i = 1; i < said.size(); ++i)
+        QVERIFY2(said[i] != said[i - 1], qPrintable(said.join(" / ")));
     QCOMPARE(ui.EncodeToTheorapushButton->accessibleDescription(), heardEnd);
     // The keyboard is back on the button it pressed.
     QCOMPARE(w.focusWidget(), ui.EncodeToTheorapushButton);
