@@ -151,6 +151,14 @@ QString shownValue(const QSlider *slider)
     return unit.isEmpty() ? label->text() : label->text() + u' ' + unit;
 }
 
+void rename(QWidget *control, const QString &name)
+{
+    control->setAccessibleName(name);
+    for (QLabel *label : control->window()->findChildren<QLabel *>())
+        if (label->buddy() == control)
+            label->setAccessibleName(name);
+}
+
 QString heardChoice(const QComboBox *box)
 {
     const QString words = box->property(wordsProperty).toString();

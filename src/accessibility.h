@@ -29,6 +29,10 @@ QString shownValue(const QSlider *slider);
 // SAY is given the same words.
 void hearChoices(QWidget *window, const std::function<void(const QString &)> &say);
 
+// CONTROL is heard as NAME, and so is the label tied to it (a reader says
+// the label of a control rather than the control's own name).
+void rename(QWidget *control, const QString &name);
+
 // The words a combo box is heard with now: its label's words, a colon, its item.
 QString heardChoice(const QComboBox *box);
 

@@ -1088,6 +1088,12 @@ void Velkoran::nameControls()
         // The labels are rich text; a screen reader gets their words only.
         field->setAccessibleName(plainLabelText(label));
     }
+    // Labels written for the eye are heard in words a listener understands.
+    Accessibility::rename(ui.nicenesslineEdit, tr("Niceness of the encoder"));
+    Accessibility::rename(ui.inputfpslineEdit, tr("Override the input's frames per second"));
+    Accessibility::rename(ui.frameAspectlineEdit,
+                          tr("Frame aspect ratio, for example 4:3 or 16:9"));
+    Accessibility::rename(ui.outputSampleratelineEdit, tr("Output sample rate in hertz"));
     // The crop labels name only a side.
     ui.cropToplineEdit->setAccessibleName(tr("Crop at the top"));
     ui.cropBottomlineEdit->setAccessibleName(tr("Crop at the bottom"));

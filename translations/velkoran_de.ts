@@ -502,6 +502,22 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Video-Bitrate in Kilobit pro Sekunde</translation>
     </message>
     <message>
+        <source>Niceness of the encoder</source>
+        <translation>Prozesspriorität des Kodierers, als nice-Wert</translation>
+    </message>
+    <message>
+        <source>Override the input&apos;s frames per second</source>
+        <translation>Bildrate der Eingabe überschreiben, in Bildern pro Sekunde</translation>
+    </message>
+    <message>
+        <source>Frame aspect ratio, for example 4:3 or 16:9</source>
+        <translation>Seitenverhältnis des Bildes, zum Beispiel 4:3 oder 16:9</translation>
+    </message>
+    <message>
+        <source>Output sample rate in hertz</source>
+        <translation>Abtastrate der Ausgabe in Hertz</translation>
+    </message>
+    <message>
         <source>kbit/s</source>
         <translation>kbit/s</translation>
     </message>

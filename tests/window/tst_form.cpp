@@ -304,6 +304,10 @@ const char *const kCodeTexts[] = {
     "Video bit rate in kilobits per second",
     "kbit/s",
     "Length %1",
+    "Niceness of the encoder",
+    "Override the input's frames per second",
+    "Frame aspect ratio, for example 4:3 or 16:9",
+    "Output sample rate in hertz",
     "The encoder reported success, but wrote no file:\n%1",
     "The encoder reported success, but the file it wrote is empty:\n%1",
     "The encoder gave %1 as the length of the input, which is not a valid time. The whole input "
