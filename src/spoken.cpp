@@ -57,7 +57,7 @@ QString Spoken::forSpeech(const QString &shown)
     return text.trimmed();
 }
 
-void Spoken::barChanged(const QString &shown, bool ended)
+void Spoken::barChanged(const QString &shown, bool ended, bool readOut)
 {
     // The bar's own description is what it shows, and the main buttons'
     // what is read out ("where am I" there tells it), at once; only the
@@ -68,7 +68,9 @@ void Spoken::barChanged(const QString &shown, bool ended)
     for (const QPointer<QWidget> &holder : holders)
         if (holder && holder->accessibleDescription() != spoken)
             holder->setAccessibleDescription(spoken);
-    waiting = forSpeech(shown);
+    if (!readOut)
+        return;
+    waiting = spoken;
     if (ended || !sinceSent.isValid() || sinceSent.elapsed() >= calmMs) {
         flushTimer.start(0);
         return;

@@ -34,7 +34,8 @@ public:
     // The bar now shows SHOWN. ENDED: it tells how a job ended, or the state
     // between jobs, and is said as soon as the window's slot is done; the
     // last of several changes made at once is said, alone.
-    void barChanged(const QString &shown, bool ended);
+    // Unless READOUT, the bar only keeps the text, and nothing is read out.
+    void barChanged(const QString &shown, bool ended, bool readOut = true);
     // Says TEXT now, from where the focus is.
     void say(const QString &text);
 

@@ -681,7 +681,10 @@ void Velkoran::setBusyText(const QString &text)
 void Velkoran::announceBar()
 {
     QProgressBar *bar = ui.progressBar;
-    spoken->barChanged(bar->maximum() <= 0 ? busyText : bar->text(), !job.running());
+    // An empty bar between jobs has nothing to tell.
+    const bool idle = !job.running();
+    const bool empty = idle && bar->format() == QStringLiteral("%p%") && bar->value() <= 0;
+    spoken->barChanged(bar->maximum() <= 0 ? busyText : bar->text(), idle, !empty);
 }
 
 // The style draws no text on a busy bar; this one says how far the encode got.
