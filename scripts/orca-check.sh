@@ -24,6 +24,7 @@ work=$(mktemp -d)
 pids=""
 cleanup() {
     for p in $pids; do kill "$p" 2>/dev/null || true; done
+    [ -f "$work/speechd.pid" ] && kill "$(cat "$work/speechd.pid")" 2>/dev/null || true
     [ -n "${DBUS_SESSION_BUS_PID:-}" ] && kill "$DBUS_SESSION_BUS_PID" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -37,7 +38,6 @@ cat >"$work/config/speech-dispatcher/speechd.conf" <<EOF
 AudioOutputMethod "libao"
 AddModule "filelog" "sd_generic" "filelog.conf"
 DefaultModule filelog
-LanguageDefault "$lang"
 EOF
 cat >"$work/config/speech-dispatcher/modules/filelog.conf" <<EOF
 GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >> $out"
@@ -62,8 +62,11 @@ cat >"$work/orca/user-settings.conf" <<'EOF'
 EOF
 
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" DISPLAY=$display
-export HOME="$work" LANGUAGE=$lang
-[ "$lang" = de ] && export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 || export LANG=C.UTF-8
+# The reader runs in the C locale (a German one need not be installed); the
+# window alone is told the language, which it reads from LANG.
+export HOME="$work" LANG=C.UTF-8
+window_lang=C.UTF-8
+[ "$lang" = de ] && window_lang=de_DE.UTF-8
 
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 pids="$pids $!"
@@ -73,7 +76,7 @@ eval "$(dbus-launch --sh-syntax)"
 pids="$pids $!"
 openbox >/dev/null 2>&1 &
 pids="$pids $!"
-speech-dispatcher -d -t 0 >/dev/null 2>&1 || true
+speech-dispatcher -d -t 10 -P "$work/speechd.pid" >/dev/null 2>&1 || true
 sleep 1
 orca -u "$work/orca" --replace ${ORCA_DEBUG:+--debug-file=$out.debug} >"$work/orca.log" 2>&1 &
 pids="$pids $!"
@@ -97,7 +100,7 @@ clip() { # NAME SECONDS
         -f lavfi -i "sine=frequency=440:duration=$2" -shortest -y "$work/clips/$1"
 }
 start_window() {
-    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$bin/velkoran" "$@" \
+    LANG=$window_lang QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$bin/velkoran" "$@" \
         >"$work/velkoran.log" 2>&1 &
     pids="$pids $!"
     sleep 4
@@ -113,7 +116,7 @@ encode)
     say "Tab to Encode, press it"
     for i in 1 2 3 4 5 6 7 8 9 10 11; do key Tab; done
     key space
-    sleep 20
+    sleep 8
     say "where am I, on Cancel"
     key KP_Enter
     wait_spoken "long.ogg" 240
