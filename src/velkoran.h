@@ -12,11 +12,11 @@
 #include "queue.h"
 #include "ui_velkoran.h"
 
+class Spoken;
+
 // The one main window: holds the form, the child process that runs the encoder
 // (for encodes and duration probes alike, through the job) and the state
 // carried between slots. Its slots turn what the job reports into widget changes.
-class Spoken;
-
 class Velkoran : public QMainWindow
 {
     Q_OBJECT
