@@ -43,6 +43,7 @@ Spoken::Spoken(QWidget *window, QWidget *bar, const QList<QWidget *> &holders)
             return;
         focusCame = now;
         sinceFocusCame.start();
+        readWithFocus = now->accessibleDescription();
     });
 }
 
@@ -68,6 +69,10 @@ void Spoken::barChanged(const QString &shown, bool ended, bool readOut)
     for (const QPointer<QWidget> &holder : holders)
         if (holder && holder->accessibleDescription() != spoken)
             holder->setAccessibleDescription(spoken);
+    // The reader reads the focus that has just come with the description as
+    // it is once the window's slot is done.
+    if (focusCame && sinceFocusCame.isValid() && sinceFocusCame.elapsed() < focusReadMs)
+        readWithFocus = spoken;
     if (!readOut)
         return;
     waiting = spoken;
@@ -98,13 +103,10 @@ void Spoken::send(const QString &text)
     said = text;
     heard << text;
     sinceSent.start();
-    // The focus that has just come to a main button is read out with the
-    // button's description, which is the text already: said once, not twice.
-    if (focusCame && focusCame == QApplication::focusWidget() &&
-        sinceFocusCame.elapsed() < focusReadMs && focusCame->accessibleDescription() == text) {
-        focusCame = nullptr;
+    // What was read out with the focus that came to a main button is not
+    // read out again while the focus stays there.
+    if (focusCame && focusCame == QApplication::focusWidget() && text == readWithFocus)
         return;
-    }
     // The notice appearing is what is read out.
     if (notice) {
         notice->hide();

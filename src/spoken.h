@@ -63,6 +63,7 @@ private:
     QElapsedTimer sinceSent;
     QPointer<QWidget> focusCame; // the main button the focus last came to
     QElapsedTimer sinceFocusCame;
+    QString readWithFocus; // its description, read out as the focus came
     QTimer flushTimer;
 };
 
