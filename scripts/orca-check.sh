@@ -17,7 +17,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 scenario=${1:-encode}
 lang=${2:-en}
 out=${3:-$here/build/orca-$scenario-$lang.txt}
-bin=$here/build/bin
+bin=${VELKORAN_BIN:-$here/build/bin} # another build to compare with
 display=:$((200 + $$ % 50))
 
 work=$(mktemp -d)
@@ -42,6 +42,8 @@ EOF
 cat >"$work/config/speech-dispatcher/modules/filelog.conf" <<EOF
 GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >> $out"
 GenericCmdDependency "printf"
+GenericLanguage "en" "en" "utf-8"
+GenericLanguage "de" "de" "utf-8"
 AddVoice "en" "MALE1" "en"
 AddVoice "de" "MALE1" "de"
 EOF
