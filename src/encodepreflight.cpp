@@ -173,8 +173,8 @@ EncodePreflight::Answer EncodePreflight::resumeAnswer(const QString &output,
                     QCoreApplication::translate(
                         "Velkoran", "The settings changed since; the kept part cannot be used."));
     else
-        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("Velkoran", "Resume"));
-    box.button(QMessageBox::No)->setText(QCoreApplication::translate("Velkoran", "Start over"));
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("Velkoran", "&Resume"));
+    box.button(QMessageBox::No)->setText(QCoreApplication::translate("Velkoran", "&Start over"));
     box.setDefaultButton(changed ? QMessageBox::No : QMessageBox::Yes);
     const int answer = box.exec();
     if (answer == QMessageBox::No)

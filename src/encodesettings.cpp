@@ -30,9 +30,9 @@ const QList<FormOption> &formOptions()
         {"ScaleWidthlineEdit", K::Text, G::Picture, " --width ", "label_5", nullptr, "output/width", true},
         {"ScaleHeightlineEdit", K::Text, G::Picture, " --height ", "label_12", nullptr, "output/height", true},
         {"inputFormatlineEdit", K::Text, G::Picture, " --format ", "label_13", nullptr, "input/format", true},
-        {"frameAspectlineEdit", K::Text, G::Picture, " --aspect ", "label_15", nullptr, "output/aspect", true},
-        {"outputSampleratelineEdit", K::Text, G::Picture, " --samplerate ", "label_17", nullptr, "output/samplerate", true},
-        {"nicenesslineEdit", K::Text, G::Picture, " --nice ", "label_18", nullptr, "output/nice", true},
+        {"frameAspectlineEdit", K::Text, G::Picture, " --aspect ", "label_15", QT_TRANSLATE_NOOP("Velkoran", "Frame aspect ratio, for example 4:3 or 16:9"), "output/aspect", true},
+        {"outputSampleratelineEdit", K::Text, G::Picture, " --samplerate ", "label_17", QT_TRANSLATE_NOOP("Velkoran", "Output sample rate in hertz"), "output/samplerate", true},
+        {"nicenesslineEdit", K::Text, G::Picture, " --nice ", "label_18", QT_TRANSLATE_NOOP("Velkoran", "Niceness of the encoder"), "output/nice", true},
         {"cropToplineEdit", K::Text, G::Picture, " --croptop ", "label_19", QT_TRANSLATE_NOOP("Velkoran", "Crop at the top"), "input/croptop", true},
         {"cropBottomlineEdit", K::Text, G::Picture, " --cropbottom ", "label_20", QT_TRANSLATE_NOOP("Velkoran", "Crop at the bottom"), "input/cropbottom", true},
         {"cropLeftlineEdit", K::Text, G::Picture, " --cropleft ", "label_21", QT_TRANSLATE_NOOP("Velkoran", "Crop at the left"), "input/cropleft", true},
@@ -41,7 +41,7 @@ const QList<FormOption> &formOptions()
         {"desableDeinterlacecomboBox", K::Flag, G::Picture, " -d off ", "label_16", nullptr, "input/nodeinterlace", true},
         {"sharpnessspinBox", K::Number, G::Picture, " --sharpness ", "label_6", nullptr, "output/sharpness", true},
         {"keyframespinBox", K::Number, G::Picture, " --keyint ", "label_7", nullptr, "output/keyint", true},
-        {"inputfpslineEdit", K::Text, G::Picture, " --inputfps ", "label_4", nullptr, "input/fps", true},
+        {"inputfpslineEdit", K::Text, G::Picture, " --inputfps ", "label_4", QT_TRANSLATE_NOOP("Velkoran", "Override the input's frames per second"), "input/fps", true},
     };
     // clang-format on
     return table;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "progressview.h"
 
+#include "spoken.h"
+
 #include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
@@ -111,15 +113,19 @@ QString ProgressView::fitted(const QString &name, const QString &around) const
                               std::max(room, 8 * metrics.averageCharWidth()));
 }
 
+void ProgressView::setSpoken(Spoken *to, std::function<bool()> running)
+{
+    spoken = to;
+    jobRunning = std::move(running);
+}
+
 void ProgressView::announce()
 {
-    const QString now = busyBar() ? busy : bar->text();
-    if (now == shown)
+    if (!spoken)
         return;
-    shown = now;
-    bar->setAccessibleDescription(now);
-    QAccessibleEvent event(bar, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
+    const bool idle = !jobRunning || !jobRunning();
+    const bool empty = idle && bar->format() == QStringLiteral("%p%") && bar->value() <= 0;
+    spoken->barChanged(busyBar() ? busy : bar->text(), idle, !empty);
 }
 
 bool ProgressView::eventFilter(QObject *watched, QEvent *event)

@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QProgressBar;
+class Spoken;
 
 // The progress bar: what it shows at each step of a job, a busy bar that
 // still has words, and what a screen reader hears of it.
@@ -40,7 +43,9 @@ public:
     // NAME shortened in its middle to fit the bar's width beside the other words.
     QString fitted(const QString &name, const QString &around) const;
 
-    // What the bar shows goes to a screen reader too, and is announced when it changes.
+    // What the bar shows goes to a screen reader too, through SPOKEN; RUNNING
+    // tells whether a job runs (between jobs an empty bar says nothing).
+    void setSpoken(Spoken *spoken, std::function<bool()> running);
     void announce();
 
 protected:
@@ -50,8 +55,9 @@ private:
     void paintBusy();
 
     QProgressBar *bar;
-    QString busy;  // what a busy bar says
-    QString shown; // what the bar says, as last told to a screen reader
+    QString busy; // what a busy bar says
+    Spoken *spoken = nullptr;
+    std::function<bool()> jobRunning;
 };
 
 #endif

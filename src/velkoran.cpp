@@ -17,11 +17,14 @@
 
 #include <algorithm>
 
+#include "accessibility.h"
 #include "commandline.h"
+#include "fontfit.h"
 #include "forecast.h"
 #include "inputchooser.h"
 #include "jobreport.h"
 #include "lengthprobe.h"
+#include "spoken.h"
 
 namespace
 {
@@ -47,19 +50,26 @@ QString plainLabelText(const QLabel *label)
 Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
 {
     ui.setupUi(this);
+    spoken = new Spoken(this, ui.progressBar, {ui.EncodeToTheorapushButton, ui.CancelpushButton});
+    FontFit::followUserFont(this);
     // The presets below the buttons of the Encode page.
     presets = new PresetBar(ui.tab_2, settings);
     presets->setGeometry(10, 476, 513, presets->sizeHint().height());
     connect(presets, &PresetBar::resetAsked, this, &Velkoran::resetToDefaults);
+    FontFit::growFixedPage(ui.tab_2);
+    FontFit::growFixedPage(ui.tab_21, false); // its labels widen below
     fitTexts();
     nameControls();
     setupForecast();
-    resize(size().expandedTo(minimumSizeHint()));
+    const QSize needed = FontFit::needed(this, ui.tab);
+    FontFit::scrollWhenSmall(ui.gridLayout, ui.tab);
+    FontFit::growToFit(this, size(), needed);
     setAcceptDrops(true);
     // A file dropped on a text field is the input file too, not text to insert.
     for (QLineEdit *field : findChildren<QLineEdit *>())
         field->installEventFilter(this);
     bar = new ProgressView(ui.progressBar);
+    bar->setSpoken(spoken, [this] { return job.running(); });
 
     // Any change of the input's text, typed, pasted or set by an assistive
     // tool, is choosing a new input; the window's own changes are not.
@@ -646,6 +656,7 @@ void Velkoran::setDuration(int hour, int min, int sec)
     ui.getDurationpushButton->setEnabled(false);
     getDuration = false;
     job.stop(); // the probe has its answer
+    spoken->say(tr("Length %1").arg(QTime(hour, min, sec).toString(QStringLiteral("H:mm:ss"))));
 }
 
 void Velkoran::on_startTimetimeEdit_timeChanged(const QTime &starttime)
@@ -762,7 +773,7 @@ void Velkoran::nameControls()
     }
     for (const FormOption &o : formOptions()) {
         if (o.heard)
-            findChild<QWidget *>(o.widget)->setAccessibleName(tr(o.heard));
+            Accessibility::rename(findChild<QWidget *>(o.widget), tr(o.heard));
     }
     // ffmpeg's Theora encoder has no sharpness setting: the encoder takes the
     // value and says in a note that it does nothing; so does the window.
@@ -789,15 +800,26 @@ void Velkoran::nameControls()
     ui.tab->tabBar()->setAccessibleName(tr("Pages"));
     ui.progressBar->setAccessibleName(tr("Progress"));
     // Each slider is named by what it sets, which follows its mode box.
+    // In bit-rate mode the name says the unit, which a reader does not say
+    // with the value; each is heard by the number shown beside it.
     const auto nameSliders = [this] {
+        const bool audioRate = ui.AudiocomboBox->currentIndex() == 1;
+        const bool videoRate = ui.VideocomboBox->currentIndex() == 1;
         ui.AudioQualityHorizontalSlider->setAccessibleName(
-            ui.AudiocomboBox->currentIndex() == 1 ? tr("Audio bit rate") : tr("Audio quality"));
+            audioRate ? tr("Audio bit rate in kilobits per second") : tr("Audio quality"));
         ui.VideoQualityHorizontalSlider->setAccessibleName(
-            ui.VideocomboBox->currentIndex() == 1 ? tr("Video bit rate") : tr("Video quality"));
+            videoRate ? tr("Video bit rate in kilobits per second") : tr("Video quality"));
+        Accessibility::showValueBeside(ui.AudioQualityHorizontalSlider,
+                                       ui.AudioQualityHorizontalLabel, audioRate ? 1 : 10,
+                                       audioRate ? tr("kbit/s") : QString());
+        Accessibility::showValueBeside(ui.VideoQualityHorizontalSlider,
+                                       ui.VideoQualityHorizontalLabel, videoRate ? 1 : 10,
+                                       videoRate ? tr("kbit/s") : QString());
     };
     nameSliders();
     connect(ui.AudiocomboBox, &QComboBox::currentIndexChanged, this, nameSliders);
     connect(ui.VideocomboBox, &QComboBox::currentIndexChanged, this, nameSliders);
+    Accessibility::hearChoices(this, [this](const QString &choice) { spoken->say(choice); });
 }
 
 // The pages of fixed places get the room their texts need in the language

@@ -17,6 +17,7 @@
 #include "ui_velkoran.h"
 
 class EncodeForecast;
+class Spoken;
 
 // The one main window: holds the form, the child process that runs the encoder
 // (for encodes and duration probes alike, through the job) and the state
@@ -88,6 +89,7 @@ private:
     QueueRunner *runner = nullptr;   // several input files, one after another
     QStringList queuedInputs;        // as chosen; empty for one file
     PresetBar *presets = nullptr;    // named sets of the settings
+    Spoken *spoken = nullptr;        // what a screen reader is told of the bar
 
     QString encoderChoice() const;
     QString outputOfForm() const;

@@ -273,24 +273,9 @@ Die Handbuchseite (man velkoran) sagt mehr.
         <translation>Kodieren</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui" line="20"/>
-        <source>Encode to Ogg Theora</source>
-        <translation>In Ogg Theora kodieren</translation>
-    </message>
-    <message>
-        <location filename="../src/velkoran.ui" line="38"/>
-        <source>Browse Files</source>
-        <translation>Datei auswählen</translation>
-    </message>
-    <message>
         <location filename="../src/velkoran.ui" line="47"/>
         <source>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Path to encoded file:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Zielordner der kodierten Datei:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
-    </message>
-    <message>
-        <location filename="../src/velkoran.ui" line="51"/>
-        <source>Browse Directories</source>
-        <translation>Ordner auswählen</translation>
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="60"/>
@@ -341,11 +326,6 @@ Die Handbuchseite (man velkoran) sagt mehr.
         <location filename="../src/velkoran.ui" line="134"/>
         <source>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Select your encoder:&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:12pt;&quot;&gt;Wählen Sie den Encoder:&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
-    </message>
-    <message>
-        <location filename="../src/velkoran.ui" line="139"/>
-        <source>Cancel Encoding</source>
-        <translation>Kodierung abbrechen</translation>
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="143"/>
@@ -493,11 +473,6 @@ Die Handbuchseite (man velkoran) sagt mehr.
         <translation>Schlüsselbild-Intervall:</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui" line="364"/>
-        <source>Get Duration</source>
-        <translation>Dauer ermitteln</translation>
-    </message>
-    <message>
         <location filename="../src/velkoran.ui" line="370"/>
         <source>Input options</source>
         <translation>Eingabeoptionen</translation>
@@ -528,12 +503,12 @@ Die Handbuchseite (man velkoran) sagt mehr.
         <translation>Aus</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="135"/>
+        <location filename="../src/velkoran.cpp" line="145"/>
         <source>Select your file</source>
         <translation>Datei auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="220"/>
+        <location filename="../src/velkoran.cpp" line="230"/>
         <source>Select your directory</source>
         <translation>Ordner auswählen</translation>
     </message>
@@ -568,19 +543,19 @@ Möchten Sie sie ersetzen?</translation>
         <translation>Der Encoder wurde mit dem Exit-Code %1 beendet.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="605"/>
+        <location filename="../src/velkoran.cpp" line="615"/>
         <source>The length of the input file could not be read.</source>
         <translation>Die Länge der Eingabedatei konnte nicht ermittelt werden.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="458"/>
+        <location filename="../src/velkoran.cpp" line="468"/>
         <source>The encoder &quot;%1&quot; could not be started:
 %2</source>
         <translation>Der Encoder &quot;%1&quot; konnte nicht gestartet werden:
 %2</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="453"/>
+        <location filename="../src/velkoran.cpp" line="463"/>
         <source>No temporary directory could be made for reading the length of the input file:
 %1</source>
         <translation>Für das Ermitteln der Länge der Eingabedatei konnte kein temporärer Ordner angelegt werden:
@@ -592,7 +567,7 @@ Möchten Sie sie ersetzen?</translation>
         <translation>Die Eingabe ist %1:%2:%3 lang. Nur Eingaben unter einem Tag können zugeschnitten werden; die ganze Eingabe wird kodiert.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="664"/>
+        <location filename="../src/velkoran.cpp" line="675"/>
         <source>An encode is still running.
 
 What is already encoded in finished chunks is kept, and Encode with the same settings resumes it.
@@ -605,7 +580,7 @@ Was in fertigen Abschnitten schon kodiert ist, bleibt erhalten; Kodieren mit den
 Kodierung abbrechen und beenden?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="135"/>
+        <location filename="../src/velkoran.cpp" line="145"/>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
@@ -616,29 +591,29 @@ Kodierung abbrechen und beenden?</translation>
         <translation>noch etwa %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="344"/>
+        <location filename="../src/velkoran.cpp" line="354"/>
         <source>Please choose the directory for the encoded file.</source>
         <translation>Bitte wählen Sie den Ordner für die kodierte Datei.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="354"/>
+        <location filename="../src/velkoran.cpp" line="364"/>
         <source>Please enter a name for the encoded file.</source>
         <translation>Bitte geben Sie einen Namen für die kodierte Datei ein.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="432"/>
+        <location filename="../src/velkoran.cpp" line="442"/>
         <source>Stopping…</source>
         <translation>Wird angehalten…</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="96"/>
-        <location filename="../src/velkoran.cpp" line="478"/>
-        <location filename="../src/velkoran.cpp" line="601"/>
+        <location filename="../src/progressview.cpp" line="98"/>
+        <location filename="../src/velkoran.cpp" line="488"/>
+        <location filename="../src/velkoran.cpp" line="611"/>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="95"/>
+        <location filename="../src/progressview.cpp" line="97"/>
         <source>Cancelled · a partial file remains</source>
         <translation>Abgebrochen · eine unvollständige Datei bleibt</translation>
     </message>
@@ -672,20 +647,20 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Ein Fehler ist aufgetreten. Bitte lesen Sie diese Meldung und korrigieren Sie Ihre Einstellungen:</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="535"/>
-        <location filename="../src/velkoran.cpp" line="578"/>
+        <location filename="../src/velkoran.cpp" line="545"/>
+        <location filename="../src/velkoran.cpp" line="588"/>
         <source>%1 encoded</source>
         <translation>%1 kodiert</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="66"/>
-        <location filename="../src/progressview.cpp" line="67"/>
-        <location filename="../src/velkoran.cpp" line="488"/>
+        <location filename="../src/progressview.cpp" line="68"/>
+        <location filename="../src/progressview.cpp" line="69"/>
+        <location filename="../src/velkoran.cpp" line="498"/>
         <source>Failed</source>
         <translation>Fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="60"/>
+        <location filename="../src/progressview.cpp" line="62"/>
         <source>%1 % kept, Encode resumes it</source>
         <translation>%1 % erhalten, Kodieren setzt es fort</translation>
     </message>
@@ -700,17 +675,7 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Eine frühere Kodierung dieser Datei wurde vor ihrem Ende angehalten.</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="176"/>
-        <source>Resume</source>
-        <translation>Fortsetzen</translation>
-    </message>
-    <message>
-        <location filename="../src/encodepreflight.cpp" line="177"/>
-        <source>Start over</source>
-        <translation>Neu beginnen</translation>
-    </message>
-    <message>
-        <location filename="../src/progressview.cpp" line="83"/>
+        <location filename="../src/progressview.cpp" line="85"/>
         <source>Done · %1</source>
         <translation>Fertig · %1</translation>
     </message>
@@ -720,7 +685,7 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Oben abschneiden</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="769"/>
+        <location filename="../src/velkoran.cpp" line="780"/>
         <source>ffmpeg&apos;s Theora encoder has no sharpness setting: this value has no effect</source>
         <translation>Der Theora-Encoder von ffmpeg hat keine Einstellung für die Schärfe: dieser Wert bewirkt nichts</translation>
     </message>
@@ -740,45 +705,35 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Rechts abschneiden</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="776"/>
+        <location filename="../src/velkoran.cpp" line="787"/>
         <source>Audio quality or bit rate</source>
         <translation>Audioqualität oder Bitrate</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="777"/>
+        <location filename="../src/velkoran.cpp" line="788"/>
         <source>Video quality or bit rate</source>
         <translation>Videoqualität oder Bitrate</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="788"/>
-        <location filename="../src/velkoran.cpp" line="789"/>
+        <location filename="../src/velkoran.cpp" line="799"/>
+        <location filename="../src/velkoran.cpp" line="800"/>
         <source>Pages</source>
         <translation>Seiten</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="790"/>
+        <location filename="../src/velkoran.cpp" line="801"/>
         <source>Progress</source>
         <translation>Fortschritt</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="794"/>
+        <location filename="../src/velkoran.cpp" line="809"/>
         <source>Audio quality</source>
         <translation>Audioqualität</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="794"/>
-        <source>Audio bit rate</source>
-        <translation>Audio-Bitrate</translation>
-    </message>
-    <message>
-        <location filename="../src/velkoran.cpp" line="796"/>
+        <location filename="../src/velkoran.cpp" line="811"/>
         <source>Video quality</source>
         <translation>Videoqualität</translation>
-    </message>
-    <message>
-        <location filename="../src/velkoran.cpp" line="796"/>
-        <source>Video bit rate</source>
-        <translation>Video-Bitrate</translation>
     </message>
     <message>
         <location filename="../src/jobreport.cpp" line="62"/>
@@ -907,6 +862,82 @@ Bitte warten Sie ihr Ende ab oder wählen Sie einen anderen Namen.</translation>
         <location filename="../src/presets.cpp" line="228"/>
         <source>The preset &quot;%1&quot; could not be saved in %2.</source>
         <translation>Die Vorgabe „%1“ konnte nicht in %2 gespeichert werden.</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.ui" line="20"/>
+        <source>&amp;Encode to Ogg Theora</source>
+        <translation>In Ogg Theora &amp;kodieren</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.ui" line="38"/>
+        <source>&amp;Browse Files</source>
+        <translation>&amp;Datei auswählen</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.ui" line="51"/>
+        <source>Browse &amp;Directories</source>
+        <translation>&amp;Ordner auswählen</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.ui" line="139"/>
+        <source>&amp;Cancel Encoding</source>
+        <translation>Kodierung &amp;abbrechen</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.ui" line="364"/>
+        <source>&amp;Get Duration</source>
+        <translation>Dauer &amp;ermitteln</translation>
+    </message>
+    <message>
+        <location filename="../src/encodepreflight.cpp" line="176"/>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
+    <message>
+        <location filename="../src/encodepreflight.cpp" line="177"/>
+        <source>&amp;Start over</source>
+        <translation>&amp;Neu beginnen</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="809"/>
+        <source>Audio bit rate in kilobits per second</source>
+        <translation>Audio-Bitrate in Kilobit pro Sekunde</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="811"/>
+        <source>Video bit rate in kilobits per second</source>
+        <translation>Video-Bitrate in Kilobit pro Sekunde</translation>
+    </message>
+    <message>
+        <location filename="../src/encodesettings.cpp" line="35"/>
+        <source>Niceness of the encoder</source>
+        <translation>Prozesspriorität des Kodierers, als nice-Wert</translation>
+    </message>
+    <message>
+        <location filename="../src/encodesettings.cpp" line="44"/>
+        <source>Override the input&apos;s frames per second</source>
+        <translation>Bildrate der Eingabe überschreiben, in Bildern pro Sekunde</translation>
+    </message>
+    <message>
+        <location filename="../src/encodesettings.cpp" line="33"/>
+        <source>Frame aspect ratio, for example 4:3 or 16:9</source>
+        <translation>Seitenverhältnis des Bildes, zum Beispiel 4:3 oder 16:9</translation>
+    </message>
+    <message>
+        <location filename="../src/encodesettings.cpp" line="34"/>
+        <source>Output sample rate in hertz</source>
+        <translation>Abtastrate der Ausgabe in Hertz</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="814"/>
+        <location filename="../src/velkoran.cpp" line="817"/>
+        <source>kbit/s</source>
+        <translation>kbit/s</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.cpp" line="659"/>
+        <source>Length %1</source>
+        <translation>Länge %1</translation>
     </message>
 </context>
 </TS>

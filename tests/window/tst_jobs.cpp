@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include "spoken.h"
 #include "testsupport.h"
 
 namespace
@@ -492,10 +493,20 @@ void TestJobs::endOfJobReported()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     ui.EncodeToTheorapushButton->setFocus();
     ModalWatcher watcher;
+    const Spoken *spoken = w.findChild<Spoken *>();
+    QVERIFY(spoken);
     ui.EncodeToTheorapushButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(idle(w), jobTimeoutMs);
     QCOMPARE(ui.progressBar->text(), barText);
     QCOMPARE(ui.progressBar->accessibleDescription(), barText);
+    // The end is read out once, in words, and nothing twice in a row.
+    const QString heardEnd = QString(barText).replace(QStringLiteral(" \u00b7 "), ", ");
+    QTRY_COMPARE(spoken->history().count(heardEnd), 1);
+    const QStringList said = spoken->history();
+    QCOMPARE(said.last(), heardEnd);
+    for (int i = 1; i < said.size(); ++i)
+        QVERIFY2(said[i] != said[i - 1], qPrintable(said.join(" / ")));
+    QCOMPARE(ui.EncodeToTheorapushButton->accessibleDescription(), heardEnd);
     // The keyboard is back on the button it pressed.
     QCOMPARE(w.focusWidget(), ui.EncodeToTheorapushButton);
     QTest::qWait(100);

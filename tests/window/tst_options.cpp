@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QTimeEdit>
 
+#include "spoken.h"
 #include "testsupport.h"
 
 namespace
@@ -530,6 +531,10 @@ void TestOptions::probeBoundsEditors()
     QCOMPARE(s.boxTexts(), QStringList());
     QVERIFY(s.ui.EncodeToTheorapushButton->isEnabled());
     QVERIFY(!s.ui.CancelpushButton->isEnabled());
+    // The length found is read out, and is the last word of the probe.
+    if (end.isValid())
+        QTRY_COMPARE(s.w.findChild<Spoken *>()->history().last(),
+                     QStringLiteral("Length ") + end.toString(QStringLiteral("H:mm:ss")));
 }
 
 void TestOptions::startTimeRaisesEndMinimum_data()

@@ -2,10 +2,14 @@
 // The window's shape and the choice of input file and output directory.
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QMimeData>
+#include <QSlider>
+#include <QTabBar>
 #include <QTranslator>
 #include <QUrl>
 
@@ -97,6 +101,10 @@ private slots:
     void dropFile();
     void namedForScreenReaders_data();
     void namedForScreenReaders();
+    void heardAsShown_data();
+    void heardAsShown();
+    void accessKeysUniquePerPage_data();
+    void accessKeysUniquePerPage();
     void nothingCut_data();
     void nothingCut();
 };
@@ -380,7 +388,7 @@ void TestWindow::namedForScreenReaders_data()
             QTest::newRow(qPrintable(c->objectName())) << c->objectName() << QString();
     }
     QTest::newRow("audio slider") << "AudioQualityHorizontalSlider"
-                                  << "Audio bit rate";
+                                  << "Audio bit rate in kilobits per second";
 }
 
 // Each control is heard by a name of its own, not by its value; a combo box
@@ -408,15 +416,90 @@ void TestWindow::namedForScreenReaders()
         QVERIFY(face->text(QAccessible::Description).contains(QLatin1String("no sharpness")));
 }
 
-// At its smallest the window shows every text and control whole, in either language.
-void TestWindow::nothingCut_data()
+// A slider is heard by the number beside it (with its unit for a bit rate),
+// a combo box by its label and its current item, in either language.
+void TestWindow::heardAsShown_data()
+{
+    QTest::addColumn<bool>("german");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<int>("mode");  // the mode box's index, or the combo box's index
+    QTest::addColumn<int>("value"); // the slider's value
+    QTest::addColumn<QString>("heard");
+    QTest::addColumn<double>("number"); // what the value interface gives
+    const char *const audio = "AudioQualityHorizontalSlider";
+    const char *const video = "VideoQualityHorizontalSlider";
+    QTest::newRow("audio 6") << false << audio << 0 << 60 << "6" << 6.0;
+    QTest::newRow("audio 6.1") << false << audio << 0 << 61 << "6.1" << 6.1;
+    QTest::newRow("audio -1") << false << audio << 0 << -10 << "-1" << -1.0;
+    QTest::newRow("video 10") << false << video << 0 << 100 << "10" << 10.0;
+    QTest::newRow("audio 96 kbit/s") << false << audio << 1 << 96 << "96 kbit/s" << 96.0;
+    QTest::newRow("video 2000 kbit/s") << true << video << 1 << 2000 << "2000 kbit/s" << 2000.0;
+    for (const bool german : {false, true}) {
+        for (const char *box : {"EncodersComboBox", "AudiocomboBox", "VideocomboBox",
+                                "disableSoundcomboBox", "desableDeinterlacecomboBox"}) {
+            for (const int index : {0, 1}) {
+                if (index == 0 || qstrcmp(box, "EncodersComboBox") != 0)
+                    QTest::addRow("%s %s %d", box, german ? "de" : "en", index)
+                        << german << box << index << 0 << QString() << 0.0;
+            }
+        }
+    }
+}
+
+void TestWindow::heardAsShown()
+{
+    QFETCH(bool, german);
+    QFETCH(QString, object);
+    QFETCH(int, mode);
+    QFETCH(int, value);
+    QFETCH(QString, heard);
+    QFETCH(double, number);
+    QTranslator catalogue;
+    QVERIFY(!german || catalogue.load(QStringLiteral(VELKORAN_TEST_QM)));
+    QCoreApplication::installTranslator(&catalogue);
+    Velkoran w;
+    QCoreApplication::removeTranslator(&catalogue);
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    if (auto *box = w.findChild<QComboBox *>(object)) {
+        box->setCurrentIndex(mode);
+        // On Linux a combo box is heard by the label tied to it (the group
+        // box around it counts as a label too).
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(box);
+        QString name;
+        for (const auto &relation : face->relations(QAccessible::Label))
+            if (auto *label = qobject_cast<QLabel *>(relation.first->object()))
+                name = label->buddy() == box ? relation.first->text(QAccessible::Name) : name;
+        QVERIFY2(name.endsWith(QStringLiteral(": ") + box->currentText()) &&
+                     name.size() > box->currentText().size() + 2,
+                 qPrintable(name));
+        return;
+    }
+    auto *slider = w.findChild<QSlider *>(object);
+    QComboBox *modeBox =
+        slider == ui.AudioQualityHorizontalSlider ? ui.AudiocomboBox : ui.VideocomboBox;
+    modeBox->setCurrentIndex(mode);
+    QMetaObject::invokeMethod(modeBox, "activated", Q_ARG(int, mode));
+    slider->setValue(value);
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(slider);
+    QVERIFY(face->valueInterface());
+    QCOMPARE(face->text(QAccessible::Value), heard);
+    QCOMPARE(face->valueInterface()->currentValue().toDouble(), number);
+    // The number beside the slider is tied to it, not heard as its name.
+    for (const auto &relation : face->relations(QAccessible::Label))
+        QVERIFY(!qobject_cast<QLabel *>(relation.first->object()) ||
+                !heard.startsWith(relation.first->text(QAccessible::Name)));
+}
+
+// Alt and a letter reach the main actions; no letter is taken twice on a
+// page (the buttons under the pages count on each), in either language.
+void TestWindow::accessKeysUniquePerPage_data()
 {
     QTest::addColumn<bool>("german");
     QTest::newRow("English") << false;
     QTest::newRow("German") << true;
 }
 
-void TestWindow::nothingCut()
+void TestWindow::accessKeysUniquePerPage()
 {
     QFETCH(bool, german);
     QTranslator catalogue;
@@ -424,6 +507,69 @@ void TestWindow::nothingCut()
     QCoreApplication::installTranslator(&catalogue);
     Velkoran w;
     Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    const auto keyOf = [](const QString &text) {
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        return key.isEmpty() ? QString() : key.toString();
+    };
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
+             ui.openFileNameButton, ui.openDirectoryButton, ui.getDurationpushButton,
+             ui.EncodeToTheorapushButton, ui.CancelpushButton})
+        QVERIFY2(!keyOf(button->text()).isEmpty(), qPrintable(button->text()));
+    for (int page = 0; page < ui.tab->count(); ++page) {
+        QStringList keys;
+        for (QWidget *c : ui.tab->widget(page)->findChildren<QWidget *>()) {
+            QString text;
+            if (auto *button = qobject_cast<QAbstractButton *>(c))
+                text = button->text();
+            else if (auto *label = qobject_cast<QLabel *>(c))
+                text = label->buddy() ? label->text() : QString();
+            const QString key = keyOf(text);
+            if (key.isEmpty())
+                continue;
+            QVERIFY2(!keys.contains(key), qPrintable(key + u' ' + text));
+            keys << key;
+        }
+    }
+    // The resume question's own buttons.
+    const QString resume = Velkoran::tr("&Resume"), over = Velkoran::tr("&Start over");
+    QVERIFY(!keyOf(resume).isEmpty() && !keyOf(over).isEmpty() && keyOf(resume) != keyOf(over));
+    QCoreApplication::removeTranslator(&catalogue);
+}
+
+// At its smallest the window shows every text and control whole, in either language.
+void TestWindow::nothingCut_data()
+{
+    QTest::addColumn<bool>("german");
+    QTest::addColumn<int>("points"); // the application's font; 0: the toolkit's
+    QTest::newRow("English") << false << 0;
+    QTest::newRow("German") << true << 0;
+    QTest::newRow("English 12 pt") << false << 12;
+    QTest::newRow("German 16 pt") << true << 16;
+}
+
+// With a larger font too, the window first shows every page title, on a
+// 1024×600 screen the progress bar stays in it, and no label or button is
+// narrower than its text.
+void TestWindow::nothingCut()
+{
+    QFETCH(bool, german);
+    QFETCH(int, points);
+    QTranslator catalogue;
+    QVERIFY(!german || catalogue.load(QStringLiteral(VELKORAN_TEST_QM)));
+    QCoreApplication::installTranslator(&catalogue);
+    const QFont userFont = QApplication::font();
+    QFont font = userFont;
+    if (points)
+        font.setPointSize(points);
+    QApplication::setFont(font);
+    Velkoran w;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+    QApplication::processEvents();
+    QVERIFY(ui.tab->tabBar()->width() >= ui.tab->tabBar()->sizeHint().width());
+    w.resize(1024 - 16, 600 - 48); // a small screen, less the window's frame
+    QApplication::processEvents();
+    QCOMPARE(w.size(), QSize(1024 - 16, 600 - 48));
+    QVERIFY(w.rect().contains(QRect(ui.progressBar->mapTo(&w, QPoint()), ui.progressBar->size())));
     ui.AudioQualityHorizontalLabel->setNum(2000); // the widest value: a bit rate
     w.resize(1, 1);
     for (int page = 0; page < ui.tab->count(); ++page) {
@@ -433,11 +579,14 @@ void TestWindow::nothingCut()
         for (QWidget *c : shown->findChildren<QWidget *>()) {
             if (!c->isVisible() || qobject_cast<QAbstractSpinBox *>(c->parentWidget()))
                 continue;
+            const bool worded = qobject_cast<QLabel *>(c) || qobject_cast<QAbstractButton *>(c);
             QVERIFY2(shown->rect().contains(QRect(c->mapTo(shown, QPoint()), c->size())) &&
-                         (!qobject_cast<QLabel *>(c) || c->sizeHint().width() <= c->width()),
+                         (!worded || c->sizeHint().width() <= c->width()) &&
+                         (!worded || c->sizeHint().height() <= c->height()),
                      qPrintable(c->objectName()));
         }
     }
+    QApplication::setFont(userFont);
     QCoreApplication::removeTranslator(&catalogue);
 }
 
