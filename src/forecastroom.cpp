@@ -39,8 +39,13 @@ void Velkoran::setupForecast()
     auto *label = new QLabel(page);
     label->setGeometry(below.x(), below.bottom() + 7, below.width() - buttonWidth - 8,
                        below.height());
-    page->setMinimumSize(
-        page->minimumSize().expandedTo(QSize(below.right() + 10, below.bottom() + 44)));
+    // The presets come below the forecast, as wide as the buttons or their words.
+    const int presetsTop = below.bottom() + 7 + below.height() + 7;
+    presets->setGeometry(below.x(), presetsTop,
+                         std::max(below.width(), presets->sizeHint().width()),
+                         presets->sizeHint().height());
+    page->setMinimumSize(page->minimumSize().expandedTo(
+        QSize(presets->geometry().right() + 10, presets->geometry().bottom() + 10)));
     previewButton->setEnabled(false);
 
     forecast = new EncodeForecast(label, this);

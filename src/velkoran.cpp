@@ -52,9 +52,8 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     ui.setupUi(this);
     spoken = new Spoken(this, ui.progressBar, {ui.EncodeToTheorapushButton, ui.CancelpushButton});
     FontFit::followUserFont(this);
-    // The presets below the buttons of the Encode page.
+    // The presets below the buttons of the Encode page (placed by setupForecast).
     presets = new PresetBar(ui.tab_2, settings);
-    presets->setGeometry(10, 476, 513, presets->sizeHint().height());
     connect(presets, &PresetBar::resetAsked, this, &Velkoran::resetToDefaults);
     FontFit::growFixedPage(ui.tab_2);
     FontFit::growFixedPage(ui.tab_21, false); // its labels widen below
