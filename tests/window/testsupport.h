@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include <functional>
 
@@ -91,7 +92,13 @@ public:
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    int runs() const { return QDir(dir.path()).entryList({"args-*"}, QDir::Files).size(); }
+    // Runs whose arguments are recorded in full (a run's args-N.tmp is still being written).
+    int runs() const
+    {
+        const QStringList names = QDir(dir.path()).entryList({"args-*"}, QDir::Files);
+        return int(std::count_if(names.begin(), names.end(),
+                                 [](const QString &n) { return !n.endsWith(".tmp"); }));
+    }
 
     // The arguments of run N (0 first), as the encoder received them.
     QStringList arguments(int n = -1) const
