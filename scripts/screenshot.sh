@@ -19,6 +19,8 @@ for f in holiday.mp4 holiday.ogg; do
     [ ! -e "$videos/$f" ] || { echo "$videos/$f exists already; set VIDEOS to another directory" >&2; exit 1; }
 done
 work=$(mktemp -d)
+# The window as it first starts: no settings kept from another run.
+export XDG_CONFIG_HOME=$work/config
 trap 'rm -rf "$work"; rm -rf "$videos/holiday.mp4" "$videos/holiday.ogg" "$videos"/.holiday.ogg.parts-* "$videos"/.holiday.ogg.chunks \
       "$videos"/.ffmpeg2theora-*; [ -z "$made_videos" ] || rmdir "$made_videos"' EXIT
 ffmpeg -v error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=40 \
@@ -41,17 +43,23 @@ pid=\$!
 sleep 2.5
 xdotool mousemove 276 446 click 1   # the encode button
 sleep $wait
-import -window root $grab
+# The shot is as large as the window (the largest of its windows: not a box).
+best=0
+for id in \$(xdotool search --onlyvisible --name 'Velkoran'); do
+    eval "\$(xdotool getwindowgeometry --shell "\$id")"
+    if [ \$((WIDTH * HEIGHT)) -gt "\$best" ]; then best=\$((WIDTH * HEIGHT)); w=\$WIDTH; h=\$HEIGHT; fi
+done
+import -window root -crop "\${w}x\${h}+0+0" +repage $grab
 kill -- -\$pid
 wait \$pid || true
 SHOOT
     chmod +x "$work/$name.sh"
     LANG=$lang xvfb-run -a -s "-screen 0 800x700x24" "$work/$name.sh"
 }
-shot shoot C.UTF-8 : 10 -crop 565x600+0+0 "$PWD/docs/screenshot.png"
+shot shoot C.UTF-8 : 10 "$PWD/docs/screenshot.png"
 echo "wrote docs/screenshot.png"
-shot shoot-de de_DE.UTF-8 : 10 -crop 565x600+0+0 "$PWD/docs/screenshot-de.png"
+shot shoot-de de_DE.UTF-8 : 10 "$PWD/docs/screenshot-de.png"
 echo "wrote docs/screenshot-de.png"
-shot replace de_DE.UTF-8 ": > '$videos/holiday.ogg'" 1.5 -crop 562x578+0+0 +repage -colors 64 \
+shot replace de_DE.UTF-8 ": > '$videos/holiday.ogg'" 1.5 -colors 64 \
     -strip "PNG8:$PWD/docs/screenshot-de-replace.png"
 echo "wrote docs/screenshot-de-replace.png"
