@@ -103,7 +103,11 @@ QAccessibleInterface *shownSliderFactory(const QString &, QObject *object)
     return nullptr;
 }
 
-// The plain words of a label, without the colon at their end.
+} // namespace
+
+namespace Accessibility
+{
+
 QString labelWords(const QLabel *label)
 {
     QTextDocument document;
@@ -113,11 +117,6 @@ QString labelWords(const QLabel *label)
         text.chop(1);
     return text;
 }
-
-} // namespace
-
-namespace Accessibility
-{
 
 void showValueBeside(QSlider *slider, QLabel *label, int divisor, const QString &unit)
 {

@@ -36,6 +36,9 @@ void rename(QWidget *control, const QString &name);
 // The words a combo box is heard with now: its label's words, a colon, its item.
 QString heardChoice(const QComboBox *box);
 
+// The plain words of a rich-text LABEL, without the colon at their end.
+QString labelWords(const QLabel *label);
+
 } // namespace Accessibility
 
 #endif

@@ -34,17 +34,6 @@ const char *const boxTitle = "Velkoran Theora Encoder";
 // Lines of the encoder's error output quoted when it fails without a known phrase.
 const int reportedLines = 5;
 
-// The plain words of a label, without the colon at their end.
-QString plainLabelText(const QLabel *label)
-{
-    QTextDocument document;
-    document.setHtml(label->text());
-    QString text = document.toPlainText().trimmed();
-    if (text.endsWith(u':'))
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
@@ -768,7 +757,7 @@ void Velkoran::nameControls()
     for (const auto &[label, field] : labelled) {
         label->setBuddy(field);
         // The labels are rich text; a screen reader gets their words only.
-        field->setAccessibleName(plainLabelText(label));
+        field->setAccessibleName(Accessibility::labelWords(label));
     }
     for (const FormOption &o : formOptions()) {
         if (o.heard)
