@@ -65,17 +65,22 @@ EncodeForecast::EncodeForecast(QLabel *label, QObject *parent) : QObject(parent)
     label->setAccessibleName(tr("Forecast of the encoded file's size and the encoding time"));
 }
 
+void stopAndWait(QProcess *process)
+{
+    // Asked to stop, the encoder removes its samples; it is forced only if
+    // it does not.
+    process->terminate();
+    if (!process->waitForFinished(3000)) {
+        process->kill();
+        process->waitForFinished(1000);
+    }
+}
+
 EncodeForecast::~EncodeForecast()
 {
     if (process) {
-        // Asked to stop, the encoder removes its samples; it is forced
-        // only if it does not.
         process->disconnect(this);
-        process->terminate();
-        if (!process->waitForFinished(3000)) {
-            process->kill();
-            process->waitForFinished(1000);
-        }
+        stopAndWait(process);
     }
 }
 

@@ -21,6 +21,9 @@ struct ForecastFigures {
 };
 ForecastFigures readForecast(const QByteArray &standardOutput);
 
+// Stops a forecast or preview run of the encoder and waits until it is gone.
+void stopAndWait(QProcess *process);
+
 // The forecast as the window shows it: "about 142 MB · about 3 min 10 s".
 QString forecastText(qint64 bytes, double seconds);
 

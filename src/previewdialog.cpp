@@ -2,6 +2,7 @@
 #include "previewdialog.h"
 
 #include "commandline.h"
+#include "forecast.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -74,28 +75,16 @@ PreviewDialog::PreviewDialog(std::function<QString()> command, int from, int to,
 PreviewDialog::~PreviewDialog()
 {
     if (process) {
-        // Asked to stop, the encoder removes its samples; it is forced
-        // only if it does not.
         process->disconnect(this);
-        process->terminate();
-        if (!process->waitForFinished(3000)) {
-            process->kill();
-            process->waitForFinished(1000);
-        }
+        stopAndWait(process);
     }
 }
 
 void PreviewDialog::makePictures()
 {
     if (process) {
-        // Asked to stop, the encoder removes its samples; it is forced
-        // only if it does not.
         process->disconnect(this);
-        process->terminate();
-        if (!process->waitForFinished(3000)) {
-            process->kill();
-            process->waitForFinished(1000);
-        }
+        stopAndWait(process);
         delete process;
     }
     for (const char *name : {"before.png", "after.png"})
