@@ -110,4 +110,25 @@ void growToFit(QWidget *window, QSize designed, QSize needed)
     window->resize(size);
 }
 
+void widenLabelColumn(QWidget *page)
+{
+    const QList<QLabel *> labels = page->findChildren<QLabel *>();
+    int extra = 0;
+    for (const QLabel *label : labels)
+        extra = std::max(extra, label->sizeHint().width() - label->width());
+    if (extra <= 0)
+        return;
+    for (QLabel *label : labels)
+        label->resize(label->width() + extra, label->height());
+    for (QLineEdit *field : page->findChildren<QLineEdit *>())
+        field->setGeometry(field->x() + extra, field->y(), field->width() - extra, field->height());
+}
+
+void holdChildren(QWidget *page)
+{
+    const QRect held = page->childrenRect();
+    const int margin = 9;
+    page->setMinimumSize(held.right() + 1 + margin, held.bottom() + 1 + margin);
+}
+
 } // namespace FontFit

@@ -33,6 +33,13 @@ QScrollArea *scrollWhenSmall(QGridLayout *layout, QWidget *widget);
 // The size WINDOW needs to show all it holds, with every title of TABS.
 QSize needed(QWidget *window, QTabWidget *tabs);
 
+// The labels of PAGE, which sit at fixed places, are widened as far as the
+// widest text needs, and its text fields moved right by as much.
+void widenLabelColumn(QWidget *page);
+
+// PAGE cannot be made smaller than what it holds, with a margin.
+void holdChildren(QWidget *page);
+
 // WINDOW's first size: DESIGNED, grown to NEEDED, within its screen.
 void growToFit(QWidget *window, QSize designed, QSize needed);
 

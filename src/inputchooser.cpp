@@ -2,7 +2,9 @@
 #include "inputchooser.h"
 
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 
@@ -44,4 +46,42 @@ QString InputChooser::bare(const QString &path)
 QString InputChooser::proposedDir(const QString &input)
 {
     return QFileInfo(input).path() + u'/';
+}
+
+bool InputChooser::takeDrop(QDropEvent *event, QWidget *window, bool busy, bool quiet,
+                            const std::function<void(const QStringList &)> &choose)
+{
+    QStringList leftOut;
+    const QStringList paths = localFiles(event->mimeData(), &leftOut);
+    if (paths.isEmpty() && leftOut.isEmpty())
+        return false;
+    const Qt::DropActions possible = event->possibleActions();
+    const Qt::DropAction action = possible.testFlag(Qt::CopyAction)   ? Qt::CopyAction
+                                  : possible.testFlag(Qt::LinkAction) ? Qt::LinkAction
+                                                                      : Qt::IgnoreAction;
+    if (action == Qt::IgnoreAction || busy) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() != QEvent::Drop) {
+        event->setDropAction(action);
+        event->accept();
+        return true;
+    }
+    if (!leftOut.isEmpty() && !quiet) {
+        // Said, with what it left out; the files it holds are taken.
+        auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Velkoran Theora Encoder"),
+                                    leftOutText(leftOut), QMessageBox::Ok, window);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    if (paths.isEmpty()) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        return true;
+    }
+    choose(paths);
+    event->setDropAction(action);
+    event->accept();
+    return true;
 }

@@ -4,7 +4,11 @@
 
 #include <QStringList>
 
+#include <functional>
+
+class QDropEvent;
 class QMimeData;
+class QWidget;
 
 // Which files a drop, a paste or a typed path make the input, and the
 // output proposed for an input.
@@ -20,6 +24,12 @@ QString leftOutText(const QStringList &leftOut);
 QString bare(const QString &path);
 // The output directory proposed for INPUT: its own, with a final "/".
 QString proposedDir(const QString &input);
+// A drop on WINDOW, taken as a copy (or a link), never as a move: a file
+// manager that honours a move would delete the user's original. Its files go
+// to CHOOSE; what it left out is said in a box unless QUIET; while BUSY it
+// takes nothing. True when the drop is handled here.
+bool takeDrop(QDropEvent *event, QWidget *window, bool busy, bool quiet,
+              const std::function<void(const QStringList &)> &choose);
 } // namespace InputChooser
 
 #endif

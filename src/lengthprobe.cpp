@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QTimeEdit>
+#include <QVariant>
 
 namespace
 {
@@ -54,4 +55,24 @@ void LengthProbe::bound(QTimeEdit *start, QTimeEdit *end, int hour, int min, int
 void LengthProbe::followStart(QTimeEdit *start, QTimeEdit *end)
 {
     end->setMinimumTime(start->time().addSecs(1));
+}
+
+int LengthProbe::seconds(const QTime &time)
+{
+    return time.hour() * 3600 + time.minute() * 60 + time.second();
+}
+
+QStringList LengthProbe::trimArgs(const QTimeEdit *start, const QTimeEdit *end,
+                                  const QString &probed, int *length)
+{
+    const QTime starttime = start->time();
+    const QTime endtime = end->time();
+    const int starttimearg = seconds(starttime);
+    const int endtimearg = seconds(endtime);
+    *length = endtimearg - starttimearg;
+    const bool wholeInput = !probed.isEmpty() && endtime == end->maximumTime();
+    QStringList args;
+    args << " --starttime " << QVariant(starttimearg).toString() << " --endtime "
+         << (wholeInput ? probed : QVariant(endtimearg).toString());
+    return args;
 }

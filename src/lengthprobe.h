@@ -2,8 +2,9 @@
 #ifndef LENGTHPROBE_H
 #define LENGTHPROBE_H
 
-#include <QString>
+#include <QStringList>
 
+class QTime;
 class QTimeEdit;
 
 // The input's length as a probe measured it, and the trim editors it bounds.
@@ -17,6 +18,13 @@ QString unusable(int hour, int min, int sec);
 void bound(QTimeEdit *start, QTimeEdit *end, int hour, int min, int sec);
 // The end editor's minimum one second after START's time.
 void followStart(QTimeEdit *start, QTimeEdit *end);
+// TIME in seconds: hours × 3600 + minutes × 60 + seconds.
+int seconds(const QTime &time);
+// The encoder's words for the trim range of START and END: an end left at the
+// probed length is PROBED, the length as the encoder wrote it, fraction
+// included, so that no tail is lost. LENGTH gets the range's length.
+QStringList trimArgs(const QTimeEdit *start, const QTimeEdit *end, const QString &probed,
+                     int *length);
 } // namespace LengthProbe
 
 #endif

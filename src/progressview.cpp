@@ -25,6 +25,7 @@ void ProgressView::reset()
 {
     lengthUnknown = false;
     busy.clear();
+    startShare = -1;
     bar->setRange(0, 100);
     bar->setValue(0);
     setFormat(QStringLiteral("%p%"));
@@ -52,6 +53,23 @@ void ProgressView::setBusyText(const QString &text)
 bool ProgressView::busyBar() const
 {
     return bar->maximum() <= 0;
+}
+
+void ProgressView::startAt(int percent)
+{
+    if (percent <= 0)
+        return;
+    startShare = percent;
+    bar->setRange(0, 100);
+    bar->setValue(percent);
+}
+
+void ProgressView::keepStartShare()
+{
+    if (startShare < 0 || bar->maximum() <= 0)
+        return;
+    bar->setValue(bar->maximum() * startShare / 100);
+    startShare = -1;
 }
 
 void ProgressView::showKept(const QString &ending, int percent)

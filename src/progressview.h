@@ -31,6 +31,12 @@ public:
     // The encoder cannot tell the length: the bar tells the time encoded.
     bool lengthUnknown = false;
 
+    // A resumed encode's bar starts at PERCENT, the share kept, before the
+    // encoder says a word; once the bar counts seconds of the input, the
+    // share is kept in proportion (keepStartShare).
+    void startAt(int percent);
+    void keepStartShare();
+
     // The bar at the share kept, after ENDING, saying Encode resumes it.
     void showKept(const QString &ending, int percent);
     // A failed job keeps the bar where it got to; WHY in a few words, when known.
@@ -56,6 +62,7 @@ private:
 
     QProgressBar *bar;
     QString busy; // what a busy bar says
+    int startShare = -1;
     Spoken *spoken = nullptr;
     std::function<bool()> jobRunning;
 };

@@ -19,20 +19,21 @@
 
 #include "accessibility.h"
 #include "commandline.h"
+#include "encodebuttons.h"
 #include "fontfit.h"
 #include "forecast.h"
+#include "formnames.h"
 #include "inputchooser.h"
 #include "jobreport.h"
+#include "jobstory.h"
 #include "lengthprobe.h"
 #include "spoken.h"
+#include "windowsettings.h"
 
 namespace
 {
 
 const char *const boxTitle = "Velkoran Theora Encoder";
-
-// Lines of the encoder's error output quoted when it fails without a known phrase.
-const int reportedLines = 5;
 
 } // namespace
 
@@ -113,6 +114,10 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
         bar->setFormat(runner->queue.counts());
     };
     connect(&job, &EncoderJob::ended, runner, &QueueRunner::fileEnded);
+    story = std::make_unique<JobStory>(this, job, runner->queue, closing);
+    story->bar = bar;
+    stored = std::make_unique<WindowSettings>(this, settings, ui.openFileNameLineEdit,
+                                              ui.openDirectoryLineEdit);
 
     loadSettings();
     // The first key press goes to the input.
@@ -188,9 +193,9 @@ void Velkoran::setQueue(const QStringList &paths)
 void Velkoran::proposeOutput(const QString &input)
 {
     // A directory kept from an earlier run stays until the user chooses another.
-    const bool keepDir =
-        !rememberedDir.isEmpty() && ui.openDirectoryLineEdit->text() == rememberedDir;
-    proposedDir = keepDir ? rememberedDir : InputChooser::proposedDir(input);
+    const bool keepDir = !stored->rememberedDir.isEmpty() &&
+                         ui.openDirectoryLineEdit->text() == stored->rememberedDir;
+    proposedDir = keepDir ? stored->rememberedDir : InputChooser::proposedDir(input);
     proposedName = EncodeQueue::outputName(input);
     ui.openDirectoryLineEdit->setText(proposedDir);
     ui.outputFileNameLineEdit->setText(proposedName);
@@ -220,17 +225,15 @@ void Velkoran::on_openDirectoryButton_clicked()
     if (dir.isEmpty())
         return;
     ui.openDirectoryLineEdit->setText(dir + "/");
-    chosenDir = dir + "/";
+    stored->chosenDir = dir + "/";
 }
 
 // While a queue runs, what it reads for each file stays as it was.
 void Velkoran::lockOutput(bool locked)
 {
-    for (QWidget *w : {static_cast<QWidget *>(ui.openDirectoryLineEdit),
-                       static_cast<QWidget *>(ui.openDirectoryButton),
-                       static_cast<QWidget *>(ui.openFileNameLineEdit),
-                       static_cast<QWidget *>(ui.openFileNameButton)})
-        w->setEnabled(!locked);
+    EncodeButtons::lock({ui.openDirectoryLineEdit, ui.openDirectoryButton, ui.openFileNameLineEdit,
+                         ui.openFileNameButton},
+                        locked);
 }
 
 // ---- the form and its command ----
@@ -295,18 +298,9 @@ QStringList Velkoran::getArgs()
 {
     QStringList args = settings.fragments(FormOption::Group::Picture);
     if (ui.startTimetimeEdit->isEnabled()) {
-        const QTime starttime = ui.startTimetimeEdit->time();
-        const QTime endtime = ui.endTimetimeEdit->time();
-        const int starttimearg = toSeconds(starttime);
-        const int endtimearg = toSeconds(endtime);
         customendtimebool = true;
-        customendtime = endtimearg - starttimearg;
-        // An end left at the probed length is the length as the encoder
-        // wrote it, fraction included, so that no tail is lost.
-        const bool wholeInput =
-            !probedLength.isEmpty() && endtime == ui.endTimetimeEdit->maximumTime();
-        args << " --starttime " << QVariant(starttimearg).toString() << " --endtime "
-             << (wholeInput ? probedLength : QVariant(endtimearg).toString());
+        args += LengthProbe::trimArgs(ui.startTimetimeEdit, ui.endTimetimeEdit, probedLength,
+                                      &customendtime);
     }
     return args;
 }
@@ -328,7 +322,7 @@ QStringList Velkoran::commandWords(const QString &output) const
 
 int Velkoran::toSeconds(QTime encodetime)
 {
-    return encodetime.hour() * 3600 + encodetime.minute() * 60 + encodetime.second();
+    return LengthProbe::seconds(encodetime);
 }
 
 // ---- an encode ----
@@ -381,35 +375,26 @@ bool Velkoran::encodeForm(const QString &output, bool restart)
 
     resetProgress();
     forecast->stop(); // the encoder's time is the encode's
+    // A resumed encode's bar starts at the share it goes on from.
+    if (!restart && QFileInfo::exists(keptChunksDir(output)))
+        bar->startAt(job.output() == output && job.keptShare() >= 0
+                         ? job.keptShare()
+                         : EncodePreflight::keptShare(output));
     if (!job.startEncode(encode_cmd, output, ui.openFileNameLineEdit->text()))
         return false;
     showRunning();
     return true;
 }
 
-// While a job runs only Cancel can be pressed; a keyboard on Encode moves to it.
 void Velkoran::showRunning()
 {
-    QWidget *focus = focusWidget();
-    ui.CancelpushButton->setEnabled(true);
-    if (focus == ui.EncodeToTheorapushButton)
-        ui.CancelpushButton->setFocus(Qt::OtherFocusReason);
-    ui.EncodeToTheorapushButton->setEnabled(false);
+    EncodeButtons::showRunning(ui.EncodeToTheorapushButton, ui.CancelpushButton);
 }
 
-// After a job Encode can be pressed again, and the keyboard is back on it.
 void Velkoran::showIdle()
 {
-    if (runner->queue.active()) {
-        ui.EncodeToTheorapushButton->setEnabled(false); // until the queue ends
-        ui.CancelpushButton->setEnabled(false);
-        return;
-    }
-    QWidget *focus = focusWidget();
-    ui.EncodeToTheorapushButton->setEnabled(true);
-    if (!focus || focus == ui.CancelpushButton || focus == ui.EncodeToTheorapushButton)
-        ui.EncodeToTheorapushButton->setFocus(Qt::OtherFocusReason);
-    ui.CancelpushButton->setEnabled(false);
+    EncodeButtons::showIdle(ui.EncodeToTheorapushButton, ui.CancelpushButton,
+                            runner->queue.active());
 }
 
 // Every job is measured afresh: nothing of the last one's length or position counts.
@@ -444,17 +429,7 @@ void Velkoran::jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
         resetProgress();
         bar->showFailed();
         showIdle();
-        if (closing)
-            return;
-        if (outcome == EncoderJob::Outcome::NoTempDir)
-            QMessageBox::critical(this, boxTitle,
-                                  tr("No temporary directory could be made for reading the length "
-                                     "of the input file:\n%1")
-                                      .arg(job.errorString()));
-        else
-            QMessageBox::critical(this, boxTitle,
-                                  tr("The encoder \"%1\" could not be started:\n%2")
-                                      .arg(myprocez.program(), job.errorString()));
+        story->notStarted(outcome, myprocez.program());
         return;
     }
     if (kind == EncoderJob::Kind::Probe)
@@ -465,59 +440,19 @@ void Velkoran::jobEnded(EncoderJob::Kind kind, EncoderJob::Outcome outcome)
 
 void Velkoran::encodeEnded(EncoderJob::Outcome outcome)
 {
-    using Outcome = EncoderJob::Outcome;
     enableButton();
     preflight.keptAfter(job.output(), runningWords, job.keptShare());
-    if (closing)
-        return;
-    const QString failure = JobReport::failure(job, outcome);
-    if (outcome == Outcome::Cancelled) {
-        if (job.keptShare() >= 0)
-            bar->showKept(tr("Cancelled"), job.keptShare());
-        else
-            bar->showCancelled(job.partialFileLeft());
-    } else if (outcome == Outcome::Encoded) {
-        // An input cut short or damaged is told, though the encode succeeded.
-        const QString warning = JobReport::warning(job);
-        if (!warning.isEmpty() && runner->queue.active())
-            runner->queue.noteWarning(warning);
-        bar->showDone(QFileInfo(job.output()).fileName(), warning);
-    } else if (job.keptShare() >= 0) {
-        bar->showKept(tr("Failed"), job.keptShare());
-    } else {
-        bar->showFailed();
-    }
-    if (!failure.isEmpty())
-        reportFailure(failure);
+    story->encodeEnded(outcome);
 }
 
 void Velkoran::reportFailure(const QString &what)
 {
-    if (runner->queue.active()) {
-        // Told in the queue's summary, not in a box of its own.
-        runner->queue.noteReason(JobReport::reason(what + u'\n' + JobReport::lastLines(job, 1)));
-        return;
-    }
-    QString text = what;
-    const QString lastOutput = JobReport::lastLines(job, reportedLines);
-    if (!lastOutput.isEmpty())
-        text += "\n\n" + lastOutput;
-    QMessageBox::critical(this, boxTitle, text);
+    story->reportFailure(what);
 }
 
-// The box stays open beside the running job; each phrase is shown once a job.
 void Velkoran::showPhrase(const QString &phrase, const QString &line)
 {
-    if (closing)
-        return;
-    if (runner->queue.active()) {
-        runner->queue.noteReason(JobReport::reason(line.isEmpty() ? phrase : line));
-        return;
-    }
-    auto *box = new QMessageBox(QMessageBox::Critical, boxTitle, errorBoxText(phrase, line),
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    story->showPhrase(phrase, line);
 }
 
 void Velkoran::updateProgressbar()
@@ -541,6 +476,8 @@ void Velkoran::showTime(const QString &value)
         ui.progressBar->setMaximum(customendtime);
     else if (real_duration > 0) // a maximum of 0 would make a busy bar
         ui.progressBar->setMaximum(real_duration);
+    if (customendtimebool || real_duration > 0)
+        bar->keepStartShare();
     if (!k) {
         ui.progressBar->setValue(totaltime);
         if (job.kind() == EncoderJob::Kind::Encode && !job.stopping())
@@ -653,6 +590,8 @@ void Velkoran::on_startTimetimeEdit_timeChanged(const QTime &starttime)
     LengthProbe::followStart(ui.startTimetimeEdit, ui.endTimetimeEdit);
 }
 
+Velkoran::~Velkoran() = default;
+
 // ---- the window ----
 
 void Velkoran::closeEvent(QCloseEvent *event)
@@ -693,44 +632,10 @@ bool Velkoran::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// A drop is taken as a copy (or a link), never as a move: a file manager that
-// honours a move would delete the user's original. True when the window
-// handles EVENT itself.
 bool Velkoran::takeDrop(QDropEvent *event)
 {
-    QStringList leftOut;
-    const QStringList paths = InputChooser::localFiles(event->mimeData(), &leftOut);
-    if (paths.isEmpty() && leftOut.isEmpty())
-        return false;
-    const Qt::DropActions possible = event->possibleActions();
-    const Qt::DropAction action = possible.testFlag(Qt::CopyAction)   ? Qt::CopyAction
-                                  : possible.testFlag(Qt::LinkAction) ? Qt::LinkAction
-                                                                      : Qt::IgnoreAction;
-    if (action == Qt::IgnoreAction || runner->queue.active()) {
-        event->ignore();
-        return true;
-    }
-    if (event->type() != QEvent::Drop) {
-        event->setDropAction(action);
-        event->accept();
-        return true;
-    }
-    if (!leftOut.isEmpty() && !closing) {
-        // Said, with what it left out; the files it holds are taken.
-        auto *box = new QMessageBox(QMessageBox::Warning, boxTitle,
-                                    InputChooser::leftOutText(leftOut), QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    }
-    if (paths.isEmpty()) {
-        event->setDropAction(Qt::IgnoreAction);
-        event->ignore();
-        return true;
-    }
-    chooseInputFiles(paths);
-    event->setDropAction(action);
-    event->accept();
-    return true;
+    return InputChooser::takeDrop(event, this, runner->queue.active(), closing,
+                                  [this](const QStringList &paths) { chooseInputFiles(paths); });
 }
 
 void Velkoran::dragEnterEvent(QDragEnterEvent *event)
@@ -743,145 +648,38 @@ void Velkoran::dropEvent(QDropEvent *event)
     takeDrop(event);
 }
 
-// Every control says what it is to a screen reader: a label is tied to its
-// field, and a control with no label beside it gets a name of its own.
 void Velkoran::nameControls()
 {
-    QList<std::pair<QLabel *, QWidget *>> labelled = {
-        {ui.label, ui.openFileNameLineEdit},       {ui.label_11, ui.openDirectoryLineEdit},
-        {ui.label_2, ui.outputFileNameLineEdit},   {ui.label_3, ui.EncodersComboBox},
-        {ui.startTimelabel, ui.startTimetimeEdit}, {ui.endTimelabel, ui.endTimetimeEdit},
-    };
-    for (const FormOption &o : formOptions())
-        labelled.append({findChild<QLabel *>(o.label), findChild<QWidget *>(o.widget)});
-    for (const auto &[label, field] : labelled) {
-        label->setBuddy(field);
-        // The labels are rich text; a screen reader gets their words only.
-        field->setAccessibleName(Accessibility::labelWords(label));
-    }
-    for (const FormOption &o : formOptions()) {
-        if (o.heard)
-            Accessibility::rename(findChild<QWidget *>(o.widget), tr(o.heard));
-    }
-    // ffmpeg's Theora encoder has no sharpness setting: the encoder takes the
-    // value and says in a note that it does nothing; so does the window.
-    const QString noSharpness = tr("ffmpeg's Theora encoder has no sharpness setting: this "
-                                   "value has no effect");
-    ui.sharpnessspinBox->setToolTip(noSharpness);
-    ui.sharpnessspinBox->setAccessibleDescription(noSharpness);
-    // A combo box is heard by its label (on Linux its own name is its current
-    // item); the two mode boxes have none to see, so they get one to hear.
-    const std::pair<QComboBox *, QString> modes[] = {
-        {ui.AudiocomboBox, tr("Audio quality or bit rate")},
-        {ui.VideocomboBox, tr("Video quality or bit rate")},
-    };
-    for (const auto &[box, name] : modes) {
-        auto *heard = new QLabel(name, box->parentWidget());
-        heard->hide();
-        heard->setBuddy(box);
-        box->setAccessibleName(name);
-    }
-    // The list a combo box opens is heard by the box's name too.
-    for (QComboBox *box : findChildren<QComboBox *>())
-        box->view()->setAccessibleName(box->accessibleName());
-    ui.tab->setAccessibleName(tr("Pages"));
-    ui.tab->tabBar()->setAccessibleName(tr("Pages"));
-    ui.progressBar->setAccessibleName(tr("Progress"));
-    // Each slider is named by what it sets, which follows its mode box.
-    // In bit-rate mode the name says the unit, which a reader does not say
-    // with the value; each is heard by the number shown beside it.
-    const auto nameSliders = [this] {
-        const bool audioRate = ui.AudiocomboBox->currentIndex() == 1;
-        const bool videoRate = ui.VideocomboBox->currentIndex() == 1;
-        ui.AudioQualityHorizontalSlider->setAccessibleName(
-            audioRate ? tr("Audio bit rate in kilobits per second") : tr("Audio quality"));
-        ui.VideoQualityHorizontalSlider->setAccessibleName(
-            videoRate ? tr("Video bit rate in kilobits per second") : tr("Video quality"));
-        Accessibility::showValueBeside(ui.AudioQualityHorizontalSlider,
-                                       ui.AudioQualityHorizontalLabel, audioRate ? 1 : 10,
-                                       audioRate ? tr("kbit/s") : QString());
-        Accessibility::showValueBeside(ui.VideoQualityHorizontalSlider,
-                                       ui.VideoQualityHorizontalLabel, videoRate ? 1 : 10,
-                                       videoRate ? tr("kbit/s") : QString());
-    };
-    nameSliders();
-    connect(ui.AudiocomboBox, &QComboBox::currentIndexChanged, this, nameSliders);
-    connect(ui.VideocomboBox, &QComboBox::currentIndexChanged, this, nameSliders);
-    Accessibility::hearChoices(this, [this](const QString &choice) { spoken->say(choice); });
+    FormNames::nameControls(this, ui, [this](const QString &choice) { spoken->say(choice); });
 }
 
 // The pages of fixed places get the room their texts need in the language
-// shown: labels wider than their column widen it, which moves their fields to
-// the right, and the window cannot be made smaller than what the pages hold.
+// shown, and the window cannot be made smaller than what the pages hold.
 void Velkoran::fitTexts()
 {
-    const QList<QLabel *> labels = ui.tab_21->findChildren<QLabel *>();
-    int extra = 0;
-    for (const QLabel *label : labels)
-        extra = std::max(extra, label->sizeHint().width() - label->width());
-    if (extra > 0) {
-        for (QLabel *label : labels)
-            label->resize(label->width() + extra, label->height());
-        for (QLineEdit *field : ui.tab_21->findChildren<QLineEdit *>())
-            field->setGeometry(field->x() + extra, field->y(), field->width() - extra,
-                               field->height());
-    }
-    for (QWidget *page : {ui.tab_2, ui.tab_21}) {
-        const QRect held = page->childrenRect();
-        const int margin = 9;
-        page->setMinimumSize(held.right() + 1 + margin, held.bottom() + 1 + margin);
-    }
+    FontFit::widenLabelColumn(ui.tab_21);
+    for (QWidget *page : {ui.tab_2, ui.tab_21})
+        FontFit::holdChildren(page);
 }
 
 // ---- kept between runs ----
 
 QString Velkoran::settingsFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/velkoran/velkoran.conf");
+    return WindowSettings::file();
 }
 
 void Velkoran::saveSettings()
 {
-    QSettings file(settingsFile(), QSettings::IniFormat);
-    settings.save(file);
-    const QString dir = !chosenDir.isEmpty() ? chosenDir : rememberedDir;
-    if (!dir.isEmpty())
-        file.setValue(QStringLiteral("output/directory"), dir);
-    else
-        file.remove(QStringLiteral("output/directory"));
-    file.setValue(QStringLiteral("window/size"), size());
-    file.sync();
+    stored->save();
 }
 
 void Velkoran::loadSettings()
 {
-    QSettings file(settingsFile(), QSettings::IniFormat);
-    settings.load(file);
-    if (file.status() != QSettings::NoError)
-        qWarning().noquote() << "settings: cannot read all of" << file.fileName()
-                             << "- the form's first values stand for what is damaged";
-    const QString dir = file.value(QStringLiteral("output/directory")).toString();
-    if (!dir.isEmpty() && QFileInfo(dir).isDir()) {
-        rememberedDir = dir.endsWith(u'/') ? dir : dir + u'/';
-        ui.openDirectoryLineEdit->setText(rememberedDir);
-    } else if (!dir.isEmpty()) {
-        qWarning().noquote() << "settings: ignored output/directory =" << dir
-                             << "(no such directory)";
-    }
-    const QSize saved = file.value(QStringLiteral("window/size")).toSize();
-    if (saved.isValid())
-        resize(saved.expandedTo(minimumSizeHint()));
+    stored->load();
 }
 
 void Velkoran::resetToDefaults()
 {
-    settings.apply(EncodeSettings::defaults());
-    chosenDir.clear();
-    if (!rememberedDir.isEmpty() && ui.openDirectoryLineEdit->text() == rememberedDir) {
-        const QString input = ui.openFileNameLineEdit->text();
-        ui.openDirectoryLineEdit->setText(input.isEmpty() ? QString()
-                                                          : InputChooser::proposedDir(input));
-    }
-    rememberedDir.clear();
+    stored->reset();
 }

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTime>
 
+#include <memory>
+
 #include "encodepreflight.h"
 #include "encoderjob.h"
 #include "encodesettings.h"
@@ -17,6 +19,8 @@
 #include "ui_velkoran.h"
 
 class EncodeForecast;
+class JobStory;
+class WindowSettings;
 class Spoken;
 
 // The one main window: holds the form, the child process that runs the encoder
@@ -28,6 +32,7 @@ class Velkoran : public QMainWindow
 
 public:
     Velkoran(QWidget *parent = nullptr);
+    ~Velkoran() override;
 
     // Makes PATH the input file, exactly as if it had been chosen with "Browse Files".
     void chooseInputFile(const QString &path);
@@ -77,19 +82,19 @@ private:
     QString probedLength;      // the probed length in seconds, as the encoder wrote it
     QString proposedDir;       // the output directory and name proposed for the input,
     QString proposedName;      // which a new input may replace
-    QString chosenDir;         // the output directory the user chose, kept between runs
-    QString rememberedDir;     // the one kept from an earlier run
     int lastPosition = -1;     // where the running encode got to in its input, in seconds
     QStringList runningWords;  // the words of the encode that runs
     bool settingInput = false; // the window itself sets the input field
 
-    EncodeSettings settings{this};   // the form's options, through the form table
-    ProgressView *bar = nullptr;     // the progress bar and what it says
-    EncodePreflight preflight{this}; // the questions before an encode
-    QueueRunner *runner = nullptr;   // several input files, one after another
-    QStringList queuedInputs;        // as chosen; empty for one file
-    PresetBar *presets = nullptr;    // named sets of the settings
-    Spoken *spoken = nullptr;        // what a screen reader is told of the bar
+    EncodeSettings settings{this};          // the form's options, through the form table
+    ProgressView *bar = nullptr;            // the progress bar and what it says
+    EncodePreflight preflight{this};        // the questions before an encode
+    QueueRunner *runner = nullptr;          // several input files, one after another
+    QStringList queuedInputs;               // as chosen; empty for one file
+    PresetBar *presets = nullptr;           // named sets of the settings
+    Spoken *spoken = nullptr;               // what a screen reader is told of the bar
+    std::unique_ptr<JobStory> story;        // how a job's end is told
+    std::unique_ptr<WindowSettings> stored; // what is kept between runs
 
     QString encoderChoice() const;
     QString outputOfForm() const;

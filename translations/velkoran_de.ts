@@ -665,6 +665,11 @@ Kodierung abbrechen und beenden?</translation>
         <translation>%1 % erhalten, Kodieren setzt es fort</translation>
     </message>
     <message>
+        <location filename="../src/jobstory.cpp" line="27"/>
+        <source>Press Encode again to go on from there.</source>
+        <translation>Drücken Sie erneut Kodieren, um von dort aus fortzufahren.</translation>
+    </message>
+    <message>
         <location filename="../src/encodepreflight.cpp" line="162"/>
         <source>An earlier encode of this file stopped at %1 %.</source>
         <translation>Eine frühere Kodierung dieser Datei wurde bei %1 % angehalten.</translation>

@@ -3,6 +3,7 @@
 // trim range, checked through the arguments the fake encoder receives.
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -11,6 +12,10 @@
 
 #include "spoken.h"
 #include "testsupport.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -964,6 +969,28 @@ void TestOptions::wholeSession()
     QCOMPARE(s.watcher.boxes.last().parent, &s.w);
 }
 
+// A copy of the window's process saves its settings again and again and is
+// killed with SIGKILL, while a save writes its new file as far as can be seen.
+static void killWhileSaving(Velkoran &w)
+{
+    w.saveSettings(); // the file is there before the copy starts
+    const pid_t child = fork();
+    if (child == 0) {
+        for (;;)
+            w.saveSettings();
+    }
+    QVERIFY(child > 0);
+    const QString dir = QFileInfo(Velkoran::settingsFile()).path();
+    const QRegularExpression unfinished("^velkoran\\.conf\\.(?!lock$)");
+    QElapsedTimer waited;
+    waited.start();
+    while (QDir(dir).entryList(QDir::Files).filter(unfinished).isEmpty() &&
+           waited.elapsed() < 10000) {
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+}
+
 // What a window keeps of the form reaches the next window; a damaged or
 // foreign settings file gives the form's first values where it is wrong.
 void TestOptions::settingsKept_data()
@@ -972,6 +999,7 @@ void TestOptions::settingsKept_data()
     QTest::addColumn<QString>("how");          // how it ends: "close", "encode", "reset"
     QTest::addColumn<QByteArray>("file");      // the settings file written instead, if any
     QTest::addColumn<QString>("options");      // the second window's command after the paths
+    QTest::addColumn<QString>("logged");       // a part of a start-up log line; "": none checked
 
     const QStringList person = {"VideocomboBox",
                                 "1",
@@ -992,21 +1020,28 @@ void TestOptions::settingsKept_data()
     const QString kept = " --audioquality 6 --videobitrate 600 --copyright \"CC BY-SA\""
                          " --width 320 --croptop 8 --nosound  --sharpness 2 --keyint 128";
     const QString first = " --audioquality 6 --videoquality 3 --sharpness 2 --keyint 64";
-    QTest::newRow("kept when the window closes") << person << "close" << QByteArray() << kept;
+    QTest::newRow("kept when the window closes") << person << "close" << QByteArray() << kept << "";
     QTest::newRow("kept when an encode starts, the window killed after")
-        << person << "encode" << QByteArray() << kept;
-    QTest::newRow("reset to defaults") << person << "reset" << QByteArray() << first;
-    QTest::newRow("garbage") << QStringList{} << "close" << QByteArray("\0\xff[[[=\n\x01==\n")
-                             << first;
+        << person << "encode" << QByteArray() << kept << "";
+    QTest::newRow("kept when the window is killed while it saves")
+        << person << "killed while saving" << QByteArray() << kept << "";
+    QTest::newRow("reset to defaults") << person << "reset" << QByteArray() << first << "";
+    QTest::newRow("garbage") << QStringList{} << "close" << QByteArray("\0\xff[[[=\n\x01==\n", 11)
+                             << first << "cannot read all of";
+    QTest::newRow("text that is no settings file")
+        << QStringList{} << "close" << QByteArray("<html>\n<p>not settings</p>\n") << first
+        << "cannot read all of";
     QTest::newRow("out of range, the rest applies")
         << QStringList{} << "close"
         << QByteArray("[form]\noutput\\keyint=70000\noutput\\sharpness=1\n"
                       "quality\\videoMode=1\nquality\\video=5000\nquality\\audio=-5\n")
-        << " --audioquality -0.5 --videobitrate 92 --sharpness 1 --keyint 64";
+        << " --audioquality -0.5 --videobitrate 92 --sharpness 1 --keyint 64"
+        << "";
     QTest::newRow("unknown key of a newer version")
         << QStringList{} << "close"
         << QByteArray("[form]\nfuture\\thing=1\noutput\\width=640\n[later]\nx=2\n")
-        << " --audioquality 6 --videoquality 3 --width 640 --sharpness 2 --keyint 64";
+        << " --audioquality 6 --videoquality 3 --width 640 --sharpness 2 --keyint 64"
+        << "";
 }
 
 void TestOptions::settingsKept()
@@ -1015,6 +1050,7 @@ void TestOptions::settingsKept()
     QFETCH(QString, how);
     QFETCH(QByteArray, file);
     QFETCH(QString, options);
+    QFETCH(QString, logged);
     QTemporaryDir config;
     const QByteArray nowhere = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
@@ -1025,6 +1061,8 @@ void TestOptions::settingsKept()
             QVERIFY(s.encode());
         else if (how == "reset")
             s.w.resetToDefaults();
+        else if (how == "killed while saving")
+            killWhileSaving(s.w);
         if (how != "encode")
             s.w.close();
     }
@@ -1033,6 +1071,8 @@ void TestOptions::settingsKept()
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(file);
     }
+    if (!logged.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(logged));
     {
         Session s;
         QCOMPARE(s.commandText(), VelkoranTestAccess::baseCommand(s.w) + options);
@@ -1078,6 +1118,7 @@ void TestOptions::presetApplied()
     QFETCH(QStringList, settings);
     QFETCH(QString, preset);
     QFETCH(QString, options);
+    QFETCH(QString, logged);
     QTemporaryDir config;
     const QByteArray nowhere = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));

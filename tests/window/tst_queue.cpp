@@ -126,6 +126,9 @@ void TestQueue::queueRuns_data()
     QTest::newRow("a failure does not stop the queue")
         << false << abc << yes << none << fail << all << 0
         << "Failed:\nb.mp4: The encoder stopped with exit code 1. b.mp4: something broke";
+    QTest::newRow("a failure that keeps a part says how to go on, in the window's words")
+        << false << abc << yes << none << "kept" << all << 0
+        << "(40 %) kept in /x/.b.ogg.chunks. Press Encode again to go on from there.";
     QTest::newRow("an input that ended early is named")
         << false << abc << yes << none << "damaged" << all << 0
         << "Encoded:\na.ogg\nb.ogg: the input is damaged or ended early; the result lasts 0:00:01";
@@ -158,6 +161,9 @@ void TestQueue::queueRuns()
     if (second == "fail")
         fake.setBehaviour(
             "case \"$1\" in *b.mp4) echo 'b.mp4: something broke' >&2; exit 1;; esac");
+    if (second == "kept")
+        fake.setBehaviour("case \"$1\" in *b.mp4) echo 'ffmpeg2theora: 4 of 10 chunks (40 %) kept "
+                          "in /x/.b.ogg.chunks; the same command resumes' >&2; exit 1;; esac");
     if (second == "damaged")
         fake.setBehaviour("case \"$1\" in *b.mp4) echo 'ffmpeg2theora: warning: the input is "
                           "damaged: ffmpeg met 2 error(s) decoding it; the result lasts 0:00:01' "
@@ -228,6 +234,9 @@ void TestQueue::questionsBeforeEncode_data()
         QTest::addRow("%s: a file there", path)
             << queued << "file" << QStringList{"already exists"} << "";
         QTest::addRow("%s: a kept part", path) << queued << "kept" << QStringList{kept} << "";
+        if (!queued)
+            QTest::addRow("%s: a kept part, the bar starts at its share", path)
+                << queued << "kept share" << QStringList{kept} << "";
         QTest::addRow("%s: a file and a kept part", path)
             << queued << "file kept" << QStringList{"already exists", kept} << "";
         QTest::addRow("%s: kept with other settings", path)
@@ -291,6 +300,8 @@ void TestQueue::questionsBeforeEncode()
     else
         w.chooseInputFile(fake.path("a.mp4"));
     ui.EncodeToTheorapushButton->click();
+    if (before.contains("share")) // before the encoder says a word
+        QCOMPARE(ui.progressBar->text(), QString("40%"));
     QTRY_VERIFY(ui.EncodeToTheorapushButton->isEnabled() && !ui.CancelpushButton->isEnabled());
     qputenv("PATH", path);
     if (held >= 0)
