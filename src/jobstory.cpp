@@ -69,6 +69,19 @@ void JobStory::encodeEnded(EncoderJob::Outcome outcome)
         reportFailure(failure);
 }
 
+void JobStory::probeEnded(EncoderJob::Outcome outcome, bool asked)
+{
+    bar->setFormat(QStringLiteral("%p%"));
+    if (!asked)
+        return;
+    if (outcome == EncoderJob::Outcome::Cancelled) {
+        bar->setFormat(tr("Cancelled"));
+        return;
+    }
+    if (!job.phraseShown() && !closing)
+        reportFailure(tr("The length of the input file could not be read."));
+}
+
 void JobStory::reportFailure(const QString &what)
 {
     if (queue.active()) {

@@ -28,6 +28,9 @@ public:
     void notStarted(EncoderJob::Outcome outcome, const QString &program);
     // The bar's last words of an encode that ended in OUTCOME, and a box when it failed.
     void encodeEnded(EncoderJob::Outcome outcome);
+    // The bar after a probe that ended in OUTCOME, and a box when it failed;
+    // ASKED: it was still waiting for the length.
+    void probeEnded(EncoderJob::Outcome outcome, bool asked);
     // WHAT failed, with the encoder's last lines.
     void reportFailure(const QString &what);
     // A known PHRASE the encoder wrote, in its LINE; a box beside the running job.

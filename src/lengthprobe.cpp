@@ -2,6 +2,8 @@
 #include "lengthprobe.h"
 
 #include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QTimeEdit>
 #include <QVariant>
 
@@ -75,4 +77,35 @@ QStringList LengthProbe::trimArgs(const QTimeEdit *start, const QTimeEdit *end,
     args << " --starttime " << QVariant(starttimearg).toString() << " --endtime "
          << (wholeInput ? probed : QVariant(endtimearg).toString());
     return args;
+}
+
+void TrimRange::forget()
+{
+    start->setEnabled(false);
+    end->setEnabled(false);
+    probedLength.clear();
+}
+
+QString TrimRange::bound(int hour, int min, int sec)
+{
+    probe->setEnabled(false);
+    const QString why = LengthProbe::unusable(hour, min, sec);
+    if (!why.isEmpty()) {
+        probedLength.clear();
+        return why;
+    }
+    LengthProbe::bound(start, end, hour, min, sec);
+    startLabel->setEnabled(true);
+    endLabel->setEnabled(true);
+    return QString();
+}
+
+QStringList TrimRange::args(int *length) const
+{
+    return LengthProbe::trimArgs(start, end, probedLength, length);
+}
+
+void TrimRange::followStart()
+{
+    LengthProbe::followStart(start, end);
 }

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+class QLabel;
+class QPushButton;
 class QTime;
 class QTimeEdit;
 
@@ -26,5 +28,34 @@ int seconds(const QTime &time);
 QStringList trimArgs(const QTimeEdit *start, const QTimeEdit *end, const QString &probed,
                      int *length);
 } // namespace LengthProbe
+
+// The trim editors of the form and the probed length that bounds them.
+class TrimRange
+{
+public:
+    // PROBEDLENGTH: the probed length in seconds, as the encoder wrote it.
+    TrimRange(QTimeEdit *start, QTimeEdit *end, QLabel *startLabel, QLabel *endLabel,
+              QPushButton *probe, QString &probedLength)
+        : probedLength(probedLength), start(start), end(end), startLabel(startLabel),
+          endLabel(endLabel), probe(probe)
+    {
+    }
+    QString &probedLength;
+
+    // A new input: the editors wait for its probe, and no range reaches the encoder.
+    void forget();
+    // Bounds the editors by a probed length of HOUR:MIN:SEC; the probe button
+    // is done. Why the length cannot bound them, when it cannot (the editors
+    // stay off and the whole input is encoded).
+    QString bound(int hour, int min, int sec);
+    // The encoder's words for the range; LENGTH gets its length.
+    QStringList args(int *length) const;
+    void followStart();
+
+private:
+    QTimeEdit *start, *end;
+    QLabel *startLabel, *endLabel;
+    QPushButton *probe;
+};
 
 #endif

@@ -24,6 +24,7 @@
 #include "forecast.h"
 #include "formnames.h"
 #include "inputchooser.h"
+#include "inputfields.h"
 #include "jobreport.h"
 #include "jobstory.h"
 #include "lengthprobe.h"
@@ -40,6 +41,22 @@ const char *const boxTitle = "Velkoran Theora Encoder";
 Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
 {
     ui.setupUi(this);
+    trim = std::make_unique<TrimRange>(ui.startTimetimeEdit, ui.endTimetimeEdit, ui.startTimelabel,
+                                       ui.endTimelabel, ui.getDurationpushButton, probedLength);
+    stored = std::make_unique<WindowSettings>(this, settings, ui.openFileNameLineEdit,
+                                              ui.openDirectoryLineEdit);
+    fields.keptDir = [this] { return stored->rememberedDir; };
+    fields.newInput = [this] {
+        stopProbe();
+        forgetTrimRange();
+    };
+    fields.queueChanged = [this](int count) {
+        if (job.running())
+            return;
+        resetProgress();
+        if (count > 0)
+            bar->setFormat(EncodeQueue::moreNote(count));
+    };
     spoken = new Spoken(this, ui.progressBar, {ui.EncodeToTheorapushButton, ui.CancelpushButton});
     FontFit::followUserFont(this);
     // The presets below the buttons of the Encode page (placed by setupForecast).
@@ -63,8 +80,8 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     // Any change of the input's text, typed, pasted or set by an assistive
     // tool, is choosing a new input; the window's own changes are not.
     connect(ui.openFileNameLineEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (!settingInput && !runner->queue.active())
-            inputChanged(text);
+        if (!fields.settingInput && !runner->queue.active())
+            fields.inputChanged(text);
     });
 
     // A probe's times reach the window as the length it measured.
@@ -106,9 +123,10 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
         lockOutput(started);
         if (started)
             return;
-        if (queuedInputs.size() > 1) {
-            setInputText(queuedInputs.first());
-            ui.outputFileNameLineEdit->setText(EncodeQueue::outputName(queuedInputs.first()));
+        if (fields.queuedInputs.size() > 1) {
+            setInputText(fields.queuedInputs.first());
+            ui.outputFileNameLineEdit->setText(
+                EncodeQueue::outputName(fields.queuedInputs.first()));
         }
         showIdle();
         bar->setFormat(runner->queue.counts());
@@ -116,8 +134,6 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     connect(&job, &EncoderJob::ended, runner, &QueueRunner::fileEnded);
     story = std::make_unique<JobStory>(this, job, runner->queue, closing);
     story->bar = bar;
-    stored = std::make_unique<WindowSettings>(this, settings, ui.openFileNameLineEdit,
-                                              ui.openDirectoryLineEdit);
 
     loadSettings();
     // The first key press goes to the input.
@@ -141,19 +157,12 @@ void Velkoran::on_openFileNameButton_clicked()
 
 void Velkoran::setInputText(const QString &path)
 {
-    settingInput = true;
-    ui.openFileNameLineEdit->setText(path);
-    settingInput = false;
+    fields.setInputText(path);
 }
 
 void Velkoran::chooseInputFile(const QString &path)
 {
-    stopProbe();
-    setInputText(path);
-    proposeOutput(path);
-    ui.getDurationpushButton->setEnabled(true);
-    forgetTrimRange();
-    setQueue({});
+    fields.chooseInputFile(path);
 }
 
 void Velkoran::chooseInputFiles(const QStringList &paths)
@@ -161,60 +170,7 @@ void Velkoran::chooseInputFiles(const QStringList &paths)
     if (paths.isEmpty())
         return;
     chooseInputFile(paths.first());
-    if (paths.size() > 1)
-        setQueue(paths);
-}
-
-// A queue of several files shows its first file, the note of how many
-// follow, and no trim range or output name of its own (they belong to one
-// file). One file shows nothing of a queue.
-void Velkoran::setQueue(const QStringList &paths)
-{
-    const bool wasQueued = !queuedInputs.isEmpty();
-    queuedInputs = paths.size() > 1 ? paths : QStringList();
-    const bool queued = !queuedInputs.isEmpty();
-    if (!queued && !wasQueued)
-        return;
-    ui.outputFileNameLineEdit->setEnabled(!queued);
-    ui.openFileNameLineEdit->setToolTip(queuedInputs.join(u'\n'));
-    if (queued) {
-        ui.outputFileNameLineEdit->setText(EncodeQueue::outputName(paths.first()));
-        ui.getDurationpushButton->setEnabled(false);
-    }
-    if (job.running())
-        return;
-    resetProgress();
-    if (queued)
-        bar->setFormat(EncodeQueue::moreNote(queuedInputs.size()));
-}
-
-// The output directory and name for INPUT: its own directory (unless the
-// user chose one), and its name with only the last extension replaced.
-void Velkoran::proposeOutput(const QString &input)
-{
-    // A directory kept from an earlier run stays until the user chooses another.
-    const bool keepDir = !stored->rememberedDir.isEmpty() &&
-                         ui.openDirectoryLineEdit->text() == stored->rememberedDir;
-    proposedDir = keepDir ? stored->rememberedDir : InputChooser::proposedDir(input);
-    proposedName = EncodeQueue::outputName(input);
-    ui.openDirectoryLineEdit->setText(proposedDir);
-    ui.outputFileNameLineEdit->setText(proposedName);
-}
-
-void Velkoran::inputChanged(const QString &typed)
-{
-    stopProbe();
-    const QString path = InputChooser::bare(typed);
-    if (path != typed)
-        setInputText(path);
-    const bool file = QFileInfo(path).isFile();
-    // Output fields the user has not changed follow the new input.
-    if (file && ui.openDirectoryLineEdit->text() == proposedDir &&
-        ui.outputFileNameLineEdit->text() == proposedName)
-        proposeOutput(path);
-    ui.getDurationpushButton->setEnabled(file);
-    forgetTrimRange();
-    setQueue({});
+    fields.setQueue(paths);
 }
 
 void Velkoran::on_openDirectoryButton_clicked()
@@ -299,8 +255,7 @@ QStringList Velkoran::getArgs()
     QStringList args = settings.fragments(FormOption::Group::Picture);
     if (ui.startTimetimeEdit->isEnabled()) {
         customendtimebool = true;
-        args += LengthProbe::trimArgs(ui.startTimetimeEdit, ui.endTimetimeEdit, probedLength,
-                                      &customendtime);
+        args += trim->args(&customendtime);
     }
     return args;
 }
@@ -337,9 +292,9 @@ void Velkoran::on_EncodeToTheorapushButton_clicked()
         return;
     }
     saveSettings();
-    if (!queuedInputs.isEmpty()) {
+    if (!fields.queuedInputs.isEmpty()) {
         forgetTrimRange(); // whatever a probe still running might have found
-        runner->start(queuedInputs, ui.openDirectoryLineEdit->text());
+        runner->start(fields.queuedInputs, ui.openDirectoryLineEdit->text());
         return;
     }
     if (ui.outputFileNameLineEdit->text().isEmpty()) {
@@ -514,13 +469,10 @@ void Velkoran::lengthRead(const QString &input, const QString &time, const QStri
     }
 }
 
-// A new input: the time editors wait for its probe, and no range reaches the encoder.
 void Velkoran::forgetTrimRange()
 {
-    ui.startTimetimeEdit->setEnabled(false);
-    ui.endTimetimeEdit->setEnabled(false);
+    trim->forget();
     customendtimebool = false;
-    probedLength.clear();
 }
 
 void Velkoran::probeEnded(EncoderJob::Outcome outcome)
@@ -528,16 +480,9 @@ void Velkoran::probeEnded(EncoderJob::Outcome outcome)
     showIdle();
     if (ui.progressBar->maximum() <= 0)
         ui.progressBar->setRange(0, 100); // no more busy bar
-    bar->setFormat(QStringLiteral("%p%"));
-    if (!getDuration)
-        return; // the probe measured the length, or its input was replaced
+    const bool asked = getDuration;       // else it measured the length, or its input was replaced
     getDuration = false;
-    if (outcome == EncoderJob::Outcome::Cancelled) {
-        bar->setFormat(tr("Cancelled"));
-        return;
-    }
-    if (!job.phraseShown() && !closing)
-        reportFailure(tr("The length of the input file could not be read."));
+    story->probeEnded(outcome, asked);
 }
 
 int Velkoran::computeDuration(QString value)
@@ -564,30 +509,21 @@ void Velkoran::on_getDurationpushButton_clicked()
 
 void Velkoran::setDuration(int hour, int min, int sec)
 {
-    const QString why = LengthProbe::unusable(hour, min, sec);
+    const QString why = trim->bound(hour, min, sec);
+    getDuration = false;
+    job.stop(); // the probe has its answer, or none of use
     if (!why.isEmpty()) {
-        // The time editors stay off and the whole input is encoded.
-        ui.getDurationpushButton->setEnabled(false);
-        getDuration = false;
-        probedLength.clear();
-        job.stop();
         if (!closing)
             QMessageBox::critical(this, boxTitle, why);
         return;
     }
-    LengthProbe::bound(ui.startTimetimeEdit, ui.endTimetimeEdit, hour, min, sec);
-    ui.startTimelabel->setEnabled(true);
-    ui.endTimelabel->setEnabled(true);
-    ui.getDurationpushButton->setEnabled(false);
-    getDuration = false;
-    job.stop(); // the probe has its answer
     spoken->say(tr("Length %1").arg(QTime(hour, min, sec).toString(QStringLiteral("H:mm:ss"))));
 }
 
 void Velkoran::on_startTimetimeEdit_timeChanged(const QTime &starttime)
 {
     Q_UNUSED(starttime);
-    LengthProbe::followStart(ui.startTimetimeEdit, ui.endTimetimeEdit);
+    trim->followStart();
 }
 
 Velkoran::~Velkoran() = default;

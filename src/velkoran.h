@@ -12,6 +12,7 @@
 #include "encodepreflight.h"
 #include "encoderjob.h"
 #include "encodesettings.h"
+#include "inputfields.h"
 #include "presets.h"
 #include "progressview.h"
 #include "queue.h"
@@ -20,6 +21,7 @@
 
 class EncodeForecast;
 class JobStory;
+class TrimRange;
 class WindowSettings;
 class Spoken;
 
@@ -77,23 +79,20 @@ private:
     bool customendtimebool;
     int customendtime;
 
-    EncoderJob job{myprocez};  // the run of the encoder, encode or probe
-    bool closing = false;      // the window is closing; no more dialogs
-    QString probedLength;      // the probed length in seconds, as the encoder wrote it
-    QString proposedDir;       // the output directory and name proposed for the input,
-    QString proposedName;      // which a new input may replace
-    int lastPosition = -1;     // where the running encode got to in its input, in seconds
-    QStringList runningWords;  // the words of the encode that runs
-    bool settingInput = false; // the window itself sets the input field
+    EncoderJob job{myprocez}; // the run of the encoder, encode or probe
+    bool closing = false;     // the window is closing; no more dialogs
+    QStringList runningWords; // the words of the encode that runs
 
     EncodeSettings settings{this};          // the form's options, through the form table
+    InputFields fields{ui};                 // the input and output fields
     ProgressView *bar = nullptr;            // the progress bar and what it says
     EncodePreflight preflight{this};        // the questions before an encode
     QueueRunner *runner = nullptr;          // several input files, one after another
-    QStringList queuedInputs;               // as chosen; empty for one file
     PresetBar *presets = nullptr;           // named sets of the settings
     Spoken *spoken = nullptr;               // what a screen reader is told of the bar
     std::unique_ptr<JobStory> story;        // how a job's end is told
+    std::unique_ptr<TrimRange> trim;        // the trim editors
+    QString probedLength;                   // the probed length in seconds, as the encoder wrote it
     std::unique_ptr<WindowSettings> stored; // what is kept between runs
 
     QString encoderChoice() const;
@@ -107,9 +106,7 @@ private:
     void encodeEnded(EncoderJob::Outcome outcome);
     void probeEnded(EncoderJob::Outcome outcome);
     void reportFailure(const QString &what);
-    void inputChanged(const QString &path);
     void forgetTrimRange();
-    void proposeOutput(const QString &input);
     void stopProbe();
     void lengthRead(const QString &input, const QString &time, const QString &seconds);
     void showRunning();
@@ -119,7 +116,6 @@ private:
     void nameControls();
     void fitTexts();
     bool encodeForm(const QString &output, bool restart = false);
-    void setQueue(const QStringList &paths);
 
     // The forecast beside the Encode button and the Preview (forecastroom.cpp).
     EncodeForecast *forecast = nullptr;

@@ -1118,7 +1118,6 @@ void TestOptions::presetApplied()
     QFETCH(QStringList, settings);
     QFETCH(QString, preset);
     QFETCH(QString, options);
-    QFETCH(QString, logged);
     QTemporaryDir config;
     const QByteArray nowhere = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
