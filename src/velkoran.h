@@ -111,7 +111,6 @@ private:
     void lengthRead(const QString &input, const QString &time, const QString &seconds);
     void showRunning();
     void showIdle();
-    void lockOutput(bool locked);
     bool takeDrop(QDropEvent *event);
     void nameControls();
     void fitTexts();
@@ -121,6 +120,10 @@ private:
     EncodeForecast *forecast = nullptr;
     void setupForecast();
     QString formCommandWithoutOutput();
+
+    // The queue runner's wiring (queueroom.cpp).
+    void setupQueue();
+    void lockOutput(bool locked);
 
     // Kept between runs: the settings file, read at the start and written
     // when an encode starts and when the window closes.
