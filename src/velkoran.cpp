@@ -1,31 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "velkoran.h"
 
-#include <QAbstractItemView>
-#include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QLoggingCategory>
 #include <QMessageBox>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTextDocument>
-#include <QTimer>
-#include <QVariant>
 
 #include <algorithm>
 
-#include "accessibility.h"
 #include "commandline.h"
 #include "encodebuttons.h"
 #include "fontfit.h"
-#include "forecast.h"
 #include "formnames.h"
-#include "inputchooser.h"
 #include "inputfields.h"
-#include "jobreport.h"
 #include "jobstory.h"
 #include "lengthprobe.h"
 #include "spoken.h"
