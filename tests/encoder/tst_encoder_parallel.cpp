@@ -593,10 +593,26 @@ private slots:
         // What an earlier version left after a kill goes too.
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral(".stopped.ogg.parts-AbCd12")));
         QVERIFY(QFile(path(".stopped.ogg.parts-AbCd12/part0.ogg")).open(QIODevice::WriteOnly));
+        // Asked first, the encoder says whether the command would resume,
+        // and touches nothing.
+        const QStringList check{QStringLiteral("-o"), path("stopped.ogg"),
+                                QStringLiteral("--resume-check")};
+        const EncoderRun asked = runEncoder(args + check, withParts(QStringLiteral("2")));
+        QCOMPARE(asked.exitCode, 0);
         const EncoderRun again =
             runEncoder(args + QStringList{QStringLiteral("-o"), path("stopped.ogg")},
                        withParts(QStringLiteral("2")));
         QVERIFY2(again.exitCode == 0, qPrintable(again.err));
+        const QRegularExpressionMatch resumed =
+            QRegularExpression(QStringLiteral("resuming: .*\\(([0-9]+) %\\)")).match(again.err);
+        // (A rewrite that keeps the input's size, time and ends is found only
+        // by the encode's pass over the input.)
+        if (!options.isEmpty())
+            QCOMPARE(asked.out, QStringLiteral("resume changed reason=other options\n"));
+        else if (input != QLatin1String("rewritten"))
+            QCOMPARE(asked.out, QStringLiteral("resume share=%1\n").arg(resumed.captured(1)));
+        QCOMPARE(runEncoder(args + check, withParts(QStringLiteral("2"))).out,
+                 QStringLiteral("resume none\n"));
         QCOMPARE(again.err.contains(QLatin1String("ffmpeg2theora: resuming: ")),
                  options.isEmpty() && input != QLatin1String("rewritten"));
         QCOMPARE(again.err.contains(QLatin1String("is not what kept chunk(s)")),

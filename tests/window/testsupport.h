@@ -73,24 +73,20 @@ public:
     // encoder that works would.
     void setBehaviour(const QString &shell, bool writesOutput = true)
     {
-        const QString script =
-            "#!/bin/sh\n"
-            "d='" +
-            dir.path() +
-            "'\n"
-            "n=$(ls \"$d\"/args-* 2>/dev/null | wc -l)\n"
-            "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/args-$n.tmp\"\n"
-            "mv \"$d/args-$n.tmp\" \"$d/args-$n\"\n"
-            "out=''; prev=''\n"
-            "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; done\n" +
-            (writesOutput ? "[ -n \"$out\" ] && { printf OggS > \"$out\"; } 2>/dev/null\n" : "") +
-            shell + "\n";
-        QFile f(dir.filePath("bin/ffmpeg2theora"));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(script.toUtf8());
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        behaviour = shell;
+        writes = writesOutput;
+        write();
     }
+
+    // Shell commands that answer a resume check (arguments ending in
+    // --resume-check), which is not counted as a run; its arguments go to
+    // check-N. By default the check is an option this encoder does not know.
+    void setResumeCheck(const QString &shell)
+    {
+        check = shell;
+        write();
+    }
+    QStringList checkArguments(int n) const { return read(QString("check-%1").arg(n)); }
 
     // Runs whose arguments are recorded in full (a run's args-N.tmp is still being written).
     int runs() const
@@ -105,7 +101,48 @@ public:
     {
         if (n < 0)
             n = runs() - 1;
-        QFile f(dir.filePath(QString("args-%1").arg(n)));
+        return read(QString("args-%1").arg(n));
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+
+private:
+    void write()
+    {
+        const QString shell = behaviour, writesOutput = writes ? "1" : "";
+        const QString script =
+            "#!/bin/sh\n"
+            "d='" +
+            dir.path() +
+            "'\n"
+            "for a in \"$@\"; do last=\"$a\"; done\n"
+            "if [ \"$last\" = --resume-check ]; then\n"
+            "  n=$(ls \"$d\"/check-* 2>/dev/null | wc -l)\n"
+            "  for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/check-$n\"\n" +
+            check +
+            "\n  exit\n"
+            "fi\n"
+            "n=$(ls \"$d\"/args-* 2>/dev/null | wc -l)\n"
+            "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/args-$n.tmp\"\n"
+            "mv \"$d/args-$n.tmp\" \"$d/args-$n\"\n"
+            "out=''; prev=''\n"
+            "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; done\n" +
+            (!writesOutput.isEmpty() ? "[ -n \"$out\" ] && { printf OggS > \"$out\"; } "
+                                       "2>/dev/null\n"
+                                     : "") +
+            shell + "\n";
+        QFile f(dir.filePath("bin/ffmpeg2theora"));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(script.toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QStringList read(const QString &name) const
+    {
+        QFile f(dir.filePath(name));
         if (!f.open(QIODevice::ReadOnly))
             return {};
         QStringList args;
@@ -115,12 +152,10 @@ public:
         return args;
     }
 
-    QString path(const QString &name) const { return dir.filePath(name); }
-
-    QTemporaryDir dir;
-
-private:
     QByteArray oldPath;
+    QString behaviour = "exit 0";
+    bool writes = true;
+    QString check = "echo \"ffmpeg2theora: unknown option '--resume-check'\" >&2; exit 1";
 };
 
 // Answers every modal dialog that opens while it lives, recording message boxes.
