@@ -227,9 +227,14 @@ private slots:
         QVERIFY2(split.err.contains(note.isEmpty() ? QStringLiteral("Duration") : note) &&
                      split.err.count(QLatin1String("one process")) == (note.isEmpty() ? 0 : 1),
                  qPrintable(split.err));
-        // Whole or damaged, the input is the same to both.
+        // Whole or damaged, the input is the same to both; only the one cut
+        // short ends before its stated length.
         QCOMPARE(split.err.contains(QLatin1String("damaged")),
                  one.err.contains(QLatin1String("damaged")));
+        for (const EncoderRun &run : {one, split})
+            QVERIFY2(run.err.contains(QLatin1String("the input ended early")) ==
+                         (clip == QLatin1String("cutshort.mkv")),
+                     qPrintable(run.err));
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
         QVERIFY(oggValid(path("split.ogg")));
 

@@ -75,43 +75,6 @@ public:
     {
         behaviour = shell;
         writes = writesOutput;
-        write();
-    }
-
-    // Shell commands that answer a resume check (arguments ending in
-    // --resume-check), which is not counted as a run; its arguments go to
-    // check-N. By default the check is an option this encoder does not know.
-    void setResumeCheck(const QString &shell)
-    {
-        check = shell;
-        write();
-    }
-    QStringList checkArguments(int n) const { return read(QString("check-%1").arg(n)); }
-
-    // Runs whose arguments are recorded in full (a run's args-N.tmp is still being written).
-    int runs() const
-    {
-        const QStringList names = QDir(dir.path()).entryList({"args-*"}, QDir::Files);
-        return int(std::count_if(names.begin(), names.end(),
-                                 [](const QString &n) { return !n.endsWith(".tmp"); }));
-    }
-
-    // The arguments of run N (0 first), as the encoder received them.
-    QStringList arguments(int n = -1) const
-    {
-        if (n < 0)
-            n = runs() - 1;
-        return read(QString("args-%1").arg(n));
-    }
-
-    QString path(const QString &name) const { return dir.filePath(name); }
-
-    QTemporaryDir dir;
-
-private:
-    void write()
-    {
-        const QString shell = behaviour, writesOutput = writes ? "1" : "";
         const QString script =
             "#!/bin/sh\n"
             "d='" +
@@ -129,9 +92,7 @@ private:
             "mv \"$d/args-$n.tmp\" \"$d/args-$n\"\n"
             "out=''; prev=''\n"
             "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; done\n" +
-            (!writesOutput.isEmpty() ? "[ -n \"$out\" ] && { printf OggS > \"$out\"; } "
-                                       "2>/dev/null\n"
-                                     : "") +
+            (writesOutput ? "[ -n \"$out\" ] && { printf OggS > \"$out\"; } 2>/dev/null\n" : "") +
             shell + "\n";
         QFile f(dir.filePath("bin/ffmpeg2theora"));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -140,9 +101,30 @@ private:
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    QStringList read(const QString &name) const
+    // Shell commands that answer a resume check (arguments ending in
+    // --resume-check), which is no run: its arguments go to check-N. By
+    // default the check is an option this encoder does not know.
+    void setResumeCheck(const QString &shell)
     {
-        QFile f(dir.filePath(name));
+        check = shell;
+        setBehaviour(behaviour, writes);
+    }
+
+    // Runs whose arguments are recorded in full (a run's args-N.tmp is still being written).
+    int runs() const
+    {
+        const QStringList names = QDir(dir.path()).entryList({"args-*"}, QDir::Files);
+        return int(std::count_if(names.begin(), names.end(),
+                                 [](const QString &n) { return !n.endsWith(".tmp"); }));
+    }
+
+    // The arguments of run N (0 first), as the encoder received them; of
+    // resume check N with KIND "check".
+    QStringList arguments(int n = -1, const QString &kind = "args") const
+    {
+        if (n < 0)
+            n = runs() - 1;
+        QFile f(dir.filePath(QString("%1-%2").arg(kind).arg(n)));
         if (!f.open(QIODevice::ReadOnly))
             return {};
         QStringList args;
@@ -152,8 +134,13 @@ private:
         return args;
     }
 
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+
+private:
     QByteArray oldPath;
-    QString behaviour = "exit 0";
+    QString behaviour;
     bool writes = true;
     QString check = "echo \"ffmpeg2theora: unknown option '--resume-check'\" >&2; exit 1";
 };

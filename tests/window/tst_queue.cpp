@@ -342,8 +342,8 @@ void TestQueue::questionsBeforeEncode()
     QStringList checked = aRun;
     checked.removeAll("--restart");
     if (!check.isEmpty()) {
-        QCOMPARE(fake.checkArguments(0).value(2), fake.path("a.ogg"));
-        QVERIFY(aRun.isEmpty() || fake.checkArguments(0) == checked << "--resume-check");
+        QCOMPARE(fake.arguments(0, "check").value(2), fake.path("a.ogg"));
+        QVERIFY(aRun.isEmpty() || fake.arguments(0, "check") == checked << "--resume-check");
     }
 }
 
