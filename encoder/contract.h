@@ -6,7 +6,9 @@
 // include: where the chunks of an encode are kept, the lines that say so on
 // standard error, and the exit statuses.
 
+#include <QByteArray>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QString>
 
 namespace contract
@@ -46,6 +48,68 @@ inline QString resumingLine()
 // The share in the first group.
 inline constexpr char resumingPattern[] =
     "ffmpeg2theora: resuming: [0-9]+ of [0-9]+ chunks already encoded \\(([0-9]+) %\\)";
+
+// "ffmpeg2theora INPUT -o OUTPUT [options] --resume-check": whether the
+// command would resume from chunks kept beside OUTPUT. It encodes and writes
+// nothing and prints one line on standard output, with exit status 0:
+// "resume share=P" (the kept chunks fit: P % of the range is kept), "resume
+// none" (nothing is kept), "resume changed reason=WHY" (chunks are kept, but
+// by other settings, from another input or by another ffmpeg: the command
+// starts afresh), or "resume running" (an encode holds the chunks now). A
+// failure is exit status 1 and the reason on standard error.
+inline constexpr char resumeCheckOption[] = "--resume-check";
+inline QString resumeShareLine()
+{
+    return QStringLiteral("resume share=%1");
+}
+inline constexpr char resumeNoneLine[] = "resume none";
+inline QString resumeChangedLine()
+{
+    return QStringLiteral("resume changed reason=%1");
+}
+inline constexpr char resumeRunningLine[] = "resume running";
+
+// The line of a resume check, read.
+struct ResumeAnswer {
+    enum class Kind { Unknown, Share, None, Changed, Running };
+    Kind kind = Kind::Unknown;
+    int share = -1;
+    QString reason;
+};
+inline ResumeAnswer readResumeAnswer(const QByteArray &output)
+{
+    static const QRegularExpression line(
+        QStringLiteral("^resume (?:share=([0-9]{1,3})|(none)|(running)|changed reason=(.*))$"));
+    const QRegularExpressionMatch m = line.match(QString::fromUtf8(output).trimmed());
+    ResumeAnswer a;
+    if (!m.hasMatch())
+        return a;
+    if (m.capturedLength(1)) {
+        a.kind = ResumeAnswer::Kind::Share;
+        a.share = m.captured(1).toInt();
+    } else if (m.capturedLength(2)) {
+        a.kind = ResumeAnswer::Kind::None;
+    } else if (m.capturedLength(3)) {
+        a.kind = ResumeAnswer::Kind::Running;
+    } else {
+        a.kind = ResumeAnswer::Kind::Changed;
+        a.reason = m.captured(4);
+    }
+    return a;
+}
+
+// "ffmpeg2theora: warning: the input ended early, at H:MM:SS.ss of
+// H:MM:SS.ss": the encode succeeded, but what the input holds ends before
+// the range it says it has (a file cut short). Arguments: where it ended and
+// the range's length, both from the range's start.
+inline QString endedEarlyLine()
+{
+    return QStringLiteral("warning: the input ended early, at %1 of %2");
+}
+// The two times in the first and second group.
+inline constexpr char endedEarlyPattern[] =
+    "ffmpeg2theora: warning: the input ended early, at ([0-9]+:[0-9]{2}:[0-9]{2}(?:\\.[0-9]+)?) "
+    "of ([0-9]+:[0-9]{2}:[0-9]{2}(?:\\.[0-9]+)?)";
 
 // Exit statuses: success (the output is in place and checked), a failure
 // (said on standard error; an existing output is left as it was), and a

@@ -2,12 +2,14 @@
 #include "encode.h"
 
 #include "contract.h"
+#include "earlyend.h"
 #include "manifest.h"
 #include "ogg.h"
 #include "oggjoin.h"
 #include "process.h"
 #include "progress.h"
 #include "report.h"
+#include "resumecheck.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -413,16 +415,6 @@ std::optional<int> decodingErrors(const Plan &plan, const MediaInfo &m, const Vi
     return damageReports(errors);
 }
 
-// A hash of what FFMPEG says of its version and its libraries'.
-QByteArray ffmpegVersion(const QString &ffmpeg)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    ChildCommand c;
-    c.argv = QStringList{ffmpeg, QStringLiteral("-version")};
-    c.onStdout = [&hash](const QByteArray &bytes) { hash.addData(bytes); };
-    return failed(runChild(c)) ? QByteArray() : hash.result().toHex();
-}
-
 // Opens STORE, where the chunks wait until the join: beside a file they will
 // replace, on its file system, named after it so that the same command finds
 // them again; elsewhere (a device, a FIFO, standard output, or a name taken)
@@ -432,21 +424,7 @@ QString openChunks(const Options &o, const Plan &plan, const QString &ffmpeg,
 {
     const bool file = target.kind == OutputTarget::Kind::File;
     if (file) {
-        Manifest now;
-        now.input = identifyInput(localInputPath(o));
-        Slice range;
-        range.video = plan.video;
-        range.audio = plan.audio;
-        range.count = plan.frames;
-        range.output = QStringLiteral("file:") + keptFileName(0);
-        // The input is told by its content (chunkSource), not by the name
-        // it was given this time.
-        Plan named = plan;
-        named.url.clear();
-        now.arguments = ffmpegCommand(named, range);
-        now.ffmpeg = ffmpegVersion(ffmpeg);
-        now.keyint = o.keyint;
-        now.frames = plan.frames;
+        const Manifest now = commandManifest(o, plan, ffmpeg);
         const QString dir = chunkDirFor(target.path);
         if (store.open(dir, now, o.restart)) {
             if (!store.note().isEmpty())
@@ -780,6 +758,8 @@ public:
                                     "decoding it; the result lasts %2")
                          .arg(damage)
                          .arg(formatTime(length)));
+        if (const QString early = endedEarly(plan, m, lasts()); !early.isEmpty())
+            complain(early);
 
         if (const QString error = out.commit(); !error.isEmpty()) {
             complain(error);
@@ -789,6 +769,20 @@ public:
     }
 
 private:
+    // How long the result lasts, its longest stream: the pictures, or the
+    // sound made beside the chunks.
+    double lasts() const
+    {
+        double longest = length;
+        for (const auto &w : watches) {
+            if (w->file) {
+                w->file->update();
+                longest = std::max(longest, w->file->audioSeconds());
+            }
+        }
+        return longest;
+    }
+
     // The chunk or the sound an earlier run of the same command finished,
     // for slice I.
     const KeptFile *kept(int i) const
@@ -935,17 +929,9 @@ Ending encodeWith(const Options &o, const MediaInfo &m, const Plan &plan, const 
         // A kept chunk is used only while the input still holds what it was
         // made from.
         if (store.resumable() && !store.manifest().chunks.isEmpty()) {
-            const qint64 lead = plan.earlyFilters.isEmpty() ? 0 : 2;
-            const QList<qint64> &cuts = store.manifest().cuts;
-            QList<QByteArray> sources;
-            for (int k = 0; k < cuts.size(); ++k) {
-                const qint64 count = k + 1 < cuts.size() ? cuts.at(k + 1) - cuts.at(k)
-                                     : plan.length       ? plan.frames - cuts.at(k)
-                                                         : 0;
-                sources << chunkSource(plan, scan, cuts.at(k), count, std::min(cuts.at(k), lead));
-            }
             QStringList changed;
-            for (const int number : store.dropChanged(sources))
+            for (const int number :
+                 store.dropChanged(keptSources(plan, scan, store.manifest().cuts)))
                 changed << QString::number(number);
             if (!changed.isEmpty())
                 complain(QStringLiteral("note: the input is not what kept chunk(s) %1 were made "

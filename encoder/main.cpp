@@ -11,6 +11,7 @@
 #include "preview.h"
 #include "process.h"
 #include "report.h"
+#include "resumecheck.h"
 #include "velkoran_version.h"
 
 #include <QByteArray>
@@ -142,6 +143,8 @@ int main(int argc, char **argv)
         return forecast(o, asked, cores(), ffprobe, ffmpeg);
     if (o.previewAt)
         return preview(o, ffprobe, ffmpeg);
+    if (o.resumeCheck)
+        return resumeCheck(o, asked, cores(), ffprobe, ffmpeg);
 
     const ProbeResult probe = probeInput(o, ffprobe);
     if (const std::optional<int> status = probeFailed(o, probe, ffprobe))

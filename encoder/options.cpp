@@ -183,6 +183,7 @@ const QList<OptionDef> &optionTable()
         {"--starttime", true, optDoubleIn(&Options::startTime, 0, 1e9, "--starttime")},
         {"--endtime", true, optDoubleIn(&Options::endTime, 0, 1e9, "--endtime")},
         {"--restart", false, flag(&Options::restart)},
+        {contract::resumeCheckOption, false, flag(&Options::resumeCheck)},
         {"--forecast", false, flag(&Options::forecast)},
         {"--preview-at", true, optDoubleIn(&Options::previewAt, 0, 1e9, "--preview-at")},
         {"--preview", true, path(&Options::preview)},
@@ -368,7 +369,8 @@ QString usageText()
         "  -h, --help           show this text\n"
         "  --version            show the version and license\n"
         "\n"
-        "Before the encode (no -o needed; nothing else is written):\n"
+        "Before the encode (no -o needed but for --resume-check; nothing else is\n"
+        "written):\n"
         "  --forecast           encode a few short samples spread over the range,\n"
         "                       on the workers the encode would use, and print on\n"
         "                       standard output one line:\n"
@@ -387,6 +389,21 @@ QString usageText()
         "                       given from the key frame before it, and decoded)\n"
         "  --preview-source PNG written as it is before encoding, with the same\n"
         "                       crop, size, aspect and deinterlacing\n"
+        "  --resume-check       say whether the same command without it would go on\n"
+        "                       from chunks an earlier encode kept beside OUTPUT;\n"
+        "                       it encodes nothing, writes nothing and waits for\n"
+        "                       nothing. One line on standard output, exit status 0\n"
+        "                       (1 and the reason on standard error for an input\n"
+        "                       that cannot be read):\n"
+        "                         resume share=P     the kept chunks fit: P % of the\n"
+        "                                            range would not be encoded again\n"
+        "                         resume none        nothing is kept\n"
+        "                         resume changed reason=WHY\n"
+        "                                            chunks are kept, but by other\n"
+        "                                            options, from another input or by\n"
+        "                                            another ffmpeg: it would start\n"
+        "                                            afresh\n"
+        "                         resume running     an encode of OUTPUT runs now\n"
         "\n"
         "Standard error shows the input's length, then the position reached within\n"
         "the encoded range. Exit status: 0 on success, 1 for a bad command line or\n"

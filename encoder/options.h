@@ -47,6 +47,10 @@ struct Options {
     // removed, not used.
     bool restart = false;
 
+    // Only say whether the command would resume from kept chunks
+    // (resumecheck.h): nothing is encoded or written.
+    bool resumeCheck = false;
+
     // Forecast or preview instead of the encode (forecast.h, preview.h).
     bool forecast = false;
     std::optional<double> previewAt;

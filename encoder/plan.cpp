@@ -628,10 +628,9 @@ PartsWanted partsWanted(const QByteArray &parallel, const QByteArray &shortest, 
     return partsWanted(partsAsked(parallel, shortest), cores, length, pixelRate);
 }
 
-Prepared prepare(const Options &o, const MediaInfo &m, Plan plan, const PartsAsked &asked,
-                 int cores, const QString &ffprobe)
+int plannedWorkers(const Options &o, const MediaInfo &m, const Plan &plan, const PartsAsked &asked,
+                   int cores)
 {
-    Prepared p;
     // Parts are found by seeking in a file and cut on the frame grid.
     const QString inputPath = localInputPath(o);
     const bool file = !inputPath.isEmpty() && QFileInfo(inputPath).isFile();
@@ -640,12 +639,24 @@ Prepared prepare(const Options &o, const MediaInfo &m, Plan plan, const PartsAsk
     const double length = plan.length ? std::min(*plan.length, rest) : rest;
     const double pixelRate =
         plan.rateNum ? double(plan.width) * plan.height * plan.rateNum / plan.rateDen : 0;
-    p.workers = splittable ? partsWanted(asked, cores, length, pixelRate).workers : 1;
+    int workers = splittable ? partsWanted(asked, cores, length, pixelRate).workers : 1;
     // Too few pictures for two chunks: one process, without the scan,
     // unless parts are asked for.
     if (asked.forced < 0 && plan.rateNum &&
         length * plan.rateNum / plan.rateDen < 2 * std::max(o.keyint, smallestChunk))
-        p.workers = 1;
+        workers = 1;
+    return workers;
+}
+
+Prepared prepare(const Options &o, const MediaInfo &m, Plan plan, const PartsAsked &asked,
+                 int cores, const QString &ffprobe)
+{
+    Prepared p;
+    const QString inputPath = localInputPath(o);
+    const bool file = !inputPath.isEmpty() && QFileInfo(inputPath).isFile();
+    const double rest = m.duration.value_or(0) - plan.start;
+    const double length = plan.length ? std::min(*plan.length, rest) : rest;
+    p.workers = plannedWorkers(o, m, plan, asked, cores);
     if (!o.inputFps.isEmpty() && plan.video && file && m.duration &&
         partsWanted(asked, cores, length, 0).workers > 1)
         plan.notes << QStringLiteral("--inputfps gives the pictures times of its own, which the "

@@ -187,6 +187,12 @@ struct Prepared {
     bool stopped = false; // asked to stop while the input was read
 };
 
+// How many workers encode PLAN, made for the input M with O, as far as
+// that is known before the input is read through (prepare may still choose
+// one process): 1 means one process.
+int plannedWorkers(const Options &o, const MediaInfo &m, const Plan &plan, const PartsAsked &asked,
+                   int cores);
+
 // Decides how PLAN, made for the input M with O, is encoded: in chunks when
 // the input is a file that can be cut by time and the workers ASKED (with
 // CORES cores) are worth it; reads its key frames with FFPROBE for the

@@ -4,18 +4,22 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMessageBox>
+#include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "../encoder/contract.h"
 #include "commandline.h"
 #include "queue.h"
 
@@ -28,6 +32,32 @@ QStringList decisive(QStringList words)
 {
     words.removeAll(QStringLiteral("--restart"));
     return words;
+}
+
+// What PROGRAM says of the chunks kept for the command WORDS: whether it
+// would go on from them. Unknown when it cannot tell within the time given
+// (an encoder without the question, an input it cannot read, a slow disk).
+// The window is redrawn meanwhile, but takes no input.
+contract::ResumeAnswer askEncoder(const QString &program, const QStringList &words)
+{
+    QProcess check;
+    check.setStandardInputFile(QProcess::nullDevice());
+    check.setStandardErrorFile(QProcess::nullDevice());
+    QEventLoop loop;
+    QObject::connect(&check, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&check, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(EncodePreflight::resumeCheckMs, &loop, &QEventLoop::quit);
+    check.start(program, decisive(words) << QLatin1String(contract::resumeCheckOption));
+    if (check.state() != QProcess::NotRunning)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (check.state() != QProcess::NotRunning) {
+        check.kill();
+        check.waitForFinished(1000);
+        return {};
+    }
+    if (check.exitStatus() != QProcess::NormalExit || check.exitCode() != 0)
+        return {};
+    return contract::readResumeAnswer(check.readAllStandardOutput());
 }
 } // namespace
 
@@ -102,14 +132,7 @@ EncodePreflight::Answer EncodePreflight::ask(const QString &program, const QStri
         return Answer::Skip;
     }
     if (keptPartBusy(output)) {
-        why =
-            QCoreApplication::translate("Velkoran", "an encode of this file is running elsewhere");
-        QMessageBox::warning(parent, boxTitle,
-                             QCoreApplication::translate(
-                                 "Velkoran",
-                                 "An encode of %1 is running elsewhere (in another window or "
-                                 "program).\n\nPlease wait for its end, or choose another name.")
-                                 .arg(output));
+        sayRunningElsewhere(output);
         return Answer::Skip;
     }
     if (!replaceAllowed(input, output, queue)) {
@@ -118,7 +141,18 @@ EncodePreflight::Answer EncodePreflight::ask(const QString &program, const QStri
     }
     if (queue && !queue->active())
         return Answer::Stop;
-    return resumeAnswer(output, words, queue);
+    return resumeAnswer(program, output, words, queue);
+}
+
+void EncodePreflight::sayRunningElsewhere(const QString &output)
+{
+    why = QCoreApplication::translate("Velkoran", "an encode of this file is running elsewhere");
+    QMessageBox::warning(
+        parent, boxTitle,
+        QCoreApplication::translate("Velkoran",
+                                    "An encode of %1 is running elsewhere (in another window or "
+                                    "program).\n\nPlease wait for its end, or choose another name.")
+            .arg(output));
 }
 
 bool EncodePreflight::replaceAllowed(const QString &input, const QString &output,
@@ -148,16 +182,30 @@ bool EncodePreflight::replaceAllowed(const QString &input, const QString &output
 
 // When an earlier encode to OUTPUT stopped with chunks kept, the user chooses
 // between resuming it (the encoder goes on from them by itself) and starting
-// over. Kept by other settings, it can only start over.
-EncodePreflight::Answer EncodePreflight::resumeAnswer(const QString &output,
+// over. Kept by other settings, it can only start over. Whether the command
+// about to run would resume is the encoder's to say; when it cannot tell in
+// time, what this window ran and the manifest's share stand in.
+EncodePreflight::Answer EncodePreflight::resumeAnswer(const QString &program, const QString &output,
                                                       const QStringList &words, EncodeQueue *queue)
 {
     const QString dir = keptChunksDir(output);
     if (!QFileInfo(dir + QStringLiteral("/manifest")).isFile())
         return Answer::Go;
+    using Said = contract::ResumeAnswer::Kind;
+    const contract::ResumeAnswer said = askEncoder(program, words);
+    if (said.kind == Said::None)
+        return Answer::Go;
+    if (said.kind == Said::Running) {
+        sayRunningElsewhere(output);
+        return Answer::Skip;
+    }
     const auto known = kept.constFind(dir);
-    const bool changed = known != kept.cend() && known->words != decisive(words);
-    const int percent = known != kept.cend() ? known->percent : keptShare(output);
+    const bool changed =
+        said.kind == Said::Changed ||
+        (said.kind == Said::Unknown && known != kept.cend() && known->words != decisive(words));
+    const int percent = said.kind == Said::Share ? said.share
+                        : known != kept.cend()   ? known->percent
+                                                 : keptShare(output);
     QString text = percent >= 0
                        ? QCoreApplication::translate(
                              "Velkoran", "An earlier encode of this file stopped at %1 %.")

@@ -41,10 +41,14 @@ public:
     static bool keptPartBusy(const QString &output);
     // The share kept for OUTPUT as its manifest tells, or -1.
     static int keptShare(const QString &output);
+    // How long the encoder is given to say whether the command resumes.
+    static constexpr int resumeCheckMs = 4000;
 
 private:
     bool replaceAllowed(const QString &input, const QString &output, EncodeQueue *queue);
-    Answer resumeAnswer(const QString &output, const QStringList &words, EncodeQueue *queue);
+    Answer resumeAnswer(const QString &program, const QString &output, const QStringList &words,
+                        EncodeQueue *queue);
+    void sayRunningElsewhere(const QString &output);
 
     struct Kept {
         QStringList words;

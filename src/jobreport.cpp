@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include "../encoder/contract.h"
+
 QString JobReport::failure(const EncoderJob &job, EncoderJob::Outcome outcome)
 {
     using Outcome = EncoderJob::Outcome;
@@ -53,8 +55,30 @@ QString JobReport::reason(const QString &text)
     return r;
 }
 
+namespace
+{
+// A time the encoder wrote (H:MM:SS.ss) as a person reads it: "0:01",
+// "1:02:03"; the fraction of a second is left out.
+QString shortTime(const QString &time)
+{
+    const QStringList parts = time.section(u'.', 0, 0).split(u':');
+    if (parts.size() != 3)
+        return time;
+    const int hours = parts[0].toInt();
+    return hours ? QStringLiteral("%1:%2:%3").arg(hours).arg(parts[1], parts[2])
+                 : QStringLiteral("%1:%2").arg(parts[1].toInt()).arg(parts[2]);
+}
+} // namespace
+
 QString JobReport::warning(const EncoderJob &job)
 {
+    // An input cut short is the more telling news: ffmpeg may have met
+    // damage where it was cut.
+    static const QRegularExpression early(QLatin1String(contract::endedEarlyPattern));
+    const QRegularExpressionMatch end = early.match(job.lastOutput(64));
+    if (end.hasMatch())
+        return QCoreApplication::translate("Velkoran", "the input ended at %1 of %2")
+            .arg(shortTime(end.captured(1)), shortTime(end.captured(2)));
     static const QRegularExpression damaged(
         QStringLiteral("warning: the input is damaged: .*; the result lasts (\\S+)"));
     const QRegularExpressionMatch m = damaged.match(job.lastOutput(64));

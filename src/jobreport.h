@@ -17,8 +17,9 @@ QString failure(const EncoderJob &job, EncoderJob::Outcome outcome);
 QString lastLines(const EncoderJob &job, int lines);
 // A reason as the summary shows it: without the encoder's name in front.
 QString reason(const QString &text);
-// What the encoder warned of in an encode that succeeded (a damaged or cut
-// input, and how long the result lasts), in a few words; empty when nothing.
+// What the encoder warned of in an encode that succeeded (an input that
+// ended early, and where; a damaged input, and how long the result lasts),
+// in a few words; empty when nothing.
 QString warning(const EncoderJob &job);
 } // namespace JobReport
 

@@ -741,6 +741,11 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Videoqualität</translation>
     </message>
     <message>
+        <location filename="../src/jobreport.cpp" line="80"/>
+        <source>the input ended at %1 of %2</source>
+        <translation>die Eingabe endete bei %1 von %2</translation>
+    </message>
+    <message>
         <location filename="../src/jobreport.cpp" line="62"/>
         <source>the input is damaged or ended early; the result lasts %1</source>
         <translation>die Eingabe ist beschädigt oder endet zu früh; das Ergebnis dauert %1</translation>

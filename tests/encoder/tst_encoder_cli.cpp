@@ -92,6 +92,7 @@ private slots:
         row("output is the input", "CLIP -o DIR/./clip.mkv", "is the input file");
         row("a preview without a time", "CLIP --preview DIR/p.png", "need --preview-at");
         row("a preview time without a picture", "CLIP --preview-at 0.5", "needs --preview PNG");
+        row("a resume check without an output", "CLIP --resume-check", "no output file given");
     }
 
     void refused()

@@ -227,9 +227,14 @@ private slots:
         QVERIFY2(split.err.contains(note.isEmpty() ? QStringLiteral("Duration") : note) &&
                      split.err.count(QLatin1String("one process")) == (note.isEmpty() ? 0 : 1),
                  qPrintable(split.err));
-        // Whole or damaged, the input is the same to both.
+        // Whole or damaged, the input is the same to both; only the one cut
+        // short ends before its stated length.
         QCOMPARE(split.err.contains(QLatin1String("damaged")),
                  one.err.contains(QLatin1String("damaged")));
+        for (const EncoderRun &run : {one, split})
+            QVERIFY2(run.err.contains(QLatin1String("the input ended early")) ==
+                         (clip == QLatin1String("cutshort.mkv")),
+                     qPrintable(run.err));
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(QLatin1Char(' '))));
         QVERIFY(oggValid(path("split.ogg")));
 
@@ -593,10 +598,26 @@ private slots:
         // What an earlier version left after a kill goes too.
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral(".stopped.ogg.parts-AbCd12")));
         QVERIFY(QFile(path(".stopped.ogg.parts-AbCd12/part0.ogg")).open(QIODevice::WriteOnly));
+        // Asked first, the encoder says whether the command would resume,
+        // and touches nothing.
+        const QStringList check{QStringLiteral("-o"), path("stopped.ogg"),
+                                QStringLiteral("--resume-check")};
+        const EncoderRun asked = runEncoder(args + check, withParts(QStringLiteral("2")));
+        QCOMPARE(asked.exitCode, 0);
         const EncoderRun again =
             runEncoder(args + QStringList{QStringLiteral("-o"), path("stopped.ogg")},
                        withParts(QStringLiteral("2")));
         QVERIFY2(again.exitCode == 0, qPrintable(again.err));
+        const QRegularExpressionMatch resumed =
+            QRegularExpression(QStringLiteral("resuming: .*\\(([0-9]+) %\\)")).match(again.err);
+        // (A rewrite that keeps the input's size, time and ends is found only
+        // by the encode's pass over the input.)
+        if (!options.isEmpty())
+            QCOMPARE(asked.out, QStringLiteral("resume changed reason=other options\n"));
+        else if (input != QLatin1String("rewritten"))
+            QCOMPARE(asked.out, QStringLiteral("resume share=%1\n").arg(resumed.captured(1)));
+        QCOMPARE(runEncoder(args + check, withParts(QStringLiteral("2"))).out,
+                 QStringLiteral("resume none\n"));
         QCOMPARE(again.err.contains(QLatin1String("ffmpeg2theora: resuming: ")),
                  options.isEmpty() && input != QLatin1String("rewritten"));
         QCOMPARE(again.err.contains(QLatin1String("is not what kept chunk(s)")),

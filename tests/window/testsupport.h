@@ -73,11 +73,20 @@ public:
     // encoder that works would.
     void setBehaviour(const QString &shell, bool writesOutput = true)
     {
+        behaviour = shell;
+        writes = writesOutput;
         const QString script =
             "#!/bin/sh\n"
             "d='" +
             dir.path() +
             "'\n"
+            "for a in \"$@\"; do last=\"$a\"; done\n"
+            "if [ \"$last\" = --resume-check ]; then\n"
+            "  n=$(ls \"$d\"/check-* 2>/dev/null | wc -l)\n"
+            "  for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/check-$n\"\n" +
+            check +
+            "\n  exit\n"
+            "fi\n"
             "n=$(ls \"$d\"/args-* 2>/dev/null | wc -l)\n"
             "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/args-$n.tmp\"\n"
             "mv \"$d/args-$n.tmp\" \"$d/args-$n\"\n"
@@ -92,6 +101,15 @@ public:
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
+    // Shell commands that answer a resume check (arguments ending in
+    // --resume-check), which is no run: its arguments go to check-N. By
+    // default the check is an option this encoder does not know.
+    void setResumeCheck(const QString &shell)
+    {
+        check = shell;
+        setBehaviour(behaviour, writes);
+    }
+
     // Runs whose arguments are recorded in full (a run's args-N.tmp is still being written).
     int runs() const
     {
@@ -100,12 +118,13 @@ public:
                                  [](const QString &n) { return !n.endsWith(".tmp"); }));
     }
 
-    // The arguments of run N (0 first), as the encoder received them.
-    QStringList arguments(int n = -1) const
+    // The arguments of run N (0 first), as the encoder received them; of
+    // resume check N with KIND "check".
+    QStringList arguments(int n = -1, const QString &kind = "args") const
     {
         if (n < 0)
             n = runs() - 1;
-        QFile f(dir.filePath(QString("args-%1").arg(n)));
+        QFile f(dir.filePath(QString("%1-%2").arg(kind).arg(n)));
         if (!f.open(QIODevice::ReadOnly))
             return {};
         QStringList args;
@@ -121,6 +140,9 @@ public:
 
 private:
     QByteArray oldPath;
+    QString behaviour;
+    bool writes = true;
+    QString check = "echo \"ffmpeg2theora: unknown option '--resume-check'\" >&2; exit 1";
 };
 
 // Answers every modal dialog that opens while it lives, recording message boxes.

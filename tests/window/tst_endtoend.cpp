@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <signal.h>
 
@@ -18,6 +19,7 @@ private slots:
     void cleanupTestCase() { qputenv("PATH", savedPath); }
     void probeThenTrimmedEncode();
     void cancelLeavesNoEncoder();
+    void resumeOnlyWithTheSameSettings();
 
 private:
     QTemporaryDir dir;
@@ -101,6 +103,55 @@ void TestEndToEnd::cancelLeavesNoEncoder()
         QVERIFY2(name == "long.mkv" || name == "My Clip.mkv" || name == "My Clip.ogg" ||
                      name == "long.ogg",
                  qPrintable(name));
+}
+
+// A window that did not see the encode that kept a part (the program was
+// started anew) offers to resume it only for the command that would use it.
+void TestEndToEnd::resumeOnlyWithTheSameSettings()
+{
+    QVERIFY(makeClip(dir.filePath("kept.mkv"),
+                     "-f lavfi -i testsrc2=size=160x120:rate=25:duration=12 -c:v mpeg4"));
+    // In chunks, read at the clip's own pace, so that Cancel comes before the end.
+    QFile slow(dir.filePath("slow-ffmpeg"));
+    QVERIFY(slow.open(QIODevice::WriteOnly));
+    slow.write("#!/bin/sh\nexec ffmpeg -re \"$@\"\n");
+    slow.close();
+    slow.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("FFMPEG2THEORA_PARALLEL", "2");
+    qputenv("FFMPEG2THEORA_FFMPEG", QFile::encodeName(slow.fileName()));
+    const auto restore = qScopeGuard([] {
+        qunsetenv("FFMPEG2THEORA_PARALLEL");
+        qunsetenv("FFMPEG2THEORA_FFMPEG");
+    });
+    const QString manifest = dir.filePath(".kept.ogg.chunks/manifest");
+    {
+        Velkoran first;
+        Ui::Velkoran &ui = VelkoranTestAccess::ui(first);
+        first.chooseInputFile(dir.filePath("kept.mkv"));
+        ui.EncodeToTheorapushButton->click();
+        const auto chunkKept = [&] {
+            QFile file(manifest);
+            return file.open(QIODevice::ReadOnly) && file.readAll().contains("\"pictures\"");
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(chunkKept(), 60000);
+        ui.CancelpushButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(ui.EncodeToTheorapushButton->isEnabled(), 20000);
+    }
+    Velkoran again;
+    Ui::Velkoran &ui = VelkoranTestAccess::ui(again);
+    ModalWatcher watcher{QMessageBox::Cancel};
+    again.chooseInputFile(dir.filePath("kept.mkv"));
+    const int quality = ui.VideoQualityHorizontalSlider->value();
+    for (const int value : {quality + 2, quality}) {
+        ui.VideoQualityHorizontalSlider->setValue(value);
+        watcher.boxes.clear();
+        ui.EncodeToTheorapushButton->click();
+        QTRY_COMPARE(watcher.boxes.size(), 1);
+        QVERIFY2(watcher.boxes[0].text.contains("stopped at") &&
+                     watcher.boxes[0].text.contains("settings changed") == (value != quality),
+                 qPrintable(watcher.boxes[0].text));
+    }
+    QDir(dir.filePath(".kept.ogg.chunks")).removeRecursively();
 }
 
 QTEST_MAIN(TestEndToEnd)

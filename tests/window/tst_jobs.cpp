@@ -445,6 +445,10 @@ void TestJobs::endOfJobReported_data()
         << "printf '  Duration: 0:00:50\\n' >&2; sleep 0.1; printf '0:00:20\\n' >&2; exit 0"
         << QStringList{} << true << 0;
     QTest::newRow("success without any time") << "exit 0" << QStringList{} << true << 0;
+    QTest::newRow("success with an input that ended early")
+        << "printf '  Duration: 0:00:20.00\\nffmpeg2theora: warning: the input ended early, at "
+           "0:00:01.36 of 0:00:20.00\\n' >&2; exit 0"
+        << QStringList{} << true << 0;
     QTest::newRow("non-zero exit with unknown output")
         << "printf 'first line\\nsomething broke\\n' >&2; exit 3"
         << QStringList{"3", "something broke"} << false << 0;
@@ -475,7 +479,10 @@ void TestJobs::endOfJobReported()
     QFETCH(bool, fullBar);
     QFETCH(int, trimLength);
     // How far it got and how it ended: the bar's last words.
-    const QString barText = fullBar      ? "Done \u00b7 out.ogg"
+    const QString ended = behaviour.contains("ended early")
+                              ? QString(" \u00b7 the input ended at 0:01 of 0:20")
+                              : QString();
+    const QString barText = fullBar      ? "Done \u00b7 out.ogg" + ended
                             : trimLength ? "25% \u00b7 Failed"
                                          : "0% \u00b7 Failed";
 

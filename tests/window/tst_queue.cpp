@@ -132,6 +132,9 @@ void TestQueue::queueRuns_data()
     QTest::newRow("an input that ended early is named")
         << false << abc << yes << none << "damaged" << all << 0
         << "Encoded:\na.ogg\nb.ogg: the input is damaged or ended early; the result lasts 0:00:01";
+    QTest::newRow("an input cut short is named with where it ended")
+        << false << abc << yes << none << "ended" << all << 0
+        << "Encoded:\na.ogg\nb.ogg: the input ended at 0:01 of 0:20";
     QTest::newRow("Cancel, and drop the rest")
         << false << abc << yes << none << cancel << "a.ogg b.ogg" << 1
         << "b.mp4: cancelled\nc.mp4: the queue was stopped";
@@ -168,6 +171,12 @@ void TestQueue::queueRuns()
         fake.setBehaviour("case \"$1\" in *b.mp4) echo 'ffmpeg2theora: warning: the input is "
                           "damaged: ffmpeg met 2 error(s) decoding it; the result lasts 0:00:01' "
                           ">&2;; esac");
+    if (second == "ended") // and damaged where it was cut
+        fake.setBehaviour(
+            "case \"$1\" in *b.mp4) echo 'ffmpeg2theora: warning: the input is "
+            "damaged: ffmpeg met 1 error(s) decoding it; the result lasts 0:00:01.36' "
+            ">&2; echo 'ffmpeg2theora: warning: the input ended early, at 0:00:01.36 "
+            "of 0:00:20.00' >&2;; esac");
     if (second == "cancel")
         fake.setBehaviour("case \"$1\" in *b.mp4) while :; do sleep 0.05; done;; esac");
     for (const QString &name : in + existing.split(u' ', Qt::SkipEmptyParts))
@@ -247,6 +256,20 @@ void TestQueue::questionsBeforeEncode_data()
             << queued << "file kept busy" << QStringList{"is running elsewhere"} << "none";
         QTest::addRow("%s: no encoder, said first", path)
             << queued << "file kept noencoder" << QStringList{"was not found"} << "none";
+        // A window that did not see the encode that kept the part asks the
+        // encoder whether the command about to run would use it.
+        QTest::addRow("%s: a new window, kept with other settings", path)
+            << queued << "kept check=changed reason=other options"
+            << QStringList{kept + "\n\nThe settings changed since; the kept part cannot be used."}
+            << "--restart";
+        QTest::addRow("%s: the share the encoder would keep", path)
+            << queued << "kept check=share=70"
+            << QStringList{"An earlier encode of this file stopped at 70 %."} << "";
+        QTest::addRow("%s: nothing the encoder would keep", path)
+            << queued << "kept check=none" << QStringList{} << "";
+        QTest::addRow("%s: an encode of it started meanwhile", path)
+            << queued << "file kept check=running"
+            << QStringList{"already exists", "is running elsewhere"} << "none";
     }
 }
 
@@ -291,6 +314,9 @@ void TestQueue::questionsBeforeEncode()
         held = ::open(QFile::encodeName(chunks).constData(), O_RDONLY | O_DIRECTORY);
         QVERIFY(held >= 0 && flock(held, LOCK_EX | LOCK_NB) == 0);
     }
+    const QString check = before.section("check=", 1);
+    if (!check.isEmpty())
+        fake.setResumeCheck("echo 'resume " + check + "'");
     const QByteArray path = qgetenv("PATH");
     if (before.contains("noencoder"))
         qputenv("PATH", "/nowhere");
@@ -322,6 +348,13 @@ void TestQueue::questionsBeforeEncode()
     } else {
         QVERIFY(!aRun.isEmpty());
         QCOMPARE(aRun.last() == "--restart", restart == "--restart");
+    }
+    // The encoder is asked about the very command that runs.
+    QStringList checked = aRun;
+    checked.removeAll("--restart");
+    if (!check.isEmpty()) {
+        QCOMPARE(fake.arguments(0, "check").value(2), fake.path("a.ogg"));
+        QVERIFY(aRun.isEmpty() || fake.arguments(0, "check") == checked << "--resume-check");
     }
 }
 
