@@ -9,11 +9,13 @@
 
 #include <QTime>
 
-// The encoder's command for what the form holds, as the encode's but without
-// its output: a forecast or a preview writes none.
-QString Velkoran::formCommandWithoutOutput()
+// The encoder's command for what the form holds (with INPUT, if given, in
+// place of the input field's), as the encode's but without its output: a
+// forecast or a preview writes none.
+QString Velkoran::formCommandWithoutOutput(const QString &input)
 {
-    QString command = baseCommand(encoderChoice(), ui.openFileNameLineEdit->text(), QString());
+    QString command = baseCommand(
+        encoderChoice(), input.isNull() ? ui.openFileNameLineEdit->text() : input, QString());
     command.chop(QStringLiteral(" -o ").size());
     // Reading the trim range for a command is no encode: what the progress
     // bar keeps of it stays as it was.
@@ -55,13 +57,31 @@ void Velkoran::setupForecast()
         return !probedLength.isEmpty() && !bar->lengthUnknown && !job.running() &&
                !runner->queue.active();
     };
-    forecast->setAllowed(allowed);
-    forecast->watch({ui.VideoQualityHorizontalSlider, ui.AudioQualityHorizontalSlider,
-                     ui.VideocomboBox, ui.AudiocomboBox, ui.startTimetimeEdit, ui.endTimetimeEdit,
-                     ui.ScaleWidthlineEdit, ui.ScaleHeightlineEdit, ui.cropToplineEdit,
-                     ui.cropBottomlineEdit, ui.cropLeftlineEdit, ui.cropRightlineEdit,
-                     ui.frameAspectlineEdit, ui.disableSoundcomboBox, ui.desableDeinterlacecomboBox,
-                     ui.keyframespinBox, ui.outputSampleratelineEdit, ui.inputfpslineEdit,
+    // A queue's forecast is of every file it holds, before it starts.
+    forecast->setAllowed([this, allowed] {
+        return queuedInputs.size() > 1 ? !job.running() && !runner->queue.active() : allowed();
+    });
+    forecast->setQueue([this] { return queuedInputs; },
+                       [this](const QString &input) { return formCommandWithoutOutput(input); });
+    forecast->watch({ui.VideoQualityHorizontalSlider,
+                     ui.AudioQualityHorizontalSlider,
+                     ui.VideocomboBox,
+                     ui.AudiocomboBox,
+                     ui.startTimetimeEdit,
+                     ui.endTimetimeEdit,
+                     ui.ScaleWidthlineEdit,
+                     ui.ScaleHeightlineEdit,
+                     ui.cropToplineEdit,
+                     ui.cropBottomlineEdit,
+                     ui.cropLeftlineEdit,
+                     ui.cropRightlineEdit,
+                     ui.frameAspectlineEdit,
+                     ui.disableSoundcomboBox,
+                     ui.disableVideocomboBox,
+                     ui.desableDeinterlacecomboBox,
+                     ui.keyframespinBox,
+                     ui.outputSampleratelineEdit,
+                     ui.inputfpslineEdit,
                      ui.openFileNameLineEdit});
     // A probe that measured the length, or an encode that ended, leaves the
     // encoder free for a forecast.

@@ -104,7 +104,7 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
     runner->running = [this](bool started) {
         lockOutput(started);
         if (started)
-            return;
+            return forecast->stop(); // the queue's forecast was for before its start
         if (queuedInputs.size() > 1) {
             setInputText(queuedInputs.first());
             ui.outputFileNameLineEdit->setText(EncodeQueue::outputName(queuedInputs.first()));
@@ -340,6 +340,10 @@ void Velkoran::on_EncodeToTheorapushButton_clicked()
     if (ui.openDirectoryLineEdit->text().isEmpty()) {
         QMessageBox::critical(this, boxTitle,
                               tr("Please choose the directory for the encoded file."));
+        return;
+    }
+    if (const QString refused = settings.refusal(); !refused.isEmpty()) {
+        QMessageBox::critical(this, boxTitle, refused);
         return;
     }
     saveSettings();

@@ -119,7 +119,7 @@ private:
     // The forecast beside the Encode button and the Preview (forecastroom.cpp).
     EncodeForecast *forecast = nullptr;
     void setupForecast();
-    QString formCommandWithoutOutput();
+    QString formCommandWithoutOutput(const QString &input = QString());
 
     // Kept between runs: the settings file, read at the start and written
     // when an encode starts and when the window closes.
