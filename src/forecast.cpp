@@ -112,8 +112,7 @@ void EncodeForecast::watch(const QList<QWidget *> &controls)
 
 void EncodeForecast::schedule()
 {
-    // What runs was asked with the old settings.
-    stop();
+    show(QString());
     wait.start();
 }
 
@@ -193,6 +192,9 @@ void EncodeForecast::run(const QString &command, std::function<void(const Foreca
                 ForecastFigures f = readForecast(p->readAllStandardOutput());
                 p->deleteLater();
                 process.clear();
+                // Asked with settings changed since: a new forecast follows.
+                if (wait.isActive())
+                    return;
                 f.known = f.known && status == QProcess::NormalExit && exitCode == 0;
                 done(f);
             });
@@ -200,7 +202,8 @@ void EncodeForecast::run(const QString &command, std::function<void(const Foreca
         if (error == QProcess::FailedToStart) {
             p->deleteLater();
             process.clear();
-            done(ForecastFigures());
+            if (!wait.isActive())
+                done(ForecastFigures());
         }
     });
     p->setStandardInputFile(QProcess::nullDevice());

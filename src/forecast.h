@@ -62,8 +62,8 @@ public:
     // make a new forecast.
     void watch(const QList<QWidget *> &controls);
 
-    // A new forecast after the wait; the one shown is cleared and the one
-    // running stopped at once.
+    // A new forecast after the wait; the one shown is cleared at once, and
+    // what the one running finds is not shown.
     void schedule();
     // No forecast: a running one is stopped, the label emptied.
     void stop();
