@@ -39,6 +39,7 @@ void Velkoran::setupForecast()
     previewButton->setGeometry(below.right() + 1 - buttonWidth, below.bottom() + 7, buttonWidth,
                                below.height());
     auto *label = new QLabel(page);
+    label->setObjectName(QStringLiteral("forecastLabel"));
     label->setGeometry(below.x(), below.bottom() + 7, below.width() - buttonWidth - 8,
                        below.height());
     // The presets come below the forecast, as wide as the buttons or their words.

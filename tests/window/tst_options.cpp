@@ -1116,11 +1116,8 @@ void TestOptions::nothingLeftToEncode()
     Session s;
     apply(s.w, {"disableSoundcomboBox", "1", "disableVideocomboBox", "1"});
     s.ui.EncodeToTheorapushButton->click();
-    QCOMPARE(s.watcher.boxes.size(), 1);
-    QVERIFY2(s.watcher.boxes[0].text.contains("nothing would be encoded"),
-             qPrintable(s.watcher.boxes[0].text));
-    QCOMPARE(s.fake.runs(), 0);
-    QVERIFY(s.idle());
+    QVERIFY(s.watcher.boxes.size() == 1 && s.watcher.boxes[0].text.contains("nothing would be"));
+    QVERIFY(s.fake.runs() == 0 && s.idle());
 }
 
 QTEST_MAIN(TestOptions)
