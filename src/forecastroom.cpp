@@ -4,6 +4,7 @@
 #include "velkoran.h"
 
 #include "commandline.h"
+#include "encodesettings.h"
 #include "forecast.h"
 #include "previewdialog.h"
 
@@ -64,26 +65,20 @@ void Velkoran::setupForecast()
     });
     forecast->setQueue([this] { return queuedInputs; },
                        [this](const QString &input) { return formCommandWithoutOutput(input); });
-    forecast->watch({ui.VideoQualityHorizontalSlider,
-                     ui.AudioQualityHorizontalSlider,
-                     ui.VideocomboBox,
-                     ui.AudiocomboBox,
-                     ui.startTimetimeEdit,
-                     ui.endTimetimeEdit,
-                     ui.ScaleWidthlineEdit,
-                     ui.ScaleHeightlineEdit,
-                     ui.cropToplineEdit,
-                     ui.cropBottomlineEdit,
-                     ui.cropLeftlineEdit,
-                     ui.cropRightlineEdit,
-                     ui.frameAspectlineEdit,
-                     ui.disableSoundcomboBox,
-                     ui.disableVideocomboBox,
-                     ui.desableDeinterlacecomboBox,
-                     ui.keyframespinBox,
-                     ui.outputSampleratelineEdit,
-                     ui.inputfpslineEdit,
-                     ui.openFileNameLineEdit});
+    // What the encode's size and time depend on: the quality, the range, the
+    // input, and every encoding setting of the form table.
+    QList<QWidget *> watched{ui.VideoQualityHorizontalSlider,
+                             ui.AudioQualityHorizontalSlider,
+                             ui.VideocomboBox,
+                             ui.AudiocomboBox,
+                             ui.startTimetimeEdit,
+                             ui.endTimetimeEdit,
+                             ui.openFileNameLineEdit};
+    for (const FormOption &o : formOptions()) {
+        if (o.inPresets)
+            watched << findChild<QWidget *>(QString::fromLatin1(o.widget));
+    }
+    forecast->watch(watched);
     // A probe that measured the length, or an encode that ended, leaves the
     // encoder free for a forecast.
     connect(&job, &EncoderJob::ended, forecast, [this, previewButton, allowed] {
