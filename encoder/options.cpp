@@ -160,6 +160,7 @@ const QList<OptionDef> &optionTable()
         {"--cropleft", true, intIn(&Options::cropLeft, 0, 65535, "--cropleft")},
         {"--cropright", true, intIn(&Options::cropRight, 0, 65535, "--cropright")},
         {"--nosound", false, flag(&Options::noSound)},
+        {"--novideo", false, flag(&Options::noVideo)},
         {"-d", true,
          [](Options &o, const QString &v) {
              if (v == QLatin1String("off"))
@@ -276,6 +277,8 @@ ParseResult parseArguments(const QStringList &args)
     // encode's command names it, or not.
     if (o.output.isEmpty() && !o.forecast && !o.previewAt)
         return fail(QStringLiteral("no output file given (-o OUTPUT)"));
+    if (o.noVideo && o.noSound)
+        return fail(QStringLiteral("--novideo and --nosound together leave nothing to encode"));
     if (o.endTime && *o.endTime <= 0)
         return fail(QStringLiteral("--endtime %1 leaves nothing to encode").arg(*o.endTime));
     if (o.startTime && o.endTime && *o.endTime <= *o.startTime)
@@ -354,6 +357,8 @@ QString usageText()
         "Sound:\n"
         "  --samplerate HZ      resample the audio to HZ\n"
         "  --nosound            leave the audio out\n"
+        "  --novideo            leave the video out: a sound-only Ogg Vorbis file\n"
+        "                       (not together with --nosound)\n"
         "\n"
         "Input:\n"
         "  --format NAME        read INPUT as this ffmpeg input format\n"

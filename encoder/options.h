@@ -33,6 +33,7 @@ struct Options {
     int cropLeft = 0;
     int cropRight = 0;
     bool noSound = false;
+    bool noVideo = false; // a sound-only file: Vorbis alone
 
     enum class Deinterlace { Auto, Off, On };
     Deinterlace deinterlace = Deinterlace::Auto;

@@ -103,8 +103,13 @@ QString filterEscaped(const QString &value)
 Plan makePlan(const Options &o, const MediaInfo &m)
 {
     Plan p;
-    p.video = m.videoStream >= 0 || m.videoStream == firstOfKind;
+    p.video = (m.videoStream >= 0 || m.videoStream == firstOfKind) && !o.noVideo;
     p.audio = (m.audioStream >= 0 || m.audioStream == firstOfKind) && !o.noSound;
+    if (o.noVideo && !p.audio) {
+        p.error = QStringLiteral("nothing to encode: --novideo leaves out the video, and the "
+                                 "input has no sound");
+        return p;
+    }
     if (!p.video && !p.audio) {
         p.error = QStringLiteral("nothing to encode: the input has no video, and --nosound "
                                  "leaves out its sound");
@@ -136,7 +141,8 @@ Plan makePlan(const Options &o, const MediaInfo &m)
         p.error = QStringLiteral("--endtime %1 leaves nothing to encode").arg(*o.endTime);
         return p;
     }
-    if (o.inputFps.isEmpty() && m.rateNum > 0) {
+    // Sound alone (--novideo) has no frame grid: its place is its time.
+    if (p.video && o.inputFps.isEmpty() && m.rateNum > 0) {
         p.rateNum = m.rateNum;
         p.rateDen = m.rateDen;
     }

@@ -81,7 +81,8 @@ int preview(const Options &o, const QString &ffprobe, const QString &ffmpeg)
     plan.audio = false;
     plan.audioStream = -1;
     if (plan.error.isEmpty() && !plan.video)
-        plan.error = QStringLiteral("the input has no pictures to preview");
+        plan.error = o.noVideo ? QStringLiteral("--novideo leaves no pictures to preview")
+                               : QStringLiteral("the input has no pictures to preview");
     const double at = *o.previewAt;
     const double end = std::min(m.duration.value_or(qInf()), o.endTime.value_or(qInf()));
     if (plan.error.isEmpty() && (at < plan.start || at >= end))

@@ -40,6 +40,10 @@ void Velkoran::on_EncodeToTheorapushButton_clicked()
                               tr("Please choose the directory for the encoded file."));
         return;
     }
+    if (const QString refused = settings.refusal(); !refused.isEmpty()) {
+        QMessageBox::critical(this, boxTitle, refused);
+        return;
+    }
     saveSettings();
     if (!fields.queuedInputs.isEmpty()) {
         forgetTrimRange(); // whatever a probe still running might have found

@@ -38,6 +38,7 @@ const QList<FormOption> &formOptions()
         {"cropLeftlineEdit", K::Text, G::Picture, " --cropleft ", "label_21", QT_TRANSLATE_NOOP("Velkoran", "Crop at the left"), "input/cropleft", true},
         {"cropRightlineEdit", K::Text, G::Picture, " --cropright ", "label_22", QT_TRANSLATE_NOOP("Velkoran", "Crop at the right"), "input/cropright", true},
         {"disableSoundcomboBox", K::Flag, G::Picture, " --nosound ", "label_14", nullptr, "output/nosound", true},
+        {"disableVideocomboBox", K::Flag, G::Picture, " --novideo ", "disableVideolabel", nullptr, "output/novideo", true},
         {"desableDeinterlacecomboBox", K::Flag, G::Picture, " -d off ", "label_16", nullptr, "input/nodeinterlace", true},
         {"sharpnessspinBox", K::Number, G::Picture, " --sharpness ", "label_6", nullptr, "output/sharpness", true},
         {"keyframespinBox", K::Number, G::Picture, " --keyint ", "label_7", nullptr, "output/keyint", true},
@@ -164,6 +165,20 @@ void EncodeSettings::enterQualityMode(QSlider *slider, QLabel *label, int mode, 
     slider->setMaximum(range.maximum);
     slider->setValue(range.start);
     showQuality(label, mode, slider->value());
+}
+
+QString EncodeSettings::refusal() const
+{
+    const auto chosen = [this](const char *box) {
+        return static_cast<QComboBox *>(widget(box))->currentIndex() == 1;
+    };
+    if (chosen("disableSoundcomboBox") && chosen("disableVideocomboBox"))
+        return QCoreApplication::translate(
+            "Velkoran",
+            "Sound and video are both disabled, so nothing would be encoded. Set "
+            "\"Disable sound from input\" or \"Disable video from input\" on the Output "
+            "options page back to No.");
+    return QString();
 }
 
 QVariantMap EncodeSettings::values(bool presetOnly) const

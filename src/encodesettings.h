@@ -54,6 +54,10 @@ public:
     // or the bit rate, as fragments.
     QStringList quality(bool audio) const;
 
+    // Why the form cannot be encoded as it stands (sound and video both left
+    // out), or an empty string.
+    QString refusal() const;
+
     // What is kept between runs: every saved option and the quality, by key.
     // PRESETONLY: only what a preset holds.
     QVariantMap values(bool presetOnly = false) const;

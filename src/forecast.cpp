@@ -57,6 +57,16 @@ QString forecastText(qint64 bytes, double seconds)
     return size + QStringLiteral(" \u00b7 ") + time;
 }
 
+QString queueForecastText(int files, int unknown, qint64 bytes, double seconds)
+{
+    if (unknown >= files)
+        return QString();
+    const QString sum = forecastText(bytes, seconds);
+    if (unknown == 0)
+        return EncodeForecast::tr("%1 files: %2").arg(files).arg(sum);
+    return EncodeForecast::tr("%1 files: %2 (%3 of %1 unknown)").arg(files).arg(sum).arg(unknown);
+}
+
 EncodeForecast::EncodeForecast(QLabel *label, QObject *parent) : QObject(parent), label(label)
 {
     wait.setSingleShot(true);
@@ -109,6 +119,7 @@ void EncodeForecast::schedule()
 void EncodeForecast::stop()
 {
     wait.stop();
+    queued.clear();
     if (process) {
         // Asked to stop, the encoder stops its samples and removes them; it
         // is forced only if it does not.
@@ -125,35 +136,88 @@ void EncodeForecast::stop()
 void EncodeForecast::start()
 {
     stop();
-    if (!makeCommand || (isAllowed && !isAllowed()))
+    if (isAllowed && !isAllowed())
         return;
-    process = new QProcess(this);
-    QProcess *p = process;
-    connect(p, &QProcess::finished, this, [this, p](int exitCode, QProcess::ExitStatus status) {
-        const ForecastFigures f = readForecast(p->readAllStandardOutput());
-        p->deleteLater();
-        process.clear();
-        if (status == QProcess::NormalExit && exitCode == 0 && f.known)
+    const QStringList inputs = queueInputs ? queueInputs() : QStringList();
+    if (inputs.size() > 1 && queueCommand) {
+        queued = inputs;
+        queueAt = queueUnknown = 0;
+        queueBytes = 0;
+        queueSeconds = 0;
+        nextOfQueue();
+        return;
+    }
+    if (!makeCommand)
+        return;
+    run(makeCommand(), [this](const ForecastFigures &f) {
+        if (f.known)
             show(forecastText(f.bytes, f.seconds));
     });
-    connect(p, &QProcess::errorOccurred, this, [this, p](QProcess::ProcessError error) {
+}
+
+// One input at a time: the encoder's forecast uses every core, as the
+// encode would.
+void EncodeForecast::nextOfQueue()
+{
+    if (queued.isEmpty())
+        return;
+    if (queueAt == queued.size()) {
+        show(queueForecastText(queued.size(), queueUnknown, queueBytes, queueSeconds));
+        queued.clear();
+        return;
+    }
+    if (isAllowed && !isAllowed()) {
+        stop();
+        return;
+    }
+    show(tr("Forecast of the queue: %1 of %2 files…").arg(queueAt + 1).arg(queued.size()), false);
+    run(queueCommand(queued.at(queueAt)), [this](const ForecastFigures &f) {
+        if (f.known) {
+            queueBytes += f.bytes;
+            queueSeconds += f.seconds;
+        } else {
+            ++queueUnknown;
+        }
+        ++queueAt;
+        nextOfQueue();
+    });
+}
+
+void EncodeForecast::run(const QString &command, std::function<void(const ForecastFigures &)> done)
+{
+    process = new QProcess(this);
+    QProcess *p = process;
+    connect(p, &QProcess::finished, this,
+            [this, p, done](int exitCode, QProcess::ExitStatus status) {
+                ForecastFigures f = readForecast(p->readAllStandardOutput());
+                p->deleteLater();
+                process.clear();
+                // Asked with settings changed since: a new forecast follows.
+                if (wait.isActive())
+                    return;
+                f.known = f.known && status == QProcess::NormalExit && exitCode == 0;
+                done(f);
+            });
+    connect(p, &QProcess::errorOccurred, this, [this, p, done](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
             p->deleteLater();
             process.clear();
+            if (!wait.isActive())
+                done(ForecastFigures());
         }
     });
     p->setStandardInputFile(QProcess::nullDevice());
-    p->startCommand(makeCommand() + QStringLiteral(" --forecast"));
+    p->startCommand(command + QStringLiteral(" --forecast"));
     emit started();
 }
 
-void EncodeForecast::show(const QString &text)
+void EncodeForecast::show(const QString &text, bool announce)
 {
     if (label->text() == text)
         return;
     label->setText(text);
     label->setAccessibleDescription(text);
-    if (!text.isEmpty() && label->isVisible()) {
+    if (announce && !text.isEmpty() && label->isVisible()) {
         QAccessibleEvent event(label, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }

@@ -4,16 +4,19 @@
 #include "velkoran.h"
 
 #include "commandline.h"
+#include "encodesettings.h"
 #include "forecast.h"
 #include "previewdialog.h"
 
 #include <QTime>
 
-// The encoder's command for what the form holds, as the encode's but without
-// its output: a forecast or a preview writes none.
-QString Velkoran::formCommandWithoutOutput()
+// The encoder's command for what the form holds (with INPUT, if given, in
+// place of the input field's), as the encode's but without its output: a
+// forecast or a preview writes none.
+QString Velkoran::formCommandWithoutOutput(const QString &input)
 {
-    QString command = baseCommand(encoderChoice(), ui.openFileNameLineEdit->text(), QString());
+    QString command = baseCommand(
+        encoderChoice(), input.isNull() ? ui.openFileNameLineEdit->text() : input, QString());
     command.chop(QStringLiteral(" -o ").size());
     // Reading the trim range for a command is no encode: what the progress
     // bar keeps of it stays as it was.
@@ -37,6 +40,7 @@ void Velkoran::setupForecast()
     previewButton->setGeometry(below.right() + 1 - buttonWidth, below.bottom() + 7, buttonWidth,
                                below.height());
     auto *label = new QLabel(page);
+    label->setObjectName(QStringLiteral("forecastLabel"));
     label->setGeometry(below.x(), below.bottom() + 7, below.width() - buttonWidth - 8,
                        below.height());
     // The presets come below the forecast, as wide as the buttons or their words.
@@ -55,14 +59,26 @@ void Velkoran::setupForecast()
         return !probedLength.isEmpty() && !bar->lengthUnknown && !job.running() &&
                !runner->queue.active();
     };
-    forecast->setAllowed(allowed);
-    forecast->watch({ui.VideoQualityHorizontalSlider, ui.AudioQualityHorizontalSlider,
-                     ui.VideocomboBox, ui.AudiocomboBox, ui.startTimetimeEdit, ui.endTimetimeEdit,
-                     ui.ScaleWidthlineEdit, ui.ScaleHeightlineEdit, ui.cropToplineEdit,
-                     ui.cropBottomlineEdit, ui.cropLeftlineEdit, ui.cropRightlineEdit,
-                     ui.frameAspectlineEdit, ui.disableSoundcomboBox, ui.desableDeinterlacecomboBox,
-                     ui.keyframespinBox, ui.outputSampleratelineEdit, ui.inputfpslineEdit,
-                     ui.openFileNameLineEdit});
+    // A queue's forecast is of every file it holds, before it starts.
+    forecast->setAllowed([this, allowed] {
+        return fields.queuedInputs.size() > 1 ? !job.running() && !runner->queue.active() : allowed();
+    });
+    forecast->setQueue([this] { return fields.queuedInputs; },
+                       [this](const QString &input) { return formCommandWithoutOutput(input); });
+    // What the encode's size and time depend on: the quality, the range, the
+    // input, and every encoding setting of the form table.
+    QList<QWidget *> watched{ui.VideoQualityHorizontalSlider,
+                             ui.AudioQualityHorizontalSlider,
+                             ui.VideocomboBox,
+                             ui.AudiocomboBox,
+                             ui.startTimetimeEdit,
+                             ui.endTimetimeEdit,
+                             ui.openFileNameLineEdit};
+    for (const FormOption &o : formOptions()) {
+        if (o.inPresets)
+            watched << findChild<QWidget *>(QString::fromLatin1(o.widget));
+    }
+    forecast->watch(watched);
     // A probe that measured the length, or an encode that ended, leaves the
     // encoder free for a forecast.
     connect(&job, &EncoderJob::ended, forecast, [this, previewButton, allowed] {

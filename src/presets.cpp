@@ -64,6 +64,10 @@ QList<Preset> Presets::builtIns()
          QCoreApplication::translate("Velkoran",
                                      "No sound: for a silent clip or a screen recording."),
          firstValuesWith({{"output/nosound", 1}}), true},
+        {QCoreApplication::translate("Velkoran", "Sound only (Ogg Vorbis)"),
+         QCoreApplication::translate(
+             "Velkoran", "No pictures: for music, a talk or a podcast, as an Ogg Vorbis file."),
+         firstValuesWith({{"output/novideo", 1}}), true},
     };
 }
 

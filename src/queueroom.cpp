@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "encodebuttons.h"
+#include "forecast.h"
 
 void Velkoran::setupQueue()
 {
@@ -30,7 +31,7 @@ void Velkoran::setupQueue()
     runner->running = [this](bool started) {
         lockOutput(started);
         if (started)
-            return;
+            return forecast->stop(); // the queue's forecast was for before its start
         if (fields.queuedInputs.size() > 1) {
             setInputText(fields.queuedInputs.first());
             ui.outputFileNameLineEdit->setText(

@@ -119,7 +119,7 @@ private:
     // The forecast beside the Encode button and the Preview (forecastroom.cpp).
     EncodeForecast *forecast = nullptr;
     void setupForecast();
-    QString formCommandWithoutOutput();
+    QString formCommandWithoutOutput(const QString &input = QString());
 
     // The queue runner's wiring (queueroom.cpp).
     void setupQueue();

@@ -44,6 +44,21 @@
         <source>Forecast of the encoded file&apos;s size and the encoding time</source>
         <translation>Vorhersage der Dateigröße und der Kodierdauer</translation>
     </message>
+    <message>
+        <location filename="../src/forecast.cpp"/>
+        <source>%1 files: %2</source>
+        <translation>%1 Dateien: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp"/>
+        <source>%1 files: %2 (%3 of %1 unknown)</source>
+        <translation>%1 Dateien: %2 (%3 von %1 unbekannt)</translation>
+    </message>
+    <message>
+        <location filename="../src/forecast.cpp"/>
+        <source>Forecast of the queue: %1 of %2 files…</source>
+        <translation>Vorhersage der Warteschlange: %1 von %2 Dateien …</translation>
+    </message>
 </context>
 <context>
     <name>EncodeQueue</name>
@@ -948,6 +963,26 @@ Bitte warten Sie ihr Ende ab oder wählen Sie einen anderen Namen.</translation>
         <location filename="../src/velkoran.cpp" line="659"/>
         <source>Length %1</source>
         <translation>Länge %1</translation>
+    </message>
+    <message>
+        <location filename="../src/velkoran.ui"/>
+        <source>Disable video from input:</source>
+        <translation>Bild der Eingabe entfernen:</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp"/>
+        <source>Sound only (Ogg Vorbis)</source>
+        <translation>Nur Ton (Ogg Vorbis)</translation>
+    </message>
+    <message>
+        <location filename="../src/presets.cpp"/>
+        <source>No pictures: for music, a talk or a podcast, as an Ogg Vorbis file.</source>
+        <translation>Ohne Bild: für Musik, einen Vortrag oder einen Podcast, als Ogg-Vorbis-Datei.</translation>
+    </message>
+    <message>
+        <location filename="../src/encodesettings.cpp"/>
+        <source>Sound and video are both disabled, so nothing would be encoded. Set &quot;Disable sound from input&quot; or &quot;Disable video from input&quot; on the Output options page back to No.</source>
+        <translation>Ton und Bild sind beide entfernt, es würde also nichts kodiert. Stellen Sie „Ton der Eingabe entfernen“ oder „Bild der Eingabe entfernen“ auf der Seite „Ausgabeoptionen“ wieder auf „Nein“.</translation>
     </message>
 </context>
 </TS>

@@ -93,6 +93,7 @@ private slots:
         row("a preview without a time", "CLIP --preview DIR/p.png", "need --preview-at");
         row("a preview time without a picture", "CLIP --preview-at 0.5", "needs --preview PNG");
         row("a resume check without an output", "CLIP --resume-check", "no output file given");
+        row("neither video nor sound", "CLIP -o OUT --novideo --nosound", "leave nothing");
     }
 
     void refused()
@@ -266,6 +267,8 @@ private slots:
         row("an unknown option", "CLIP -o OUT --colour red", "", "unknown option");
         row("no input", "-o OUT", "", "no input file");
         row("an MP4 without its index", "DIR/headless.mp4 -o OUT", "", "Unable to open file");
+        row("no video of an input without sound", "DIR/tiny.mkv -o OUT --novideo", "",
+            "input has no sound");
     }
 
     void refusedBeforeEncoding()
@@ -379,6 +382,8 @@ private slots:
         QTest::newRow("20 s at bit rates")
             << QStringLiteral("DIR/long.mkv --forecast --videobitrate 300 --audiobitrate 64")
             << true;
+        QTest::newRow("20 s of sound alone")
+            << QStringLiteral("DIR/long.mkv --forecast --novideo --audioquality 3") << true;
     }
 
     void forecast()

@@ -123,6 +123,7 @@ private slots:
         };
         row("both streams", "av.mkv", "", 1, "44100", "", "");
         row("--nosound", "av.mkv", "--nosound", 1, "", "", "");
+        row("--novideo", "av.mkv", "--novideo", 0, "44100", "", "");
         row("sound only input", "mono.wav", "", 0, "22050", "", "");
         // libvorbis's default bit rate says 66666 here, quality 0 36666.
         row("resampled, lowest quality", "av.mkv", "--samplerate 22050 --audioquality -1", 1,
@@ -153,6 +154,7 @@ private slots:
         const EncoderRun r = encode(clip, options);
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.err.contains(note), qPrintable(r.err));
+        QVERIFY(oggValid(out()));
         const Probe p = probe(out());
         QCOMPARE(p.videoStreams, videoStreams);
         QCOMPARE(p.audioStreams, sampleRate.isEmpty() ? 0 : 1);

@@ -80,6 +80,46 @@ private slots:
         QCOMPARE(fake.runs(), 3);
     }
 
+    // Several queued files are forecast one at a time, each with the form's
+    // options, and the sum is shown with the files that could not be; the
+    // queue's start stops it and takes it away.
+    void queueForecastSummed()
+    {
+        FakeEncoder fake;
+        fake.setBehaviour(
+            "case \"$*\" in *--forecast*)\n"
+            "  [ -e \"$d/busy\" ] && touch \"$d/overlap\"; touch \"$d/busy\"; sleep 0.2;"
+            " rm \"$d/busy\"\n"
+            "  case \"$*\" in *a.avi*) echo 'forecast size=100000000 seconds=60 workers=2';;\n"
+            "    *b.avi*) echo 'forecast size=50000000 seconds=30.4 workers=2';;\n"
+            "    *) echo 'forecast unknown';; esac; exit 0;;\n"
+            "esac\n"
+            "sleep 30");
+        Velkoran w;
+        Ui::Velkoran &ui = VelkoranTestAccess::ui(w);
+        ui.openDirectoryLineEdit->setText(fake.dir.path() + "/");
+        auto *label = w.findChild<QLabel *>("forecastLabel");
+        QVERIFY(label && label->accessibleName().startsWith("Forecast"));
+        w.chooseInputFiles({fake.path("a.avi"), fake.path("b.avi"), fake.path("c.avi")});
+        const QString sum("3 files: about 150 MB \u00b7 about 1 min 30 s (1 of 3 unknown)");
+        QTRY_COMPARE_WITH_TIMEOUT(label->text(), sum, 15000);
+        QCOMPARE(label->accessibleDescription(), sum);
+        QCOMPARE(fake.runs(), 3);
+        QVERIFY(!QFile::exists(fake.path("overlap")));
+        for (int n = 0; n < 3; ++n) // in turn, each with the form's options
+            QCOMPARE(fake.arguments(n),
+                     QStringList(fake.path(QString("abc")[n] + QString(".avi"))) +
+                         fake.arguments(0).mid(1));
+
+        ModalWatcher watcher(QMessageBox::Cancel);
+        ui.EncodeToTheorapushButton->click();
+        QTRY_COMPARE(fake.runs(), 4);
+        QVERIFY(!fake.arguments(3).contains("--forecast"));
+        QVERIFY(label->text().isEmpty() && !VelkoranTestAccess::forecast(w)->running());
+        ui.CancelpushButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(ui.EncodeToTheorapushButton->isEnabled(), 10000);
+    }
+
     // The Preview asks the encoder for both pictures at the time chosen,
     // with the form's options and no output, and shows them.
     void previewShowsBothPictures()

@@ -96,6 +96,8 @@ static_assert(std::is_standard_layout_v<Ui_Velkoran>,
     X(label_7, "QLabel", "tab_22")                                                                 \
     X(keyframespinBox, "QSpinBox", "tab_22")                                                       \
     X(getDurationpushButton, "QPushButton", "tab_22")                                              \
+    X(disableVideolabel, "QLabel", "tab_22")                                                       \
+    X(disableVideocomboBox, "QComboBox", "tab_22")                                                 \
     X(tab_23, "QWidget", "tab")                                                                    \
     X(gridLayout4, "QGridLayout", "tab_23")                                                        \
     X(inputfpslineEdit, "QLineEdit", "tab_23")                                                     \
@@ -279,6 +281,7 @@ const TextRow kTexts[] = {
     {"desableDeinterlacecomboBox", "item:1", Format::Plain, "Off", false, false},
     {"label_13", "text", Format::Body, "Specify input format:", false, false},
     {"label_4", "text", Format::Body, "Over input fps:", false, false},
+    {"disableVideolabel", "text", Format::Plain, "Disable video from input:", false, false},
 };
 
 // Texts the window's code translates in the same context.
@@ -288,6 +291,8 @@ const char *const kCodeTexts[] = {
     "All Files (*)",
     "Please choose the directory for the encoded file.",
     "Please enter a name for the encoded file.",
+    "Sound and video are both disabled, so nothing would be encoded. Set \"Disable sound from "
+    "input\" or \"Disable video from input\" on the Output options page back to No.",
     "Stopping…",
     "Cancelled",
     "Cancelled · a partial file remains",
@@ -481,6 +486,7 @@ void TestForm::initialState_data()
     row("AudiocomboBox", "currentIndex", 0);
     row("VideocomboBox", "currentIndex", 0);
     row("disableSoundcomboBox", "currentIndex", 0);
+    row("disableVideocomboBox", "currentIndex", 0);
     row("desableDeinterlacecomboBox", "currentIndex", 0);
 }
 
@@ -558,6 +564,7 @@ void TestForm::comboItems_data()
     QTest::newRow("audio") << "AudiocomboBox" << QStringList{"Audio Quality", "Audio Bitrate"};
     QTest::newRow("video") << "VideocomboBox" << QStringList{"Video Quality", "Video Bitrate"};
     QTest::newRow("sound") << "disableSoundcomboBox" << QStringList{"No", "Yes"};
+    QTest::newRow("no video") << "disableVideocomboBox" << QStringList{"No", "Yes"};
     QTest::newRow("deinterlace") << "desableDeinterlacecomboBox" << QStringList{"On", "Off"};
 }
 
@@ -632,6 +639,8 @@ void TestForm::gridCells_data()
     row("gridLayout2", "endTimelabel", 10, 0);
     row("gridLayout2", "endTimetimeEdit", 10, 1);
     row("gridLayout2", "groupBox_3", 11, 0, 1, 3);
+    row("gridLayout2", "disableVideolabel", 12, 0, 1, 2);
+    row("gridLayout2", "disableVideocomboBox", 12, 2);
     row("gridLayout3", "label_19", 0, 0);
     row("gridLayout3", "cropToplineEdit", 0, 1);
     row("gridLayout3", "label_20", 1, 0);
@@ -677,7 +686,7 @@ void TestForm::gridSettings_data()
     QTest::newRow("gridLayout1") << "gridLayout1"
                                  << "groupBox_2_2_3" << 6 << 2 << 3;
     QTest::newRow("gridLayout2") << "gridLayout2"
-                                 << "tab_22" << 22 << 12 << 3;
+                                 << "tab_22" << 24 << 13 << 3;
     QTest::newRow("gridLayout3") << "gridLayout3"
                                  << "groupBox_3" << 8 << 4 << 2;
     QTest::newRow("gridLayout4") << "gridLayout4"

@@ -169,6 +169,7 @@ private slots:
     void settingsKept();
     void presetApplied_data();
     void presetApplied();
+    void nothingLeftToEncode();
 };
 
 void TestOptions::workedExamples_data()
@@ -397,6 +398,10 @@ void TestOptions::pictureSoundOptions_data()
         << QStringList{"disableSoundcomboBox", "1", "desableDeinterlacecomboBox", "1"}
         << QStringList{"--nosound", "-d", "off"} + defaultTail
         << " --nosound  -d off  --sharpness 2 --keyint 64";
+    QTest::newRow("no video") << QStringList{"disableVideocomboBox", "1",
+                                             "desableDeinterlacecomboBox", "1"}
+                              << QStringList{"--novideo", "-d", "off"} + defaultTail
+                              << " --novideo  -d off  --sharpness 2 --keyint 64";
     QTest::newRow("no deinterlacing only")
         << QStringList{"desableDeinterlacecomboBox", "1"} << QStringList{"-d", "off"} + defaultTail
         << " -d off  --sharpness 2 --keyint 64";
@@ -1100,6 +1105,10 @@ void TestOptions::presetApplied_data()
     QTest::newRow("pictures only") << QStringList{} << "Pictures only"
                                    << " --audioquality 6 --videoquality 3 --nosound "
                                       " --sharpness 2 --keyint 64";
+    QTest::newRow("sound only") << QStringList{"disableSoundcomboBox", "1"}
+                                << "Sound only (Ogg Vorbis)"
+                                << " --audioquality 6 --videoquality 3 --novideo "
+                                   " --sharpness 2 --keyint 64";
     QTest::newRow("the user's own, saved, applied and deleted")
         << QStringList{"AudiocomboBox",
                        "1",
@@ -1139,6 +1148,16 @@ void TestOptions::presetApplied()
         QVERIFY(!bar->names().contains(preset) && !bar->apply(preset));
     }
     qputenv("XDG_CONFIG_HOME", nowhere);
+}
+
+// Sound and video both left out: a box says so, and nothing starts.
+void TestOptions::nothingLeftToEncode()
+{
+    Session s;
+    apply(s.w, {"disableSoundcomboBox", "1", "disableVideocomboBox", "1"});
+    s.ui.EncodeToTheorapushButton->click();
+    QVERIFY(s.watcher.boxes.size() == 1 && s.watcher.boxes[0].text.contains("nothing would be"));
+    QVERIFY(s.fake.runs() == 0 && s.idle());
 }
 
 QTEST_MAIN(TestOptions)
