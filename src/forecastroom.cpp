@@ -61,7 +61,8 @@ void Velkoran::setupForecast()
     };
     // A queue's forecast is of every file it holds, before it starts.
     forecast->setAllowed([this, allowed] {
-        return fields.queuedInputs.size() > 1 ? !job.running() && !runner->queue.active() : allowed();
+        return fields.queuedInputs.size() > 1 ? !job.running() && !runner->queue.active()
+                                              : allowed();
     });
     forecast->setQueue([this] { return fields.queuedInputs; },
                        [this](const QString &input) { return formCommandWithoutOutput(input); });
