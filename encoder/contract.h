@@ -47,6 +47,18 @@ inline QString resumingLine()
 inline constexpr char resumingPattern[] =
     "ffmpeg2theora: resuming: [0-9]+ of [0-9]+ chunks already encoded \\(([0-9]+) %\\)";
 
+// "ffmpeg2theora: finishing: joining and checking N MB, about S s": the last
+// picture is encoded; what follows until the end (the chunks joined, the
+// result checked) takes about S seconds on this machine at rest. Arguments:
+// N, S (with one decimal).
+inline QString finishingLine()
+{
+    return QStringLiteral("finishing: joining and checking %1 MB, about %2 s");
+}
+// S in the first group.
+inline constexpr char finishingPattern[] =
+    "ffmpeg2theora: finishing: [^\r\n]*about ([0-9]+(?:\\.[0-9]+)?) s";
+
 // Exit statuses: success (the output is in place and checked), a failure
 // (said on standard error; an existing output is left as it was), and a
 // stop by signal N: stoppedBase + N.
