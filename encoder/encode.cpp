@@ -147,14 +147,14 @@ QString checkChunk(const Plan &plan, const MediaInfo &m, const Slice &s, int num
 // Says that the last picture is encoded, and about how long what follows
 // takes: reading BYTES and writing them again, at 120 MB/s (a join and the
 // check of the joined file, measured on a 2-core machine at rest), or only
-// reading them (a check alone) when not JOINED.
+// reading them (a check alone) when not JOINED. Less than a second is not
+// worth a line.
 void sayFinishing(qint64 bytes, bool joined)
 {
     constexpr double bytesPerSecond = 120e6;
     const double seconds = bytes / bytesPerSecond * (joined ? 1 : 0.4);
-    complain(contract::finishingLine()
-                 .arg(std::llround(bytes / 1e6))
-                 .arg(std::max(0.1, seconds), 0, 'f', 1));
+    if (seconds >= 1)
+        complain(contract::finishingLine().arg(std::llround(bytes / 1e6)).arg(seconds, 0, 'f', 1));
 }
 
 // How many pictures of PIXELS pixels cost as much to encode as a second of
