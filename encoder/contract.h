@@ -110,6 +110,17 @@ inline QString endedEarlyLine()
 inline constexpr char endedEarlyPattern[] =
     "ffmpeg2theora: warning: the input ended early, at ([0-9]+:[0-9]{2}:[0-9]{2}(?:\\.[0-9]+)?) "
     "of ([0-9]+:[0-9]{2}:[0-9]{2}(?:\\.[0-9]+)?)";
+// "ffmpeg2theora: finishing: joining and checking N MB, about S s": the last
+// picture is encoded; what follows until the end (the chunks joined, the
+// result checked) takes about S seconds on this machine at rest. Arguments:
+// N, S (with one decimal).
+inline QString finishingLine()
+{
+    return QStringLiteral("finishing: joining and checking %1 MB, about %2 s");
+}
+// S in the first group.
+inline constexpr char finishingPattern[] =
+    "ffmpeg2theora: finishing: [^\r\n]*about ([0-9]+(?:\\.[0-9]+)?) s";
 
 // Exit statuses: success (the output is in place and checked), a failure
 // (said on standard error; an existing output is left as it was), and a

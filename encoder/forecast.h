@@ -97,14 +97,18 @@ struct ForecastBasis {
     int cores = 0; // 0: as many as workers
     int chunks = 1;
     double preparing = 0;
+    // The share of the workers' time the pool keeps them busy: the chunks
+    // do not all end together, and the sound runs beside them.
+    double busyShare = 1;
 };
 
 // The forecast from the SAMPLES: each stands for its stratum, a key frame
 // every KEYINT pictures of it and its other pictures as the sample's, or
 // as a bit rate given says if the stratum's sample does not need less; the
 // pages' share of the file as in the samples; the time as the samples'
-// encoding took, per picture, shared by the workers (at most one a core),
-// each chunk's start as a sample's, and the join.
+// encoding took, per picture (less where a bit rate holds the pictures to
+// fewer bytes than the sample's), shared by the workers (at most one a
+// core, busy as BASIS says), each chunk's start as a sample's, and the join.
 Forecast estimate(const ForecastBasis &basis, const QList<Sample> &samples);
 
 // Runs --forecast for O and prints its line; the exit status.

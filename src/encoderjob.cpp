@@ -25,6 +25,8 @@ EncoderJob::EncoderJob(QProcess &encoder, QObject *parent) : QObject(parent), pr
         if (process.state() != QProcess::NotRunning)
             process.kill();
     });
+    finishingTicks.setInterval(1000);
+    connect(&finishingTicks, &QTimer::timeout, this, &EncoderJob::finishing);
     connect(&process, &QProcess::readyReadStandardError, this, &EncoderJob::readErrorOutput);
     connect(&process, &QProcess::finished, this, &EncoderJob::processFinished);
     connect(&process, &QProcess::errorOccurred, this, &EncoderJob::processError);
@@ -64,6 +66,8 @@ bool EncoderJob::start(Kind kind, const QString &command)
     lastError.clear();
     lastExitCode = 0;
     clockFirst = -1;
+    timeLeft.reset();
+    finishingTicks.stop();
     kept = -1;
     resumed = -1;
     // What the encoder writes to its standard output is of no use here; it is
@@ -142,6 +146,19 @@ void EncoderJob::readErrorOutput()
     // After the length: a resumed encode starts from a share of it.
     if (current == Kind::Encode && bytes.contains(" chunks "))
         readKeptChunks(QString::fromLocal8Bit(bytes));
+    if (current == Kind::Encode && bytes.contains("finishing: "))
+        readFinishing(QString::fromLocal8Bit(bytes));
+}
+
+void EncoderJob::readFinishing(const QString &text)
+{
+    static const QRegularExpression line(QString::fromLatin1(contract::finishingPattern));
+    const QRegularExpressionMatch m = line.match(text);
+    if (!m.hasMatch() || clockFirst < 0)
+        return;
+    timeLeft.finishing(clock.elapsed(), m.captured(1).toDouble());
+    finishingTicks.start();
+    emit finishing();
 }
 
 void EncoderJob::readKeptChunks(const QString &text)
@@ -153,6 +170,7 @@ void EncoderJob::readKeptChunks(const QString &text)
         resumed = chunks.resumed;
         // The position jumps to what is done already: no pace to measure.
         clockFirst = -1;
+        timeLeft.reset();
         emit resuming(resumed);
     }
 }
@@ -176,7 +194,7 @@ void EncoderJob::readTime(const QString &result, const QString &time)
                                                QRegularExpression::escape(time))))
             emit lengthMeasured(currentInput, time, seconds);
         else
-            emit positionRead(seconds.toDouble());
+            emit positionRead(lastPosition = seconds.toDouble());
     }
     emit timeRead(time, seconds);
 }
@@ -188,9 +206,17 @@ QString EncoderJob::progressFormat(int position, int maximum)
     if (clockFirst < 0 || position < clockFirst) {
         clockFirst = position;
         clock.start();
-        return QStringLiteral("%p%");
+        timeLeft.reset();
     }
-    return ::progressFormat(clock.elapsed(), clockFirst, position, maximum);
+    // The position as the encoder wrote it, when it is the one shown.
+    const double at = int(lastPosition) == position ? lastPosition : position;
+    timeLeft.position(clock.elapsed(), at, maximum);
+    return timeLeft.format(clock.elapsed());
+}
+
+QString EncoderJob::finishingFormat() const
+{
+    return timeLeft.format(clock.elapsed());
 }
 
 void EncoderJob::processFinished(int exitCode, QProcess::ExitStatus status)
@@ -226,6 +252,7 @@ void EncoderJob::finish(Outcome outcome)
     const Kind kind = current;
     current = Kind::None;
     killTimer.stop();
+    finishingTicks.stop();
     probeDir.reset();
     emit ended(kind, outcome);
 }

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include "timeleft.h"
+
 // One run of the encoder at a time, on a process object the caller owns: an
 // encode, or a probe that writes to a throw-away directory. The job reads the
 // encoder's error output, stops it on request (terminate, then kill after a
@@ -78,6 +80,8 @@ public:
     // The progress bar's format at POSITION of MAXIMUM: the percentage, and
     // the time left once the clock, started at the job's first position, can tell.
     QString progressFormat(int position, int maximum);
+    // The same after the last picture, while the encoder joins and checks.
+    QString finishingFormat() const;
 
 signals:
     // The first time of a piece of error output, as "H:MM:SS", and as seconds
@@ -94,6 +98,9 @@ signals:
     void positionRead(double seconds);
     // The encode goes on from the chunks an earlier run kept, PERCENT of it.
     void resuming(int percent);
+    // The last picture is encoded and the encoder joins and checks the
+    // result: once when it says so, then each second until the job ends.
+    void finishing();
     void ended(EncoderJob::Kind kind, EncoderJob::Outcome outcome);
 
 private:
@@ -101,6 +108,7 @@ private:
     void finish(Outcome outcome);
     void readTime(const QString &result, const QString &time);
     void readKeptChunks(const QString &text);
+    void readFinishing(const QString &text);
     void processFinished(int exitCode, QProcess::ExitStatus status);
     void processError(QProcess::ProcessError error);
 
@@ -120,6 +128,9 @@ private:
     int stopGraceMs = 3000;
     QElapsedTimer clock;
     int clockFirst = -1;
+    double lastPosition = 0; // in seconds, with the fraction the encoder wrote
+    TimeLeft timeLeft;
+    QTimer finishingTicks;
     int kept = -1;
     int resumed = -1;
 };

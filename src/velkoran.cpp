@@ -83,6 +83,11 @@ Velkoran::Velkoran(QWidget *parent) : QMainWindow(parent), myprocez()
         if (progress->maximum() > 0 && real_duration > 0)
             progress->setValue(std::max(progress->value(), progress->maximum() * percent / 100));
     });
+    // After the last picture the bar says what the join and check take.
+    connect(&job, &EncoderJob::finishing, this, [this] {
+        if (!runner->queue.active() && !job.stopping() && !bar->lengthUnknown)
+            bar->setFormat(job.finishingFormat());
+    });
     connect(&job, &EncoderJob::phraseRead, this, &Velkoran::showPhrase);
     connect(&job, &EncoderJob::ended, this, &Velkoran::jobEnded);
 

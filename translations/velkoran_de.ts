@@ -606,6 +606,11 @@ Kodierung abbrechen und beenden?</translation>
         <translation>noch etwa %1</translation>
     </message>
     <message>
+        <location filename="../src/timeleft.cpp" line="101"/>
+        <source>finishing, about %1 left</source>
+        <translation>wird abgeschlossen, noch etwa %1</translation>
+    </message>
+    <message>
         <location filename="../src/velkoran.cpp" line="354"/>
         <source>Please choose the directory for the encoded file.</source>
         <translation>Bitte wählen Sie den Ordner für die kodierte Datei.</translation>

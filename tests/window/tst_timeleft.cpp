@@ -12,6 +12,8 @@ private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void estimate_data();
     void estimate();
+    void recentPace_data();
+    void recentPace();
     void durationForms_data();
     void durationForms();
     void shownDuringEncodeOnly();
@@ -51,6 +53,61 @@ void TestTimeLeft::estimate()
         QCOMPARE(format, QString("%p%"));
     else
         QCOMPARE(format, QString("%p% \u00b7 about %1 left").arg(durationText(left)));
+}
+
+// The pace of the last stretch of an encode (a third of it, at least 10 s),
+// and the join and check after the last picture as the encoder says.
+void TestTimeLeft::recentPace_data()
+{
+    QTest::addColumn<QList<qint64>>("whenMs");
+    QTest::addColumn<QList<double>>("where");
+    QTest::addColumn<qint64>("finishingMs"); // -1: not said
+    QTest::addColumn<double>("finishing");
+    QTest::addColumn<qint64>("atMs");
+    QTest::addColumn<qint64>("left");
+    using T = QList<qint64>;
+    using P = QList<double>;
+    QTest::newRow("too early to tell")
+        << T{0, 2000} << P{0, 5} << qint64(-1) << 0.0 << qint64(2000) << qint64(-1);
+    QTest::newRow("steady pace") << T{0, 5000, 10000} << P{0, 5, 10} << qint64(-1) << 0.0
+                                 << qint64(10000) << qint64(90);
+    // 60 s of input in the first 30 s, then 15 s in 15 s: 25 s for the last
+    // 25, not the 15 s the pace since the start would say.
+    QTest::newRow("slower towards the end")
+        << T{0, 30000, 45000} << P{0, 60, 75} << qint64(-1) << 0.0 << qint64(45000) << qint64(25);
+    // 50 s of input in 40 s, the last third (from 20 s) at 1.5 s a second: 34 s for the
+    // last 50, not the 40 s of the pace since the start.
+    QTest::newRow("the machine got quieter") << T{0, 20000, 30000, 40000} << P{0, 20, 30, 50}
+                                             << qint64(-1) << 0.0 << qint64(40000) << qint64(34);
+    QTest::newRow("time since the last position")
+        << T{0, 10000} << P{0, 10} << qint64(-1) << 0.0 << qint64(14000) << qint64(86);
+    QTest::newRow("at the end, nothing said yet")
+        << T{0, 10000} << P{0, 100} << qint64(-1) << 0.0 << qint64(10000) << qint64(-1);
+    QTest::newRow("finishing counts down")
+        << T{0, 10000} << P{0, 100} << qint64(10000) << 4.5 << qint64(12000) << qint64(3);
+    QTest::newRow("finishing longer than said")
+        << T{0, 10000} << P{0, 100} << qint64(10000) << 2.0 << qint64(20000) << qint64(1);
+}
+
+void TestTimeLeft::recentPace()
+{
+    QFETCH(QList<qint64>, whenMs);
+    QFETCH(QList<double>, where);
+    QFETCH(qint64, finishingMs);
+    QFETCH(double, finishing);
+    QFETCH(qint64, atMs);
+    QFETCH(qint64, left);
+    TimeLeft estimate;
+    for (int i = 0; i < whenMs.size(); ++i)
+        estimate.position(whenMs.at(i), where.at(i), 100);
+    if (finishingMs >= 0)
+        estimate.finishing(finishingMs, finishing);
+    QCOMPARE(estimate.secondsLeft(atMs), left);
+    const QString said = finishingMs >= 0 ? QString("finishing, about %1 left") : "about %1 left";
+    QCOMPARE(estimate.format(atMs),
+             left < 0 ? QString("%p%") : "%p% \u00b7 " + said.arg(durationText(left)));
+    estimate.reset();
+    QCOMPARE(estimate.secondsLeft(atMs), qint64(-1));
 }
 
 void TestTimeLeft::durationForms_data()
