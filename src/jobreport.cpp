@@ -35,13 +35,15 @@ QString JobReport::failure(const EncoderJob &job, EncoderJob::Outcome outcome)
 
 QString JobReport::lastLines(const EncoderJob &job, int lines)
 {
-    // Progress lines say how far it got, not why it stopped.
+    // Progress lines, and the line that the join and check begin, say how
+    // far it got, not why it stopped.
     static const QRegularExpression progress(
         QStringLiteral("^\\d+:\\d\\d:\\d\\d(\\.\\d+)?\\s+(audio|video|\\d)"));
+    static const QRegularExpression finishing(QString::fromLatin1(contract::finishingPattern));
     QStringList kept;
     const QStringList all = job.lastOutput(64).split(u'\n');
     for (auto it = all.crbegin(); it != all.crend() && kept.size() < lines; ++it) {
-        if (!it->contains(progress))
+        if (!it->contains(progress) && !it->contains(finishing))
             kept.prepend(*it);
     }
     return kept.join(u'\n');

@@ -467,6 +467,10 @@ void TestJobs::endOfJobReported_data()
         << "for i in 1 2 3 4; do printf '0:00:00.4%s audio: 22kbps video: 300kbps\\r' $i >&2; "
            "done; printf 'out.ogg: No space left on device\\n' >&2; exit 1"
         << QStringList{"exit code 1.\n\nout.ogg: No space left on device"} << false << 0;
+    QTest::newRow("the last lines quoted are not the finishing line")
+        << "printf 'ffmpeg2theora: finishing: joining and checking 410 MB, about 3.4 s\\n"
+           "ffmpeg2theora: cannot write out.ogg\\n' >&2; exit 1"
+        << QStringList{"exit code 1.\n\nffmpeg2theora: cannot write out.ogg"} << false << 0;
     QTest::newRow("failed trimmed encode shows how far it got")
         << "printf '  Duration: 0:05:00\\n' >&2; sleep 0.1; printf '0:00:30\\n' >&2; exit 1"
         << QStringList{"exit code 1"} << false << 120;
