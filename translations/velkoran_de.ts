@@ -40,22 +40,22 @@
         <translation>etwa %1 h %2 min</translation>
     </message>
     <message>
-        <location filename="../src/forecast.cpp" line="65"/>
+        <location filename="../src/forecast.cpp" line="75"/>
         <source>Forecast of the encoded file&apos;s size and the encoding time</source>
         <translation>Vorhersage der Dateigröße und der Kodierdauer</translation>
     </message>
     <message>
-        <location filename="../src/forecast.cpp"/>
+        <location filename="../src/forecast.cpp" line="66"/>
         <source>%1 files: %2</source>
         <translation>%1 Dateien: %2</translation>
     </message>
     <message>
-        <location filename="../src/forecast.cpp"/>
+        <location filename="../src/forecast.cpp" line="67"/>
         <source>%1 files: %2 (%3 of %1 unknown)</source>
         <translation>%1 Dateien: %2 (%3 von %1 unbekannt)</translation>
     </message>
     <message>
-        <location filename="../src/forecast.cpp"/>
+        <location filename="../src/forecast.cpp" line="173"/>
         <source>Forecast of the queue: %1 of %2 files…</source>
         <translation>Vorhersage der Warteschlange: %1 von %2 Dateien …</translation>
     </message>
@@ -121,8 +121,8 @@ Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1
         <translation>Fehlgeschlagen:</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="144"/>
-        <location filename="../src/encodepreflight.cpp" line="184"/>
+        <location filename="../src/encodepreflight.cpp" line="178"/>
+        <location filename="../src/encodepreflight.cpp" line="232"/>
         <location filename="../src/queuerunner.cpp" line="57"/>
         <location filename="../src/queuerunner.cpp" line="80"/>
         <location filename="../src/queuerunner.cpp" line="86"/>
@@ -130,7 +130,7 @@ Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1
         <translation>die Warteschlange wurde angehalten</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="116"/>
+        <location filename="../src/encodepreflight.cpp" line="139"/>
         <source>%1 was kept</source>
         <translation>%1 wurde behalten</translation>
     </message>
@@ -148,83 +148,83 @@ Möchten Sie auch den Rest der Warteschlange verwerfen? Verbleibende Dateien: %1
 <context>
     <name>PreviewDialog</name>
     <message>
-        <location filename="../src/previewdialog.cpp" line="28"/>
         <location filename="../src/previewdialog.cpp" line="29"/>
+        <location filename="../src/previewdialog.cpp" line="30"/>
         <source>Preview</source>
         <translation>Vorschau</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="30"/>
+        <location filename="../src/previewdialog.cpp" line="31"/>
         <source>One picture of the video before and after encoding with the chosen settings</source>
         <translation>Ein Bild des Videos vor und nach dem Kodieren mit den gewählten Einstellungen</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="35"/>
+        <location filename="../src/previewdialog.cpp" line="36"/>
         <source>&amp;Time:</source>
         <translation>&amp;Zeit:</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="40"/>
+        <location filename="../src/previewdialog.cpp" line="41"/>
         <source>Time of the picture</source>
         <translation>Zeitpunkt des Bildes</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="42"/>
+        <location filename="../src/previewdialog.cpp" line="43"/>
         <source>&amp;Show</source>
         <translation>&amp;Anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="43"/>
+        <location filename="../src/previewdialog.cpp" line="44"/>
         <source>Makes the pictures at the time chosen</source>
         <translation>Erstellt die Bilder zum gewählten Zeitpunkt</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="51"/>
+        <location filename="../src/previewdialog.cpp" line="52"/>
         <source>Before encoding</source>
         <translation>Vor dem Kodieren</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="51"/>
+        <location filename="../src/previewdialog.cpp" line="52"/>
         <source>After encoding</source>
         <translation>Nach dem Kodieren</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="65"/>
+        <location filename="../src/previewdialog.cpp" line="66"/>
         <source>Preview status</source>
         <translation>Stand der Vorschau</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="117"/>
+        <location filename="../src/previewdialog.cpp" line="106"/>
         <source>Making the pictures at %1…</source>
         <translation>Die Bilder bei %1 werden erstellt…</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="129"/>
+        <location filename="../src/previewdialog.cpp" line="118"/>
         <source>The picture at %1 before encoding</source>
         <translation>Das Bild bei %1 vor dem Kodieren</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="130"/>
+        <location filename="../src/previewdialog.cpp" line="119"/>
         <source>The picture at %1 after encoding</source>
         <translation>Das Bild bei %1 nach dem Kodieren</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="140"/>
+        <location filename="../src/previewdialog.cpp" line="129"/>
         <source>The pictures at %1: on the left as the video is, on the right as the encoded file will show it.</source>
         <translation>Die Bilder bei %1: links so, wie das Video ist, rechts so, wie die kodierte Datei es zeigen wird.</translation>
     </message>
     <message>
-        <location filename="../src/previewdialog.cpp" line="144"/>
+        <location filename="../src/previewdialog.cpp" line="133"/>
         <source>The pictures at %1 could not be made.</source>
         <translation>Die Bilder bei %1 konnten nicht erstellt werden.</translation>
     </message>
     <message>
-        <location filename="../src/forecastroom.cpp" line="33"/>
+        <location filename="../src/forecastroom.cpp" line="36"/>
         <source>Pre&amp;view…</source>
         <translation>&amp;Vorschau…</translation>
     </message>
     <message>
-        <location filename="../src/forecastroom.cpp" line="34"/>
+        <location filename="../src/forecastroom.cpp" line="37"/>
         <source>Shows a picture of the video before and after encoding with these settings</source>
         <translation>Zeigt ein Bild des Videos vor und nach dem Kodieren mit diesen Einstellungen</translation>
     </message>
@@ -444,11 +444,13 @@ Die Handbuchseite (man velkoran) sagt mehr.
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="286"/>
+        <location filename="../src/velkoran.ui" line="375"/>
         <source>No</source>
         <translation>Nein</translation>
     </message>
     <message>
         <location filename="../src/velkoran.ui" line="289"/>
+        <location filename="../src/velkoran.ui" line="378"/>
         <source>Yes</source>
         <translation>Ja</translation>
     </message>
@@ -488,47 +490,47 @@ Die Handbuchseite (man velkoran) sagt mehr.
         <translation>Schlüsselbild-Intervall:</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui" line="370"/>
+        <location filename="../src/velkoran.ui" line="385"/>
         <source>Input options</source>
         <translation>Eingabeoptionen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui" line="383"/>
+        <location filename="../src/velkoran.ui" line="398"/>
         <source>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Over input fps:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Eingabe-Bildrate überschreiben (fps):&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui" line="388"/>
+        <location filename="../src/velkoran.ui" line="403"/>
         <source>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Specify input format:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Eingabeformat angeben:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui" line="397"/>
+        <location filename="../src/velkoran.ui" line="412"/>
         <source>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Deinterlace:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;/head&gt;&lt;body style=&quot; white-space: pre-wrap; font-family:Sans Serif; font-weight:400; font-style:normal; text-decoration:none;&quot;&gt;&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Deinterlacing:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui" line="403"/>
+        <location filename="../src/velkoran.ui" line="418"/>
         <source>On</source>
         <translation>Ein</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui" line="406"/>
+        <location filename="../src/velkoran.ui" line="421"/>
         <source>Off</source>
         <translation>Aus</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="145"/>
+        <location filename="../src/velkoran.cpp" line="114"/>
         <source>Select your file</source>
         <translation>Datei auswählen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="230"/>
+        <location filename="../src/velkoran.cpp" line="139"/>
         <source>Select your directory</source>
         <translation>Ordner auswählen</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="96"/>
+        <location filename="../src/encodepreflight.cpp" line="126"/>
         <source>The encoded file would replace the video being encoded:
 %1
 
@@ -539,7 +541,7 @@ Please choose another file name or directory.</source>
 Bitte wählen Sie einen anderen Dateinamen oder Ordner.</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="135"/>
+        <location filename="../src/encodepreflight.cpp" line="169"/>
         <source>The file %1 already exists.
 
 Do you want to replace it?</source>
@@ -548,41 +550,41 @@ Do you want to replace it?</source>
 Möchten Sie sie ersetzen?</translation>
     </message>
     <message>
-        <location filename="../src/jobreport.cpp" line="25"/>
+        <location filename="../src/jobreport.cpp" line="27"/>
         <source>The encoder crashed.</source>
         <translation>Der Encoder ist abgestürzt.</translation>
     </message>
     <message>
-        <location filename="../src/jobreport.cpp" line="28"/>
+        <location filename="../src/jobreport.cpp" line="30"/>
         <source>The encoder stopped with exit code %1.</source>
         <translation>Der Encoder wurde mit dem Exit-Code %1 beendet.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="615"/>
+        <location filename="../src/jobstory.cpp" line="82"/>
         <source>The length of the input file could not be read.</source>
         <translation>Die Länge der Eingabedatei konnte nicht ermittelt werden.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="468"/>
+        <location filename="../src/jobstory.cpp" line="43"/>
         <source>The encoder &quot;%1&quot; could not be started:
 %2</source>
         <translation>Der Encoder &quot;%1&quot; konnte nicht gestartet werden:
 %2</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="463"/>
+        <location filename="../src/jobstory.cpp" line="37"/>
         <source>No temporary directory could be made for reading the length of the input file:
 %1</source>
         <translation>Für das Ermitteln der Länge der Eingabedatei konnte kein temporärer Ordner angelegt werden:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/lengthprobe.cpp" line="34"/>
+        <location filename="../src/lengthprobe.cpp" line="37"/>
         <source>The input is %1:%2:%3 long. Only inputs shorter than a day can be trimmed; the whole input will be encoded.</source>
         <translation>Die Eingabe ist %1:%2:%3 lang. Nur Eingaben unter einem Tag können zugeschnitten werden; die ganze Eingabe wird kodiert.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="675"/>
+        <location filename="../src/windowevents.cpp" line="25"/>
         <source>An encode is still running.
 
 What is already encoded in finished chunks is kept, and Encode with the same settings resumes it.
@@ -595,69 +597,70 @@ Was in fertigen Abschnitten schon kodiert ist, bleibt erhalten; Kodieren mit den
 Kodierung abbrechen und beenden?</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="145"/>
+        <location filename="../src/velkoran.cpp" line="114"/>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
         <location filename="../src/queue.cpp" line="211"/>
-        <location filename="../src/timeleft.cpp" line="38"/>
+        <location filename="../src/timeleft.cpp" line="41"/>
+        <location filename="../src/timeleft.cpp" line="103"/>
         <source>about %1 left</source>
         <translation>noch etwa %1</translation>
     </message>
     <message>
-        <location filename="../src/timeleft.cpp" line="101"/>
+        <location filename="../src/timeleft.cpp" line="102"/>
         <source>finishing, about %1 left</source>
         <translation>wird abgeschlossen, noch etwa %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="354"/>
+        <location filename="../src/encoderoom.cpp" line="40"/>
         <source>Please choose the directory for the encoded file.</source>
         <translation>Bitte wählen Sie den Ordner für die kodierte Datei.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="364"/>
+        <location filename="../src/encoderoom.cpp" line="54"/>
         <source>Please enter a name for the encoded file.</source>
         <translation>Bitte geben Sie einen Namen für die kodierte Datei ein.</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="442"/>
+        <location filename="../src/encoderoom.cpp" line="104"/>
         <source>Stopping…</source>
         <translation>Wird angehalten…</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="98"/>
-        <location filename="../src/velkoran.cpp" line="488"/>
-        <location filename="../src/velkoran.cpp" line="611"/>
+        <location filename="../src/jobstory.cpp" line="54"/>
+        <location filename="../src/jobstory.cpp" line="78"/>
+        <location filename="../src/progressview.cpp" line="116"/>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="97"/>
+        <location filename="../src/progressview.cpp" line="115"/>
         <source>Cancelled · a partial file remains</source>
         <translation>Abgebrochen · eine unvollständige Datei bleibt</translation>
     </message>
     <message>
-        <location filename="../src/jobreport.cpp" line="16"/>
+        <location filename="../src/jobreport.cpp" line="18"/>
         <source>The encoder reported success, but wrote no file:
 %1</source>
         <translation>Der Encoder meldete Erfolg, hat aber keine Datei geschrieben:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/jobreport.cpp" line="20"/>
+        <location filename="../src/jobreport.cpp" line="22"/>
         <source>The encoder reported success, but the file it wrote is empty:
 %1</source>
         <translation>Der Encoder meldete Erfolg, aber die geschriebene Datei ist leer:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/lengthprobe.cpp" line="25"/>
+        <location filename="../src/lengthprobe.cpp" line="28"/>
         <source>The encoder gave %1 as the length of the input, which is not a valid time. The whole input will be encoded.</source>
         <translation>Der Encoder gab %1 als Länge der Eingabedatei an; das ist keine gültige Zeit. Die ganze Eingabedatei wird kodiert.</translation>
     </message>
     <message>
-        <location filename="../src/lengthprobe.cpp" line="31"/>
+        <location filename="../src/lengthprobe.cpp" line="34"/>
         <source>The encoder could not tell the length of the input (it read 0:00:00). The whole input will be encoded.</source>
         <translation>Der Encoder konnte die Länge der Eingabedatei nicht bestimmen (er las 0:00:00). Die ganze Eingabedatei wird kodiert.</translation>
     </message>
@@ -667,40 +670,40 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Ein Fehler ist aufgetreten. Bitte lesen Sie diese Meldung und korrigieren Sie Ihre Einstellungen:</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="545"/>
-        <location filename="../src/velkoran.cpp" line="588"/>
+        <location filename="../src/encoderoom.cpp" line="111"/>
+        <location filename="../src/velkoran.cpp" line="310"/>
         <source>%1 encoded</source>
         <translation>%1 kodiert</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="68"/>
-        <location filename="../src/progressview.cpp" line="69"/>
-        <location filename="../src/velkoran.cpp" line="498"/>
+        <location filename="../src/jobstory.cpp" line="64"/>
+        <location filename="../src/progressview.cpp" line="86"/>
+        <location filename="../src/progressview.cpp" line="87"/>
         <source>Failed</source>
         <translation>Fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="62"/>
+        <location filename="../src/progressview.cpp" line="80"/>
         <source>%1 % kept, Encode resumes it</source>
         <translation>%1 % erhalten, Kodieren setzt es fort</translation>
     </message>
     <message>
-        <location filename="../src/jobstory.cpp" line="27"/>
+        <location filename="../src/jobstory.cpp" line="28"/>
         <source>Press Encode again to go on from there.</source>
         <translation>Drücken Sie erneut Kodieren, um von dort aus fortzufahren.</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="162"/>
+        <location filename="../src/encodepreflight.cpp" line="210"/>
         <source>An earlier encode of this file stopped at %1 %.</source>
         <translation>Eine frühere Kodierung dieser Datei wurde bei %1 % angehalten.</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="165"/>
+        <location filename="../src/encodepreflight.cpp" line="213"/>
         <source>An earlier encode of this file stopped before its end.</source>
         <translation>Eine frühere Kodierung dieser Datei wurde vor ihrem Ende angehalten.</translation>
     </message>
     <message>
-        <location filename="../src/progressview.cpp" line="85"/>
+        <location filename="../src/progressview.cpp" line="103"/>
         <source>Done · %1</source>
         <translation>Fertig · %1</translation>
     </message>
@@ -710,7 +713,7 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Oben abschneiden</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="780"/>
+        <location filename="../src/formnames.cpp" line="31"/>
         <source>ffmpeg&apos;s Theora encoder has no sharpness setting: this value has no effect</source>
         <translation>Der Theora-Encoder von ffmpeg hat keine Einstellung für die Schärfe: dieser Wert bewirkt nichts</translation>
     </message>
@@ -730,75 +733,75 @@ Kodierung abbrechen und beenden?</translation>
         <translation>Rechts abschneiden</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="787"/>
+        <location filename="../src/formnames.cpp" line="38"/>
         <source>Audio quality or bit rate</source>
         <translation>Audioqualität oder Bitrate</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="788"/>
+        <location filename="../src/formnames.cpp" line="39"/>
         <source>Video quality or bit rate</source>
         <translation>Videoqualität oder Bitrate</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="799"/>
-        <location filename="../src/velkoran.cpp" line="800"/>
+        <location filename="../src/formnames.cpp" line="50"/>
+        <location filename="../src/formnames.cpp" line="51"/>
         <source>Pages</source>
         <translation>Seiten</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="801"/>
+        <location filename="../src/formnames.cpp" line="52"/>
         <source>Progress</source>
         <translation>Fortschritt</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="809"/>
+        <location filename="../src/formnames.cpp" line="60"/>
         <source>Audio quality</source>
         <translation>Audioqualität</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="811"/>
+        <location filename="../src/formnames.cpp" line="62"/>
         <source>Video quality</source>
         <translation>Videoqualität</translation>
     </message>
     <message>
-        <location filename="../src/jobreport.cpp" line="80"/>
+        <location filename="../src/jobreport.cpp" line="82"/>
         <source>the input ended at %1 of %2</source>
         <translation>die Eingabe endete bei %1 von %2</translation>
     </message>
     <message>
-        <location filename="../src/jobreport.cpp" line="62"/>
+        <location filename="../src/jobreport.cpp" line="88"/>
         <source>the input is damaged or ended early; the result lasts %1</source>
         <translation>die Eingabe ist beschädigt oder endet zu früh; das Ergebnis dauert %1</translation>
     </message>
     <message>
-        <location filename="../src/jobreport.cpp" line="66"/>
+        <location filename="../src/jobreport.cpp" line="92"/>
         <source>nothing was encoded</source>
         <translation>nichts wurde kodiert</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="83"/>
+        <location filename="../src/encodepreflight.cpp" line="113"/>
         <source>The encoder &quot;%1&quot; was not found.</source>
         <translation>Der Encoder „%1“ wurde nicht gefunden.</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="88"/>
+        <location filename="../src/encodepreflight.cpp" line="118"/>
         <source>It was looked for in:
 %1</source>
         <translation>Gesucht wurde in:
 %1</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="101"/>
+        <location filename="../src/encodepreflight.cpp" line="131"/>
         <source>it would replace its own input</source>
         <translation>sie würde ihre eigene Eingabe ersetzen</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="106"/>
+        <location filename="../src/encodepreflight.cpp" line="149"/>
         <source>an encode of this file is running elsewhere</source>
         <translation>eine Kodierung dieser Datei läuft bereits anderswo</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="108"/>
+        <location filename="../src/encodepreflight.cpp" line="152"/>
         <source>An encode of %1 is running elsewhere (in another window or program).
 
 Please wait for its end, or choose another name.</source>
@@ -807,12 +810,12 @@ Please wait for its end, or choose another name.</source>
 Bitte warten Sie ihr Ende ab oder wählen Sie einen anderen Namen.</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="173"/>
+        <location filename="../src/encodepreflight.cpp" line="221"/>
         <source>The settings changed since; the kept part cannot be used.</source>
         <translation>Die Einstellungen haben sich seitdem geändert; der aufbewahrte Teil kann nicht verwendet werden.</translation>
     </message>
     <message>
-        <location filename="../src/inputchooser.cpp" line="28"/>
+        <location filename="../src/inputchooser.cpp" line="30"/>
         <source>Only files on this computer can be encoded, not folders or web addresses. Left out:
 %1</source>
         <translation>Nur Dateien auf diesem Rechner können kodiert werden, keine Ordner oder Webadressen. Ausgelassen:
@@ -849,47 +852,47 @@ Bitte warten Sie ihr Ende ab oder wählen Sie einen anderen Namen.</translation>
         <translation>Ohne Ton: für einen stummen Film oder eine Bildschirmaufnahme.</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="117"/>
+        <location filename="../src/presets.cpp" line="121"/>
         <source>Apply</source>
         <translation>Anwenden</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="118"/>
+        <location filename="../src/presets.cpp" line="122"/>
         <source>Save as…</source>
         <translation>Speichern als …</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="119"/>
+        <location filename="../src/presets.cpp" line="123"/>
         <source>Delete</source>
         <translation>Löschen</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="121"/>
+        <location filename="../src/presets.cpp" line="125"/>
         <source>Reset to defaults</source>
         <translation>Auf Standardwerte zurücksetzen</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="131"/>
+        <location filename="../src/presets.cpp" line="135"/>
         <source>Preset:</source>
         <translation>Vorgabe:</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="133"/>
+        <location filename="../src/presets.cpp" line="137"/>
         <source>Preset</source>
         <translation>Vorgabe</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="156"/>
+        <location filename="../src/presets.cpp" line="160"/>
         <source>Delete the preset &quot;%1&quot;?</source>
         <translation>Die Vorgabe „%1“ löschen?</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="222"/>
+        <location filename="../src/presets.cpp" line="226"/>
         <source>Save the settings as:</source>
         <translation>Einstellungen speichern als:</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp" line="228"/>
+        <location filename="../src/presets.cpp" line="232"/>
         <source>The preset &quot;%1&quot; could not be saved in %2.</source>
         <translation>Die Vorgabe „%1“ konnte nicht in %2 gespeichert werden.</translation>
     </message>
@@ -919,22 +922,22 @@ Bitte warten Sie ihr Ende ab oder wählen Sie einen anderen Namen.</translation>
         <translation>Dauer &amp;ermitteln</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="176"/>
+        <location filename="../src/encodepreflight.cpp" line="224"/>
         <source>&amp;Resume</source>
         <translation>&amp;Fortsetzen</translation>
     </message>
     <message>
-        <location filename="../src/encodepreflight.cpp" line="177"/>
+        <location filename="../src/encodepreflight.cpp" line="225"/>
         <source>&amp;Start over</source>
         <translation>&amp;Neu beginnen</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="809"/>
+        <location filename="../src/formnames.cpp" line="60"/>
         <source>Audio bit rate in kilobits per second</source>
         <translation>Audio-Bitrate in Kilobit pro Sekunde</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="811"/>
+        <location filename="../src/formnames.cpp" line="62"/>
         <source>Video bit rate in kilobits per second</source>
         <translation>Video-Bitrate in Kilobit pro Sekunde</translation>
     </message>
@@ -944,7 +947,7 @@ Bitte warten Sie ihr Ende ab oder wählen Sie einen anderen Namen.</translation>
         <translation>Prozesspriorität des Kodierers, als nice-Wert</translation>
     </message>
     <message>
-        <location filename="../src/encodesettings.cpp" line="44"/>
+        <location filename="../src/encodesettings.cpp" line="45"/>
         <source>Override the input&apos;s frames per second</source>
         <translation>Bildrate der Eingabe überschreiben, in Bildern pro Sekunde</translation>
     </message>
@@ -959,33 +962,33 @@ Bitte warten Sie ihr Ende ab oder wählen Sie einen anderen Namen.</translation>
         <translation>Abtastrate der Ausgabe in Hertz</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="814"/>
-        <location filename="../src/velkoran.cpp" line="817"/>
+        <location filename="../src/formnames.cpp" line="65"/>
+        <location filename="../src/formnames.cpp" line="68"/>
         <source>kbit/s</source>
         <translation>kbit/s</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.cpp" line="659"/>
+        <location filename="../src/velkoran.cpp" line="362"/>
         <source>Length %1</source>
         <translation>Länge %1</translation>
     </message>
     <message>
-        <location filename="../src/velkoran.ui"/>
+        <location filename="../src/velkoran.ui" line="369"/>
         <source>Disable video from input:</source>
         <translation>Bild der Eingabe entfernen:</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp"/>
+        <location filename="../src/presets.cpp" line="67"/>
         <source>Sound only (Ogg Vorbis)</source>
         <translation>Nur Ton (Ogg Vorbis)</translation>
     </message>
     <message>
-        <location filename="../src/presets.cpp"/>
+        <location filename="../src/presets.cpp" line="68"/>
         <source>No pictures: for music, a talk or a podcast, as an Ogg Vorbis file.</source>
         <translation>Ohne Bild: für Musik, einen Vortrag oder einen Podcast, als Ogg-Vorbis-Datei.</translation>
     </message>
     <message>
-        <location filename="../src/encodesettings.cpp"/>
+        <location filename="../src/encodesettings.cpp" line="176"/>
         <source>Sound and video are both disabled, so nothing would be encoded. Set &quot;Disable sound from input&quot; or &quot;Disable video from input&quot; on the Output options page back to No.</source>
         <translation>Ton und Bild sind beide entfernt, es würde also nichts kodiert. Stellen Sie „Ton der Eingabe entfernen“ oder „Bild der Eingabe entfernen“ auf der Seite „Ausgabeoptionen“ wieder auf „Nein“.</translation>
     </message>
