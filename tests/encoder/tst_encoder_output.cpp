@@ -354,7 +354,8 @@ private slots:
             row("chunks beside it nobody came back for", "stale", "", 0,
                 "chunks no encode has used for 30 days");
             row("failing encode over a file", "old",
-                "for a; do last=$a; done; echo junk > \"${last#file:}\"; "
+                "for a; do last=$a; done; case $last in -*) ;; *) echo junk > \"${last#file:}\";; "
+                "esac; "
                 "echo 'Invalid argument' >&2; exit 1",
                 1, "Invalid argument");
         }
