@@ -86,9 +86,10 @@ QWidget *EncodeSettings::widget(const char *name) const
     return window->findChild<QWidget *>(QString::fromLatin1(name));
 }
 
-QStringList EncodeSettings::fragments(FormOption::Group group) const
+void EncodeSettings::eachChosen(
+    FormOption::Group group,
+    const std::function<void(const FormOption &, const QString *)> &take) const
 {
-    QStringList list;
     for (const FormOption &o : formOptions()) {
         if (o.group != group)
             continue;
@@ -96,41 +97,40 @@ QStringList EncodeSettings::fragments(FormOption::Group group) const
         switch (o.kind) {
         case FormOption::Kind::Text:
             if (const QString text = static_cast<QLineEdit *>(w)->text(); !text.isEmpty())
-                list << o.fragment << quoteWord(text);
+                take(o, &text);
             break;
         case FormOption::Kind::Flag:
             if (static_cast<QComboBox *>(w)->currentIndex() == 1)
-                list << o.fragment;
+                take(o, nullptr);
             break;
-        case FormOption::Kind::Number:
-            list << o.fragment << static_cast<QSpinBox *>(w)->text();
+        case FormOption::Kind::Number: {
+            const QString number = static_cast<QSpinBox *>(w)->text();
+            take(o, &number);
             break;
         }
+        }
     }
+}
+
+QStringList EncodeSettings::fragments(FormOption::Group group) const
+{
+    QStringList list;
+    eachChosen(group, [&list](const FormOption &o, const QString *value) {
+        list << o.fragment;
+        if (value)
+            list << (o.kind == FormOption::Kind::Text ? quoteWord(*value) : *value);
+    });
     return list;
 }
 
 QStringList EncodeSettings::arguments(FormOption::Group group) const
 {
     QStringList words;
-    for (const FormOption &o : formOptions()) {
-        if (o.group != group)
-            continue;
-        QWidget *w = widget(o.widget);
-        switch (o.kind) {
-        case FormOption::Kind::Text:
-            if (const QString text = static_cast<QLineEdit *>(w)->text(); !text.isEmpty())
-                words << fragmentWords(o.fragment) << text;
-            break;
-        case FormOption::Kind::Flag:
-            if (static_cast<QComboBox *>(w)->currentIndex() == 1)
-                words << fragmentWords(o.fragment);
-            break;
-        case FormOption::Kind::Number:
-            words << fragmentWords(o.fragment) << static_cast<QSpinBox *>(w)->text();
-            break;
-        }
-    }
+    eachChosen(group, [&words](const FormOption &o, const QString *value) {
+        words << fragmentWords(o.fragment);
+        if (value)
+            words << *value;
+    });
     return words;
 }
 

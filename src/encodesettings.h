@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+
 #include <QVariantMap>
+#include <functional>
 
 class QLabel;
 class QSettings;
@@ -77,6 +79,10 @@ public:
     static void showQuality(QLabel *label, int mode, int value);
 
 private:
+    // Calls TAKE for each option of GROUP that the form sets, with its value
+    // (none for a flag), in the table's order.
+    void eachChosen(FormOption::Group group,
+                    const std::function<void(const FormOption &, const QString *)> &take) const;
     QWidget *widget(const char *name) const;
     QWidget *window;
 };
